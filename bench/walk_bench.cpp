@@ -1,0 +1,65 @@
+// Walks of 1,000,000 steps: (a) one chain, no hills; (b) four chains, three
+// hills, topography on; (c) as (b) with step spreads giving Gamma shapes 4
+// and 0.25. Reports milliseconds per walk, nanoseconds per chain-step and
+// the bytes held by the samples.
+#include <benchmark/benchmark.h>
+
+#include "model/simulation.h"
+
+namespace wandrix {
+namespace {
+
+void configure(Simulation& sim, int chains, bool hills, double mean, double sd) {
+  sim.set_chain_count(chains);
+  sim.nsteps = 1000000;
+  sim.step_mean = mean;
+  sim.step_stddev = sd;
+  sim.rn_seed = 12345;
+  sim.allow_rotation = true;
+  if (hills) {
+    const double spots[][6] = {
+        {100, 120, 30, 25, 0.3, 1.0}, {280, 260, 40, 40, -0.6, 2.0}, {200, 60, 15, 50, 0.9, 0.5}};
+    for (const auto& s : spots) {
+      Hill hill;
+      hill.mean_x = s[0];
+      hill.mean_y = s[1];
+      hill.stddev_x = s[2];
+      hill.stddev_y = s[3];
+      hill.correlation = s[4];
+      hill.weight = s[5];
+      sim.hills.push_back(hill);
+    }
+    sim.normalize_weights();
+    sim.ignore_topography = false;
+  }
+}
+
+void walk_million(benchmark::State& state, int chains, bool hills, double mean, double sd) {
+  Simulation sim;
+  configure(sim, chains, hills, mean, sd);
+  std::size_t samples = 0;
+  for (auto _ : state) {
+    sim.clear();
+    sim.walk(true);
+    samples = 0;
+    for (const Chain& chain : sim.chains) {
+      samples += chain.xs.size();
+    }
+  }
+  const double chain_steps = 1000000.0 * chains;
+  state.counters["ns_per_chain_step"] =
+      benchmark::Counter(chain_steps * static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["samples"] = static_cast<double>(samples);
+  state.counters["sample_MB"] = static_cast<double>(samples) * 12.0 / 1.0e6;
+}
+
+BENCHMARK_CAPTURE(walk_million, a_one_chain_no_hills, 1, false, 20.0, 20.0)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(walk_million, b_four_chains_three_hills, 4, true, 20.0, 20.0)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(walk_million, c_sd10, 4, true, 20.0, 10.0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(walk_million, c_sd40, 4, true, 20.0, 40.0)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace wandrix

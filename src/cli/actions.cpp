@@ -1,0 +1,321 @@
+#include "cli/actions.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <span>
+#include <string_view>
+
+namespace wandrix::cli {
+namespace {
+
+using Args = std::span<const std::string>;
+
+// What an action needs besides the session.
+struct Context {
+  Simulation& sim;
+  std::ostream& out;
+};
+
+// An action's outcome: empty on success, else the problem in a few words.
+using Problem = std::optional<std::string>;
+
+struct Action {
+  std::string_view name;
+  int arg_count;
+  std::string_view arg_names;
+  std::function<Problem(Context&, Args)> run;
+};
+
+std::optional<std::int64_t> parse_integer(const std::string& text) {
+  std::int64_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (ec != std::errc() || ptr != end || text.empty()) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<double> parse_real(const std::string& text) {
+  double value = 0.0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
+  if (ec != std::errc() || ptr != end || text.empty() || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+Problem integer_in(const std::string& text, std::int64_t low, std::int64_t high,
+                   std::int32_t& target) {
+  const auto value = parse_integer(text);
+  if (!value) {
+    return "'" + text + "' is not a whole number";
+  }
+  if (*value < low || *value > high) {
+    return text + " is outside " + std::to_string(low) + " to " + std::to_string(high);
+  }
+  target = static_cast<std::int32_t>(*value);
+  return std::nullopt;
+}
+
+Problem real_in(const std::string& text, double low, double high, double& target) {
+  const auto value = parse_real(text);
+  if (!value) {
+    return "'" + text + "' is not a plain decimal number";
+  }
+  if (*value < low || *value > high) {
+    char range[64];
+    std::snprintf(range, sizeof range, "%g to %g", low, high);
+    return text + " is outside " + range;
+  }
+  target = *value;
+  return std::nullopt;
+}
+
+Problem boolean(const std::string& text, bool& target) {
+  if (text != "0" && text != "1") {
+    return "'" + text + "' is not 0 or 1";
+  }
+  target = text == "1";
+  return std::nullopt;
+}
+
+// Changes one robot option, then follows the robot options dialog's sequence.
+Problem set_option(Context& c, Args args) {
+  Simulation& sim = c.sim;
+  const std::string& name = args[0];
+  const std::string& text = args[1];
+  const bool old_rotation = sim.allow_rotation;
+  const std::int32_t old_seed = sim.rn_seed;
+  Problem problem;
+  if (name == "nsteps") {
+    problem = integer_in(text, 1, 1000000, sim.nsteps);
+  } else if (name == "dot_radius") {
+    problem = integer_in(text, 1, 10, sim.dot_radius);
+  } else if (name == "show_trajectory") {
+    problem = boolean(text, sim.show_trajectory);
+  } else if (name == "allow_rotation") {
+    problem = boolean(text, sim.allow_rotation);
+  } else if (name == "ignore_topography") {
+    problem = boolean(text, sim.ignore_topography);
+  } else if (name == "start_x") {
+    problem = integer_in(text, 0, static_cast<std::int64_t>(sim.width), sim.start_x);
+  } else if (name == "start_y") {
+    problem = integer_in(text, 0, static_cast<std::int64_t>(sim.height), sim.start_y);
+  } else if (name == "step_stddev") {
+    problem = real_in(text, 0.1, 1000.0, sim.step_stddev);
+  } else if (name == "step_mean") {
+    problem = real_in(text, 0.0, 100.0, sim.step_mean);
+  } else if (name == "rn_seed") {
+    problem = integer_in(text, 0, 2147483647, sim.rn_seed);
+  } else {
+    return "unknown option '" + name + "'";
+  }
+  if (problem) {
+    return name + ": " + *problem;
+  }
+  sim.after_robot_options(old_rotation, old_seed);
+  return std::nullopt;
+}
+
+Problem add_hill(Context& c, Args args) {
+  Hill hill;
+  hill.label = args[0];
+  double* const fields[] = {&hill.mean_x,   &hill.mean_y,      &hill.stddev_x,
+                            &hill.stddev_y, &hill.correlation, &hill.weight};
+  for (std::size_t i = 0; i < std::size(fields); ++i) {
+    const auto value = parse_real(args[i + 1]);
+    if (!value) {
+      return "'" + args[i + 1] + "' is not a plain decimal number";
+    }
+    *fields[i] = *value;
+  }
+  if (!(std::fabs(hill.correlation) < 1.0)) {
+    return "the correlation must lie strictly between -1 and 1";
+  }
+  if (hill.stddev_x <= 0.0 || hill.stddev_y <= 0.0) {
+    return "the standard deviations must be positive";
+  }
+  c.sim.add_confirmed_hill(std::move(hill));
+  return std::nullopt;
+}
+
+Problem set_chains(Context& c, Args args) {
+  std::int32_t n = 1;
+  if (auto problem = integer_in(args[0], 1, kMaxChains, n)) {
+    return problem;
+  }
+  c.sim.set_chain_count(n);
+  c.sim.clear();
+  c.sim.full_redraw = true;
+  return std::nullopt;
+}
+
+Problem show_chain(Context& c, Args args) {
+  std::int32_t k = 0;
+  if (auto problem = integer_in(args[0], 0, kMaxChains, k)) {
+    return problem;
+  }
+  c.sim.set_shown_chain(k);
+  c.sim.full_redraw = true;
+  return std::nullopt;
+}
+
+Problem resize(Context& c, Args args) {
+  std::int32_t w = 0;
+  std::int32_t h = 0;
+  if (auto problem = integer_in(args[0], 1, 100000, w)) {
+    return "width " + *problem;
+  }
+  if (auto problem = integer_in(args[1], 1, 100000, h)) {
+    return "height " + *problem;
+  }
+  c.sim.rescale(w, h);
+  return std::nullopt;
+}
+
+void write_samples_csv(const Simulation& sim, std::ostream& out) {
+  out << "chain,sample,x,y,z\n";
+  std::string line;
+  char buffer[32];
+  for (int k = 1; k <= sim.nchains; ++k) {
+    const Chain& chain = sim.chains[static_cast<std::size_t>(k - 1)];
+    const bool heights = chain.zs.size() == chain.xs.size();
+    for (std::size_t i = 0; i < chain.xs.size(); ++i) {
+      line.clear();
+      line += std::to_string(k);
+      line += ',';
+      line += std::to_string(i);
+      line += ',';
+      line += std::to_string(chain.xs[i]);
+      line += ',';
+      line += std::to_string(chain.ys[i]);
+      line += ',';
+      if (heights) {
+        std::snprintf(buffer, sizeof buffer, "%.9g", static_cast<double>(chain.zs[i]));
+        line += buffer;
+      }
+      line += '\n';
+      out << line;
+    }
+  }
+}
+
+Problem samples(Context& c, Args args) {
+  if (args[0] == "-") {
+    write_samples_csv(c.sim, c.out);
+    return c.out ? Problem{} : Problem{"standard output could not be written"};
+  }
+  std::ofstream file(args[0], std::ios::binary);
+  if (!file) {
+    return args[0] + " could not be written";
+  }
+  write_samples_csv(c.sim, file);
+  file.close();
+  if (!file) {
+    return args[0] + " could not be written";
+  }
+  return std::nullopt;
+}
+
+Problem simple(Context& c, void (*command)(Simulation&)) {
+  command(c.sim);
+  return std::nullopt;
+}
+
+const std::vector<Action>& actions() {
+  static const std::vector<Action> table = {
+      {"set", 2, "NAME VALUE", set_option},
+      {"hill", 7, "LABEL MX MY SDX SDY RHO WEIGHT", add_hill},
+      {"chains", 1, "N", set_chains},
+      {"show", 1, "K", show_chain},
+      {"resize", 2, "W H", resize},
+      {"start", 0, "",
+       [](Context& c, Args) { return simple(c, [](Simulation& s) { s.start_walking(); }); }},
+      {"continue", 0, "",
+       [](Context& c, Args) { return simple(c, [](Simulation& s) { s.continue_walking(); }); }},
+      {"clear", 0, "",
+       [](Context& c, Args) {
+         return simple(c, [](Simulation& s) {
+           s.clear();
+           s.full_redraw = true;
+         });
+       }},
+      {"rotate", 0, "",
+       [](Context& c, Args) { return simple(c, [](Simulation& s) { s.toggle_rotation(); }); }},
+      {"samples", 1, "FILE", samples},
+  };
+  return table;
+}
+
+const Action* find_action(std::string_view name) {
+  for (const Action& action : actions()) {
+    if (action.name == name) {
+      return &action;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void prepare_session(Simulation& sim) { sim.clear(); }
+
+int run_actions(const std::vector<std::string>& words, Simulation& sim, std::ostream& out,
+                std::ostream& err) {
+  Context context{sim, out};
+  std::size_t i = 0;
+  while (i < words.size()) {
+    const std::string& name = words[i];
+    const Action* action = find_action(name);
+    if (action == nullptr) {
+      err << "wandrix-cli: unknown action '" << name << "'\n";
+      return kUsageError;
+    }
+    const auto count = static_cast<std::size_t>(action->arg_count);
+    if (words.size() - i - 1 < count) {
+      err << "wandrix-cli: " << name << ": expects " << action->arg_names << "\n";
+      return kUsageError;
+    }
+    const Args args(words.data() + i + 1, count);
+    if (const Problem problem = action->run(context, args)) {
+      err << "wandrix-cli: " << name << ": " << *problem << "\n";
+      return kUsageError;
+    }
+    i += 1 + count;
+  }
+  out.flush();
+  return 0;
+}
+
+std::string usage_text() {
+  std::string text =
+      "Usage: wandrix-cli ACTION [ARG...] [ACTION [ARG...]]...\n"
+      "Runs one Wandrix session without a window, from the program's defaults\n"
+      "(landscape 400 by 400, generator reseeded from rn_seed), actions left to right.\n\n"
+      "Actions:\n";
+  for (const Action& action : actions()) {
+    text += "  ";
+    text += action.name;
+    if (!action.arg_names.empty()) {
+      text += ' ';
+      text += action.arg_names;
+    }
+    text += '\n';
+  }
+  text +=
+      "\nOptions for set: nsteps, dot_radius, show_trajectory, allow_rotation,\n"
+      "ignore_topography, start_x, start_y, step_stddev, step_mean, rn_seed.\n"
+      "Booleans are 0 or 1. FILE '-' is standard output.\n"
+      "  --help     show this text\n"
+      "  --version  show the version\n";
+  return text;
+}
+
+}  // namespace wandrix::cli

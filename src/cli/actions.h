@@ -1,0 +1,29 @@
+// wandrix-cli's actions: one session, driven by a list of words from the
+// command line, each action acting on the model as the menu command or the
+// dialog change it names would.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "model/simulation.h"
+
+namespace wandrix::cli {
+
+// Exit status of a run whose arguments were bad or whose action failed.
+inline constexpr int kUsageError = 2;
+
+// Resets the session as wandrix-cli starts it: the program's defaults, no
+// window rescale, and the generator reseeded from rn_seed.
+void prepare_session(Simulation& sim);
+
+// Runs the actions left to right. On the first failure prints one line naming
+// the action and the problem to err and returns kUsageError; nothing is
+// written after the failing action. Returns 0 when every action succeeded.
+int run_actions(const std::vector<std::string>& words, Simulation& sim, std::ostream& out,
+                std::ostream& err);
+
+std::string usage_text();
+
+}  // namespace wandrix::cli

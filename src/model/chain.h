@@ -1,0 +1,72 @@
+// One of the four chains of the walk: its position, the position before its
+// latest step, and every sample it has recorded (client coordinates).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "model/types.h"
+
+namespace wandrix {
+
+class Landscape;
+class RandomGenerator;
+class Simulation;
+
+class Chain {
+ public:
+  Simulation* owner = nullptr;
+  int index = 1;  // chain number 1..4: selects heat and colour
+  double x = 150.0;
+  double y = 150.0;
+  double z = 0.0;
+  double prev_x = 0.0;
+  double prev_y = 0.0;
+  double prev_z = 0.0;
+  std::vector<std::int32_t> xs;  // trunc(x)
+  std::vector<std::int32_t> ys;  // trunc(trunc(height) - y): client y
+  std::vector<float> zs;         // heights, only while rotation is allowed
+  Colour colour = 0;
+
+  // index = k clamped to 1..n; colour for that number among n chains.
+  void set_number(int k, int n);
+  void clear_samples();
+  void clear_heights();
+  // Restarts at (sx, sy); the start point is the first sample.
+  void start(std::int32_t sx, std::int32_t sy);
+  void save_position();
+  void record(double new_x, double new_y, double new_z);
+  // Draws a foray (Gamma distance, uniform heading) and moves to its end.
+  void propose(RandomGenerator& rng, double mean, double sd);
+  // Walks a foray of the given distance and heading to its end, segment by
+  // segment. A heading aimed exactly into a corner can turn in place there
+  // for ever; after a few turns that make no progress the foray ends.
+  void finish_foray(double distance, double heading);
+  // One straight segment of a foray: to its end, or to the first wall met,
+  // where the heading turns by a right angle. Returns true when the foray is
+  // complete.
+  bool move(double& distance, double& heading);
+  // Accepts or rejects the position reached by propose; records a sample.
+  void decide(const Landscape& landscape);
+  void rescale_samples(double fx, double fy);
+
+  [[nodiscard]] std::size_t sample_count() const { return xs.size(); }
+
+  // The chain number whose heat z is known to be the landscape height at
+  // (x, y) for, in the landscape of the walk in progress; 0 when unknown.
+  // Such a height need not be evaluated again: it would be identical to the
+  // last bit.
+  int z_height_of = 0;
+
+  // Drops a half-recorded sample after an allocation failed midway.
+  void make_consistent(bool with_heights);
+};
+
+// The longest foray walked: a distance beyond it (only from absurd step
+// settings) would bounce between the walls for minutes.
+inline constexpr double kMaxForayLength = 1.0e7;
+// Above this shape the Gamma method's acceptance test can no longer succeed
+// in double precision; the foray is then exactly the mean.
+inline constexpr double kMaxGammaShape = 1.0e10;
+
+}  // namespace wandrix

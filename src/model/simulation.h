@@ -1,0 +1,134 @@
+// The program's one application-state object: every setting, the hills, the
+// four chains with their samples, the generator, the view state and the file
+// names. Model operations act on it; the platform is reached through Host.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/chain.h"
+#include "model/hill.h"
+#include "model/host.h"
+#include "model/landscape.h"
+#include "model/random_generator.h"
+#include "model/types.h"
+
+namespace wandrix {
+
+inline constexpr int kDefaultWindowWidth = 400;
+inline constexpr int kDefaultWindowHeight = 400;
+inline constexpr int kMaxChains = 4;
+
+// One corner of the rotation wire frame.
+struct FrameVertex {
+  double x = 0.0;
+  double y = 0.0;
+  double z = 0.0;
+  std::int32_t command = 1;  // 1 move, 2 line
+  friend bool operator==(const FrameVertex&, const FrameVertex&) = default;
+};
+
+class Simulation {
+ public:
+  // Constructs the chains and the generator and sets every default.
+  explicit Simulation(Host& host = null_host());
+  Simulation(const Simulation&) = delete;
+  Simulation& operator=(const Simulation&) = delete;
+  Simulation(Simulation&&) = delete;
+  Simulation& operator=(Simulation&&) = delete;
+  ~Simulation() = default;
+
+  [[nodiscard]] Host& host() const { return *host_; }
+  void set_host(Host& host) { host_ = &host; }
+
+  // --- settings and state, in the order of the program's data model ---
+  double width = kDefaultWindowWidth;
+  double height = kDefaultWindowHeight;
+  std::int32_t start_x = 150;
+  std::int32_t start_y = 150;
+  double heat_scale = 2.0;
+  double heat_step = 1.0;
+  std::array<Chain, kMaxChains> chains{};
+  bool walking = false;
+  std::int32_t nchains = 1;
+  std::int32_t shown_chain = 1;
+  std::vector<Hill> hills;
+  std::int32_t nsteps = 100;
+  double step_stddev = 20.0;
+  double step_mean = 20.0;
+  bool show_trajectory = true;
+  bool allow_rotation = false;
+  bool ignore_topography = true;
+  std::int32_t dot_radius = 2;
+  std::int32_t rn_seed = 0;
+  std::int32_t draw_from_step = 0;
+  std::int32_t run_first_step = 0;
+  std::int32_t steps_done = 0;
+  std::int32_t current_hill = 0;
+  bool walk_started = false;
+  double pi = 3.141592653589793;
+  Colour erase_colour = kBlack;
+  Colour front_colour = make_colour(0, 0, 255);
+  Colour back_colour = make_colour(127, 127, 127);
+  std::vector<FrameVertex> frame_vertices;
+  double angle_x = 0.0;
+  double angle_y = 0.0;
+  std::int32_t centre_x = kDefaultWindowWidth / 2;
+  std::int32_t centre_y = kDefaultWindowHeight / 2;
+  std::int32_t centre_z = 0;
+  double z_scale = 0.0;
+  bool full_redraw = true;
+  RandomGenerator rng;
+  std::string directory;
+  std::string file_name;
+
+  // --- operations ---
+  void reset_defaults();
+  void clear();
+  void set_chain_count(int n);
+  void set_shown_chain(int k);
+  void toggle_rotation();
+  void apply_rotation_change(bool old_value);
+  // Ignored for a size that is not positive: the landscape keeps its size.
+  void rescale(int new_width, int new_height);
+  double z_scale_value();
+  void new_seed();
+  void normalize_weights();
+
+  // Heights of the landscape for chain number i (1..4), as the walk sees it.
+  [[nodiscard]] double hill_height(int i, double x, double y, const Hill& hill) const;
+  [[nodiscard]] double landscape_height(int i, double x, double y) const;
+
+  void walk(bool start);
+  // The model side of the menu commands that several front ends share.
+  void start_walking();     // Start walking: walk(true), then a full redraw
+  void continue_walking();  // Continue walking: only the new samples are drawn
+  // After the robot options have changed: applies a change of rotation, clears
+  // the walks when the seed changed, and asks for a full redraw.
+  void after_robot_options(bool old_allow_rotation, std::int32_t old_rn_seed);
+  // Appends a hill the user has confirmed: it becomes the current hill, the
+  // weights are normalised and the robot follows the topography from now on.
+  void add_confirmed_hill(Hill hill);
+  void step_chain(int p);
+  void try_swap(int a, int b);
+
+  // trunc(height): the client y of landscape y = 0.
+  [[nodiscard]] int client_height() const { return static_cast<int>(height); }
+
+ private:
+  void step_chain(int p, const Landscape& landscape);
+  void try_swap(int a, int b, const Landscape& landscape);
+  [[nodiscard]] Landscape landscape() const;
+  void run_steps(std::int32_t target, const Landscape& landscape);
+
+  Host* host_;
+};
+
+inline constexpr const char* kOutOfMemoryText =
+    "The walk stopped early: there is not enough memory for more samples.\n"
+    "The samples recorded so far are kept.";
+inline constexpr const char* kOutOfMemoryCaption = "Out of memory";
+
+}  // namespace wandrix
