@@ -1,0 +1,204 @@
+#include "app/frame.h"
+
+#include "app/menu_table.h"
+#include "files/help_launcher.h"
+
+namespace wandrix {
+
+using namespace command;
+
+std::array<MenuItemState, 10> menu_state(const Simulation& sim) {
+  std::array<MenuItemState, 10> states{};
+  auto out = states.begin();
+  for (int k = 1; k <= kMaxChains; ++k) {
+    *out++ = {kOneChain + k - 1, sim.nchains == k, true};
+  }
+  for (int k = 1; k <= kMaxChains; ++k) {
+    // Chain 1 is always there; chain k exists only with k chains or more.
+    *out++ = {kShowChain1 + k - 1, sim.shown_chain == k, k == 1 || sim.nchains >= k};
+  }
+  *out++ = {kShowAllChains, sim.shown_chain == 0, sim.nchains > 1};
+  *out++ = {kSummarize, false, sim.steps_done > 0};
+  return states;
+}
+
+Frame::Frame(Simulation& sim, Host& host) : sim_(sim), host_(host) {}
+
+void Frame::redraw_full() {
+  sim_.full_redraw = true;
+  host_.invalidate();
+}
+
+void Frame::redraw_keep() { host_.invalidate(); }
+
+FrameResult Frame::command(int id) {
+  if (id >= kShowChain1 && id < kShowChain1 + kMaxChains) {
+    // Not compared with the chain count: a hidden chain simply shows nothing.
+    sim_.set_shown_chain(id - kShowChain1 + 1);
+    redraw_full();
+    return FrameResult::keep_running;
+  }
+  if (id >= kOneChain && id < kOneChain + kMaxChains) {
+    sim_.set_chain_count(id - kOneChain + 1);
+    sim_.clear();
+    redraw_full();
+    return FrameResult::keep_running;
+  }
+  switch (id) {
+    case kExit:
+      return FrameResult::quit;
+    case kStartWalking:
+      sim_.start_walking();
+      break;
+    case kContinueWalking:
+      sim_.continue_walking();
+      break;
+    case kRefresh:
+      redraw_full();
+      break;
+    case kOptions:
+      robot_options();
+      break;
+    case kHelpFile:
+      open_help(sim_);
+      break;
+    case kAbout:
+      host_.run_about_box();
+      break;
+    case kClear:
+      sim_.clear();
+      redraw_full();
+      break;
+    case kToggleTrajectory:
+      sim_.show_trajectory = !sim_.show_trajectory;
+      redraw_keep();
+      break;
+    case kDecrementDotSize:
+      if (sim_.dot_radius > 1) {
+        --sim_.dot_radius;
+      }
+      redraw_keep();
+      break;
+    case kIncrementDotSize:
+      if (sim_.dot_radius < 10) {
+        ++sim_.dot_radius;
+      }
+      redraw_keep();
+      break;
+    case kShowAllChains:
+      sim_.set_shown_chain(0);
+      redraw_full();
+      break;
+    case kToggleRotation:
+      sim_.toggle_rotation();
+      redraw_keep();
+      break;
+    default:
+      break;  // an id no menu item or key sends
+  }
+  return FrameResult::keep_running;
+}
+
+void Frame::robot_options() {
+  const bool old_rotation = sim_.allow_rotation;
+  const std::int32_t old_seed = sim_.rn_seed;
+  // The dialog's own seed button changes the seed at once, so a cancelled
+  // dialog may still have changed it: the result does not matter here.
+  host_.run_robot_options_dialog();
+  sim_.after_robot_options(old_rotation, old_seed);
+  host_.invalidate();
+}
+
+void Frame::size(int width, int height, bool minimised) {
+  if (minimised || width <= 0 || height <= 0) {
+    return;
+  }
+  sim_.rescale(width, height);
+  width_ = width;
+  height_ = height;
+  // The retained picture is lost with the old size: draw everything again.
+  sim_.full_redraw = true;
+  request_paint();
+}
+
+void Frame::key_char(int code) {
+  if (code != kEscape || !mouse_.band_active) {
+    return;
+  }
+  end_band();
+}
+
+void Frame::left_press(Point p) {
+  mouse_.drag_anchor = p;
+  mouse_.drag_corner = p;
+  host_.capture_mouse(true);
+  host_.set_cursor(Cursor::cross);
+  mouse_.band_active = true;
+}
+
+void Frame::move_band(Point p) {
+  host_.set_cursor(Cursor::cross);
+  // The outline is a square: its side follows the horizontal motion only.
+  mouse_.drag_corner.x = p.x;
+  mouse_.drag_corner.y = mouse_.drag_anchor.y + (p.x - mouse_.drag_anchor.x);
+}
+
+void Frame::end_band() {
+  host_.capture_mouse(false);
+  host_.set_cursor(Cursor::arrow);
+  mouse_.band_active = false;
+}
+
+void Frame::left_release(Point p) {
+  if (!mouse_.band_active) {
+    return;
+  }
+  move_band(p);
+  end_band();
+}
+
+void Frame::right_press(Point p) {
+  if (!sim_.allow_rotation) {
+    return;
+  }
+  mouse_.drag_anchor = p;
+  mouse_.drag_corner = p;
+  host_.capture_mouse(true);
+  host_.set_cursor(Cursor::cross);
+  mouse_.rotating = true;
+}
+
+void Frame::move_rotation(Point p) {
+  host_.set_cursor(Cursor::cross);
+  mouse_.drag_corner = p;
+  mouse_.drag_anchor = mouse_.drag_corner;
+}
+
+void Frame::end_rotation() {
+  host_.capture_mouse(false);
+  host_.set_cursor(Cursor::arrow);
+  mouse_.rotating = false;
+  host_.invalidate();
+}
+
+void Frame::right_release(Point /*p*/) {
+  // A drag that began with rotation allowed ends properly even when Ctrl+R
+  // switched rotation off meanwhile: the capture must not stay behind.
+  if (mouse_.rotating) {
+    end_rotation();
+    return;
+  }
+  if (!sim_.allow_rotation) {
+    host_.message_box(kRotationNotAllowedText, kRotationNotAllowedCaption);
+  }
+}
+
+void Frame::mouse_move(Point p) {
+  if (sim_.allow_rotation && mouse_.rotating) {
+    move_rotation(p);
+  } else if (mouse_.band_active) {
+    move_band(p);
+  }
+}
+
+}  // namespace wandrix
