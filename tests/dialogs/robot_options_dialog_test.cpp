@@ -184,6 +184,17 @@ TEST_F(RobotOptionsTest, ModifyShowsTheNewLabelAndRenormalises) {
   EXPECT_EQ(sim.hills[1].label, "gamma");
 }
 
+TEST_F(RobotOptionsTest, ModifyCancelledStillRewritesTheEntryAndRenormalises) {
+  add_hills();
+  sim.hills[0].relative_weight = 0.0;  // stale, as after a session file was read
+  dialog.open();
+  c.lists[ids::kHillList][0] = "stale text";
+  dialog.modify();  // the hill dialog changes nothing
+  EXPECT_EQ(hill_dialog_runs, 1);
+  EXPECT_EQ(c.lists[ids::kHillList], (std::vector<std::string>{"alpha", "beta"}));
+  EXPECT_DOUBLE_EQ(sim.hills[0].relative_weight, 0.25);
+}
+
 TEST_F(RobotOptionsTest, ModifyWithoutASelectedHillDoesNothing) {
   add_hills();
   for (const int index : {-1, 2}) {
