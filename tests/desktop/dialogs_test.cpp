@@ -150,6 +150,21 @@ class DialogsTest : public QObject {
     QCOMPARE(sim_.rn_seed, shown_seed);
   }
 
+  void droppingTheListDownTakesItsSelection() {
+    sim_.hills = {make_hill("alpha", 1.0), make_hill("beta", 1.0)};
+    sim_.current_hill = 5;  // left beyond the list by a shorter session file
+    ModalDriver driver;
+    driver.expect(kRobot, [](QDialog* d) {
+      auto* list = ui<QComboBox>(d, "combo_hills");
+      QCOMPARE(list->currentIndex(), -1);
+      list->showPopup();
+      list->hidePopup();
+      click(ui<QPushButton>(d, "button_cancel"));
+    });
+    QCOMPARE(run_robot_options_dialog(nullptr, sim_), 0);
+    QCOMPARE(sim_.current_hill, -1);
+  }
+
   void robotOptionsCloseBoxAppliesAndEscapeCancels() {
     ModalDriver driver;
     driver.expect(kRobot, [](QDialog* d) {

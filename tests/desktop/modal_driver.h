@@ -74,6 +74,8 @@ class ModalDriver : public QObject {
     boxes_.push_back({box->windowTitle(), box->text(),
                       box->buttons().size() == 1 && box->icon() == QMessageBox::NoIcon});
     QTimer::singleShot(0, box, [box] {
+      const QString dir = qEnvironmentVariable("WANDRIX_SCREENSHOT_DIR");
+      if (!dir.isEmpty()) box->grab().save(dir + "/message_box.png");
       if (QAbstractButton* ok = box->button(QMessageBox::Ok)) ok->click();
     });
   }
