@@ -40,6 +40,20 @@ void screenshot(QWidget* dialog, const QString& name) {
   if (!dir.isEmpty()) dialog->grab().save(dir + "/" + name + ".png");
 }
 
+// The controls that Tab visits, in order, starting at the first.
+QStringList tab_chain(QDialog* dialog, const char* first) {
+  QWidget* start = dialog->findChild<QWidget*>(first);
+  QStringList names;
+  QWidget* w = start;
+  do {
+    if ((w->focusPolicy() & Qt::TabFocus) != 0 && !w->objectName().startsWith("qt_")) {
+      names << w->objectName();
+    }
+    w = w->nextInFocusChain();
+  } while (w != start && names.size() < 50);
+  return names;
+}
+
 Hill make_hill(const std::string& label, double weight) {
   Hill h;
   h.label = label;
@@ -249,6 +263,29 @@ class DialogsTest : public QObject {
     });
     QVERIFY(!run_hill_dialog(nullptr, sim_));
     QCOMPARE(sim_.hills[0].label, std::string("peak"));
+  }
+
+  void tabOrderFollowsTheTemplates() {
+    sim_.hills = {make_hill("alpha", 1.0)};
+    ModalDriver driver;
+    driver.expect(kRobot, [](QDialog* d) {
+      QCOMPARE(tab_chain(d, "edit_nsteps"),
+               QStringList({"edit_nsteps", "check_show_trajectory", "edit_dot_radius",
+                            "check_ignore_topography", "edit_start_x", "edit_start_y",
+                            "edit_step_stddev", "edit_step_mean", "edit_seed", "button_cancel",
+                            "button_ok", "combo_hills", "button_modify", "button_new_seed",
+                            "check_allow_rotation"}));
+      d->reject();
+    });
+    driver.expect(kHill, [](QDialog* d) {
+      QCOMPARE(tab_chain(d, "edit_mean_x"),
+               QStringList({"edit_mean_x", "edit_stddev", "edit_mean_y", "edit_correlation",
+                            "button_cancel", "button_ok", "edit_label", "edit_weight"}));
+      d->reject();
+    });
+    run_robot_options_dialog(nullptr, sim_);
+    run_hill_dialog(nullptr, sim_);
+    QVERIFY(driver.finished());
   }
 
   void aboutBoxNamesTheProgram() {
