@@ -1,0 +1,370 @@
+// RasterCanvas pixel rules, checked pixel by pixel: small pictures as text
+// art, larger ones against a brute-force reading of the rules.
+#include "view/raster_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <set>
+#include <string>
+#include <utility>
+
+namespace wandrix {
+namespace {
+
+constexpr Colour kRed = make_colour(255, 0, 0);
+constexpr Colour kGreen = make_colour(0, 255, 0);
+constexpr std::uint32_t kBlackPixel = 0xFF000000u;
+
+// The surface as text: '.' black, '#' red, 'o' green, 'w' white, '?' other.
+std::string art(const RasterCanvas& c) {
+  std::string text;
+  for (int y = 0; y < c.height(); ++y) {
+    for (int x = 0; x < c.width(); ++x) {
+      const std::uint32_t p = c.pixel(x, y);
+      text += p == kBlackPixel                      ? '.'
+              : p == RasterCanvas::pixel_of(kRed)   ? '#'
+              : p == RasterCanvas::pixel_of(kGreen) ? 'o'
+              : p == 0xFFFFFFFFu                    ? 'w'
+                                                    : '?';
+    }
+    text += '\n';
+  }
+  return text;
+}
+
+// Selects a red pen and a green brush.
+void red_on_green(RasterCanvas& c) {
+  c.select(c.create_pen(kRed));
+  c.select(c.create_brush(kGreen));
+}
+
+using Pixels = std::set<std::pair<int, int>>;
+
+Pixels painted(const RasterCanvas& c) {
+  Pixels set;
+  for (int y = 0; y < c.height(); ++y) {
+    for (int x = 0; x < c.width(); ++x) {
+      if (c.pixel(x, y) != kBlackPixel) {
+        set.insert({x, y});
+      }
+    }
+  }
+  return set;
+}
+
+// The line rule read literally, one step at a time, clipped by testing.
+Pixels reference_line(long long x0, long long y0, long long x1, long long y1, int w, int h) {
+  Pixels set;
+  const long long dx = x1 - x0;
+  const long long dy = y1 - y0;
+  const bool x_major = std::llabs(dx) >= std::llabs(dy);
+  const long long n = x_major ? std::llabs(dx) : std::llabs(dy);
+  const long long m = x_major ? std::llabs(dy) : std::llabs(dx);
+  for (long long i = 0; i < n; ++i) {
+    const long long k = (2 * i * m + n) / (2 * n);
+    const long long x = x0 + (x_major ? (dx < 0 ? -i : i) : (dx < 0 ? -k : k));
+    const long long y = y0 + (x_major ? (dy < 0 ? -k : k) : (dy < 0 ? -i : i));
+    if (x >= 0 && y >= 0 && x < w && y < h) {
+      set.insert({static_cast<int>(x), static_cast<int>(y)});
+    }
+  }
+  return set;
+}
+
+// The ellipse rule read literally: membership of each pixel centre.
+bool in_ellipse(long long i, long long j, long long w, long long h) {
+  if (i < 0 || j < 0 || i >= w || j >= h) {
+    return false;
+  }
+  const long long dx = 2 * i + 1 - w;
+  const long long dy = 2 * j + 1 - h;
+  return dx * dx * h * h + dy * dy * w * w <= w * w * h * h;
+}
+
+TEST(RasterCanvasLine, FollowsBresenhamAndExcludesTheEndPixel) {
+  RasterCanvas c(8, 4);
+  c.select(c.create_pen(kRed));
+  c.move_to(0, 0);
+  c.line_to(7, 3);
+  EXPECT_EQ(art(c),
+            "##......\n"
+            "..##....\n"
+            "....##..\n"
+            "......#.\n");
+  EXPECT_EQ(painted(c), reference_line(0, 0, 7, 3, 8, 4));
+
+  RasterCanvas tie(5, 2);  // exact halves step toward the end point
+  tie.select(tie.create_pen(kRed));
+  tie.move_to(0, 0);
+  tie.line_to(4, 1);
+  EXPECT_EQ(art(tie), "##...\n..##.\n");
+
+  RasterCanvas steep(3, 6);
+  steep.select(steep.create_pen(kRed));
+  steep.move_to(2, 5);
+  steep.line_to(0, 0);
+  EXPECT_EQ(art(steep), "...\n#..\n.#.\n.#.\n..#\n..#\n");
+  EXPECT_EQ(steep.pixel(0, 0), kBlackPixel);  // the end pixel
+
+  steep.move_to(1, 1);
+  steep.line_to(1, 1);  // zero length: nothing
+  EXPECT_EQ(painted(steep).size(), 5u);
+}
+
+TEST(RasterCanvasLine, ClipsExactlyLikeTheUnclippedRule) {
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> near(-40, 80);
+  std::uniform_int_distribution<int> far(-2000000000, 2000000000);
+  for (int trial = 0; trial < 400; ++trial) {
+    RasterCanvas c(37, 23);
+    c.select(c.create_pen(kRed));
+    const bool huge = trial % 4 == 0;
+    const int x0 = huge ? far(random) : near(random);
+    const int y0 = huge ? far(random) : near(random);
+    const int x1 = near(random);
+    const int y1 = near(random);
+    c.move_to(x0, y0);
+    c.line_to(x1, y1);
+    if (huge) {
+      // A line of two billion steps cannot be walked here; check only that
+      // what was drawn lies on the line's path near the surface.
+      for (const auto& [x, y] : painted(c)) {
+        EXPECT_TRUE(x >= 0 && y >= 0 && x < 37 && y < 23);
+      }
+      continue;
+    }
+    ASSERT_EQ(painted(c), reference_line(x0, y0, x1, y1, 37, 23))
+        << x0 << "," << y0 << " -> " << x1 << "," << y1;
+  }
+}
+
+TEST(RasterCanvasLine, ClipsALongLineFromFarAway) {
+  RasterCanvas c(50, 40);
+  c.select(c.create_pen(kRed));
+  c.move_to(-300000, -100000);
+  c.line_to(300000, 100005);
+  EXPECT_EQ(painted(c), reference_line(-300000, -100000, 300000, 100005, 50, 40));
+  EXPECT_FALSE(painted(c).empty());
+}
+
+TEST(RasterCanvasEllipse, DotsHaveTheirBoxSize) {
+  RasterCanvas c(8, 6);
+  red_on_green(c);
+  c.ellipse(0, 0, 2, 2);  // radius 1 around (1, 1)
+  c.ellipse(3, 1, 7, 5);  // radius 2 around (5, 3)
+  EXPECT_EQ(art(c),
+            "##......\n"
+            "##..##..\n"
+            "...#oo#.\n"
+            "...#oo#.\n"
+            "....##..\n"
+            "........\n");
+
+  RasterCanvas big(24, 24);
+  red_on_green(big);
+  big.ellipse(2, 2, 22, 22);  // radius 10 around (12, 12)
+  const Pixels dot = painted(big);
+  int min_x = 99, max_x = -1, min_y = 99, max_y = -1;
+  for (const auto& [x, y] : dot) {
+    min_x = std::min(min_x, x);
+    max_x = std::max(max_x, x);
+    min_y = std::min(min_y, y);
+    max_y = std::max(max_y, y);
+    EXPECT_NE(big.pixel(23 - x, y), kBlackPixel);  // mirror image about x = 12
+  }
+  EXPECT_EQ(max_x - min_x + 1, 20);
+  EXPECT_EQ(max_y - min_y + 1, 20);
+  EXPECT_EQ(big.pixel(12, 12), RasterCanvas::pixel_of(kGreen));
+  EXPECT_EQ(big.pixel(2, 12), RasterCanvas::pixel_of(kRed));
+}
+
+TEST(RasterCanvasEllipse, OutlineWithPenInteriorWithBrush) {
+  RasterCanvas c(7, 6);
+  red_on_green(c);
+  c.ellipse(7, 6, 1, 0);  // given backwards: put in order
+  EXPECT_EQ(art(c),
+            "..####.\n"
+            ".#oooo#\n"
+            ".#oooo#\n"
+            ".#oooo#\n"
+            ".#oooo#\n"
+            "..####.\n");
+  c.select(c.stock_object(StockObject::hollow_brush));
+  c.select(c.create_pen(kGreen));
+  c.ellipse(1, 0, 7, 6);
+  EXPECT_EQ(art(c),
+            "..oooo.\n"
+            ".oooooo\n"
+            ".oooooo\n"
+            ".oooooo\n"
+            ".oooooo\n"
+            "..oooo.\n");
+}
+
+TEST(RasterCanvasEllipse, MatchesTheRuleAtAnySizeAndClipped) {
+  const int boxes[][4] = {{3, 2, 9, 5},       {-4, -3, 6, 7}, {10, 8, 13, 40},
+                          {-200, 5, 300, 30}, {0, 0, 1, 9},   {5, 5, 6, 6}};
+  for (const auto& b : boxes) {
+    RasterCanvas c(40, 30);
+    red_on_green(c);
+    c.ellipse(b[0], b[1], b[2], b[3]);
+    const long long w = b[2] - b[0];
+    const long long h = b[3] - b[1];
+    for (int y = 0; y < 30; ++y) {
+      for (int x = 0; x < 40; ++x) {
+        const bool inside = in_ellipse(x - b[0], y - b[1], w, h);
+        ASSERT_EQ(c.pixel(x, y) != kBlackPixel, inside) << x << "," << y << " box " << b[0];
+        const bool outline = inside && (!in_ellipse(x - 1 - b[0], y - b[1], w, h) ||
+                                        !in_ellipse(x + 1 - b[0], y - b[1], w, h) ||
+                                        !in_ellipse(x - b[0], y - 1 - b[1], w, h) ||
+                                        !in_ellipse(x - b[0], y + 1 - b[1], w, h));
+        if (inside) {
+          ASSERT_EQ(c.pixel(x, y), RasterCanvas::pixel_of(outline ? kRed : kGreen));
+        }
+      }
+    }
+  }
+}
+
+TEST(RasterCanvasRectangle, OutlineInteriorAndHollow) {
+  RasterCanvas c(7, 5);
+  red_on_green(c);
+  c.rectangle(6, 4, 1, 0);
+  EXPECT_EQ(art(c),
+            ".#####.\n"
+            ".#ooo#.\n"
+            ".#ooo#.\n"
+            ".#####.\n"
+            ".......\n");
+  RasterCanvas hollow(5, 4);
+  hollow.select(hollow.create_pen(kRed));
+  hollow.select(hollow.stock_object(StockObject::hollow_brush));
+  hollow.rectangle(-1, 1, 3, 10);  // clipped on the left and bottom
+  hollow.rectangle(4, 0, 5, 3);    // one pixel wide
+  EXPECT_EQ(art(hollow),
+            "....#\n"
+            "###.#\n"
+            "..#.#\n"
+            "..#..\n");
+}
+
+TEST(RasterCanvasFill, FillsClippedWithoutSelectingOrInverting) {
+  RasterCanvas c(5, 3);
+  const ObjectHandle green = c.create_brush(kGreen);
+  c.set_invert(true);
+  c.fill_rect(Rect{-2, 1, 3, 9}, green);
+  c.fill_rect(Rect{4, 0, 3, 3}, green);  // right before left: nothing
+  c.fill_rect(Rect{0, 0, 5, 3}, c.stock_object(StockObject::hollow_brush));
+  EXPECT_EQ(art(c), ".....\nooo..\nooo..\n");
+  c.set_invert(false);
+  c.rectangle(0, 0, 5, 3);                     // still the white stock brush
+  EXPECT_EQ(art(c), ".....\n.www.\n.....\n");  // black pen, white brush
+}
+
+// Every pixel a different colour, so a missed or doubled inversion shows.
+void pattern(RasterCanvas& c) {
+  for (int i = 0; i < c.width() * c.height(); ++i) {
+    c.pixels()[i] = 0xFF000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8);
+  }
+}
+
+int changed_pixels(const RasterCanvas& a, const RasterCanvas& b) {
+  int n = 0;
+  for (int i = 0; i < a.width() * a.height(); ++i) {
+    if (a.pixels()[i] != b.pixels()[i]) {
+      EXPECT_EQ(a.pixels()[i] ^ b.pixels()[i], 0x00FFFFFFu);
+      ++n;
+    }
+  }
+  return n;
+}
+
+TEST(RasterCanvasInvert, OutlineInvertsOnceAndTwiceRestores) {
+  struct Case {
+    int l, t, r, b, expected;
+  };
+  const Case cases[] = {{10, 10, 10, 10, 0}, {10, 10, 10, 20, 0}, {10, 10, 11, 15, 5},
+                        {10, 10, 15, 11, 5}, {10, 10, 11, 11, 1}, {10, 10, 12, 12, 4},
+                        {15, 15, 5, 5, 36},  {-5, -5, 5, 5, 9},   {20, 20, 40, 40, 9}};
+  for (const Case& k : cases) {
+    RasterCanvas c(25, 25);
+    RasterCanvas before(25, 25);
+    pattern(c);
+    pattern(before);
+    c.set_invert(true);
+    c.select(c.stock_object(StockObject::hollow_brush));
+    c.rectangle(k.l, k.t, k.r, k.b);
+    EXPECT_EQ(changed_pixels(c, before), k.expected) << k.l << "," << k.t << "," << k.r;
+    c.rectangle(k.l, k.t, k.r, k.b);
+    EXPECT_EQ(changed_pixels(c, before), 0);
+  }
+}
+
+TEST(RasterCanvasInvert, LinesAndEllipsesRestoreToo) {
+  RasterCanvas c(30, 20);
+  RasterCanvas before(30, 20);
+  pattern(c);
+  pattern(before);
+  c.set_invert(true);
+  c.select(c.stock_object(StockObject::hollow_brush));
+  for (int pass = 0; pass < 2; ++pass) {
+    c.move_to(2, 2);
+    c.line_to(20, 9);
+    c.line_to(3, 18);
+    c.line_to(2, 2);
+    c.ellipse(14, 4, 29, 19);
+    c.ellipse(25, 15, 35, 25);
+    if (pass == 0) {
+      EXPECT_GT(changed_pixels(c, before), 40);
+    }
+  }
+  EXPECT_EQ(changed_pixels(c, before), 0);
+}
+
+TEST(RasterCanvasObjects, SelectReturnsThePreviousAndHandlesAreReused) {
+  RasterCanvas c(4, 1);
+  const ObjectHandle black_pen = c.stock_object(StockObject::black_pen);
+  const ObjectHandle pen = c.create_pen(kRed);
+  EXPECT_EQ(c.select(pen), black_pen);
+  EXPECT_EQ(c.select(c.stock_object(StockObject::hollow_brush)),
+            c.stock_object(StockObject::white_brush));
+  EXPECT_EQ(c.select(black_pen), pen);
+  c.delete_object(pen);
+  EXPECT_EQ(c.select(pen), 0u);  // deleted
+  EXPECT_EQ(c.select(0), 0u);
+  EXPECT_EQ(c.create_brush(kGreen), pen);  // the free handle again
+  c.delete_object(black_pen);              // stock: nothing happens
+  c.select(c.stock_object(StockObject::white_pen));
+  EXPECT_EQ(c.select(black_pen), c.stock_object(StockObject::white_pen));
+
+  const ObjectHandle red = c.create_pen(kRed);
+  c.select(red);
+  c.delete_object(red);  // deleted while selected: keeps drawing red
+  c.create_pen(kGreen);  // may take red's handle
+  c.move_to(0, 0);
+  c.line_to(4, 0);
+  EXPECT_EQ(art(c), "####\n");
+  c.select(c.stock_object(StockObject::null_pen));
+  c.move_to(0, 0);
+  c.set_invert(true);
+  c.line_to(4, 0);
+  EXPECT_EQ(art(c), "####\n");
+}
+
+TEST(RasterCanvasSurface, ResizeKeepsWhatStillFits) {
+  RasterCanvas c(3, 2);
+  red_on_green(c);
+  c.fill_rect(Rect{0, 0, 3, 2}, c.create_brush(kRed));
+  c.resize(4, 1);
+  EXPECT_EQ(art(c), "###.\n");
+  c.resize(-3, 5);
+  EXPECT_EQ(c.width(), 0);
+  c.line_to(5, 5);  // nothing to draw on, nothing breaks
+  c.ellipse(0, 0, 4, 4);
+  c.rectangle(0, 0, 4, 4);
+}
+
+}  // namespace
+}  // namespace wandrix
