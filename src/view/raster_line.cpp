@@ -44,6 +44,49 @@ void minor_range(long long start, int sign, long long size, long long n, long lo
   hi = k_hi < 0 ? -1 : first_step_reaching(k_hi + 1, n, m) - 1;
 }
 
+// The Bresenham loop without a branch per pixel: the minor step is taken
+// through a mask, as the minor steps of a walk's short lines at odd slopes
+// defeat branch prediction.
+template <typename Plot>
+inline void walk_line(std::uint32_t* base, std::ptrdiff_t at, long long count, long long error,
+                      long long m, long long n, std::ptrdiff_t major_step,
+                      std::ptrdiff_t minor_step, Plot plot) {
+  const long long two_m = 2 * m;
+  const long long two_n = 2 * n;
+  for (; count > 0; --count) {
+    plot(base[at]);
+    error += two_m;
+    const long long mask = -static_cast<long long>(error >= two_n);
+    error -= two_n & mask;
+    at += major_step + (minor_step & mask);
+  }
+}
+
+// The same steps from a fixed-point minor coordinate with 40 fraction bits,
+// so that the only value carried from pixel to pixel is one addition. The
+// fixed point rounds up, by less than (count + 1) / 2^40 in all; the exact
+// minor offset floor(position / (2·n)) is a multiple of 1 / (2·n) away from
+// the next integer, so the two agree while (count + 1) · 2·n < 2^40.
+constexpr int kFractionBits = 40;
+
+bool fixed_point_exact(long long count, long long n) {
+  return n < (1LL << 19) && (count + 1) * 2 * n < (1LL << kFractionBits);
+}
+
+template <typename Plot>
+inline void walk_line_fixed(std::uint32_t* base, std::ptrdiff_t at, long long count,
+                            long long error, long long m, long long n, std::ptrdiff_t major_step,
+                            std::ptrdiff_t minor_step, Plot plot) {
+  // n < 2^19 here, so these products stay below 2^60.
+  const long long denominator = 2 * n;
+  const long long one = 1LL << kFractionBits;
+  long long minor = error == n ? one / 2 : (error * one + denominator - 1) / denominator;
+  const long long slope = m == 0 ? 0 : m == n ? one : (m * one + n - 1) / n;
+  for (long long i = 0; i < count; ++i, minor += slope, at += major_step) {
+    plot(base[at + (minor >> kFractionBits) * minor_step]);
+  }
+}
+
 }  // namespace
 
 void RasterCanvas::line_to(int x, int y) {
@@ -87,41 +130,36 @@ void RasterCanvas::line_to(int x, int y) {
     }
   }
 
-  const Wide position = Wide{2} * first * m + n;
-  long long error = static_cast<long long>(position % (Wide{2} * n));
-  const long long k = static_cast<long long>(position / (Wide{2} * n));
+  // Step `first` lies at minor offset k with remainder `error` (in units of
+  // 1 / (2·n)); an unclipped line starts at k = 0, error = n.
+  long long error = n;
+  long long k = 0;
+  if (first > 0) {
+    const Wide position = Wide{2} * first * m + n;
+    error = static_cast<long long>(position % (Wide{2} * n));
+    k = static_cast<long long>(position / (Wide{2} * n));
+  }
   const long long major = major_start + major_sign * first;
   const long long minor = minor_start + minor_sign * k;
   const long long px = x_major ? major : minor;
   const long long py = x_major ? minor : major;
   const std::ptrdiff_t major_step = x_major ? major_sign : major_sign * std::ptrdiff_t{width_};
   const std::ptrdiff_t minor_step = x_major ? minor_sign * std::ptrdiff_t{width_} : minor_sign;
+  const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(py * width_ + px);
+  const long long count = last - first + 1;
+  const auto invert = [](std::uint32_t& p) { p ^= 0x00FFFFFFu; };
+  const auto paint = [pixel = pen_.pixel](std::uint32_t& p) { p = pixel; };
   std::uint32_t* const base = pixels_.data();
-  std::ptrdiff_t at = static_cast<std::ptrdiff_t>(py * width_ + px);
-  const long long two_m = 2 * m;
-  const long long two_n = 2 * n;
-  long long count = last - first + 1;
-  if (invert_) {
-    for (; count > 0; --count) {
-      base[at] ^= 0x00FFFFFFu;
-      error += two_m;
-      if (error >= two_n) {
-        error -= two_n;
-        at += minor_step;
-      }
-      at += major_step;
+  if (!fixed_point_exact(count, n)) {
+    if (invert_) {
+      walk_line(base, at, count, error, m, n, major_step, minor_step, invert);
+    } else {
+      walk_line(base, at, count, error, m, n, major_step, minor_step, paint);
     }
+  } else if (invert_) {
+    walk_line_fixed(base, at, count, error, m, n, major_step, minor_step, invert);
   } else {
-    const std::uint32_t pixel = pen_.pixel;
-    for (; count > 0; --count) {
-      base[at] = pixel;
-      error += two_m;
-      if (error >= two_n) {
-        error -= two_n;
-        at += minor_step;
-      }
-      at += major_step;
-    }
+    walk_line_fixed(base, at, count, error, m, n, major_step, minor_step, paint);
   }
 }
 
