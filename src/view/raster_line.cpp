@@ -82,7 +82,18 @@ inline void walk_line_fixed(std::uint32_t* base, std::ptrdiff_t at, long long co
   const long long one = 1LL << kFractionBits;
   long long minor = error == n ? one / 2 : (error * one + denominator - 1) / denominator;
   const long long slope = m == 0 ? 0 : m == n ? one : (m * one + n - 1) / n;
-  for (long long i = 0; i < count; ++i, minor += slope, at += major_step) {
+  // Four pixels a round, each found from the round's start alone.
+  const long long slope2 = 2 * slope;
+  const long long slope3 = 3 * slope;
+  const std::ptrdiff_t major2 = 2 * major_step;
+  const std::ptrdiff_t major3 = 3 * major_step;
+  for (; count >= 4; count -= 4, minor += 4 * slope, at += 4 * major_step) {
+    plot(base[at + (minor >> kFractionBits) * minor_step]);
+    plot(base[at + major_step + ((minor + slope) >> kFractionBits) * minor_step]);
+    plot(base[at + major2 + ((minor + slope2) >> kFractionBits) * minor_step]);
+    plot(base[at + major3 + ((minor + slope3) >> kFractionBits) * minor_step]);
+  }
+  for (; count > 0; --count, minor += slope, at += major_step) {
     plot(base[at + (minor >> kFractionBits) * minor_step]);
   }
 }
