@@ -15,6 +15,7 @@ constexpr ObjectHandle kFirstCreated = 7;
 // Ellipses up to this size keep their rows; bigger ones are computed row by row.
 constexpr long long kCachedSize = 256;
 constexpr std::size_t kMaxMasks = 32;
+constexpr long long kLargestBox = (1LL << 31) - 1;
 
 // Pixels [begin, end) of row j of the ellipse in a w × h box, or an empty
 // span outside the box. See the header for the rule.
@@ -245,7 +246,9 @@ void RasterCanvas::ellipse(int left, int top, int right, int bottom) {
   const long long t = std::min(top, bottom);
   const long long w = static_cast<long long>(std::max(left, right)) - l;
   const long long h = static_cast<long long>(std::max(top, bottom)) - t;
-  if (w == 0 || h == 0) {
+  // A box more than two billion pixels across is beyond the exact integer
+  // rule (w²·h² would overflow) and beyond any picture: it is not drawn.
+  if (w == 0 || h == 0 || w > kLargestBox || h > kLargestBox) {
     return;
   }
   ellipse_rows(l, t, w, h, cached_rows(w, h));

@@ -13,7 +13,8 @@
 //   i (0 <= i < n) lies at minor offset floor((2·i·m + n) / (2·n)): exact
 //   halves round toward the end point. A zero-length line draws nothing.
 // * Boxes of ellipse and rectangle are put in order first (left <= right,
-//   top <= bottom); an empty box (zero width or height) draws nothing.
+//   top <= bottom); an empty box (zero width or height) draws nothing, nor
+//   does an ellipse more than 2^31 - 1 pixels wide or high.
 //   fill_rect fills nothing when right <= left or bottom <= top.
 // * ellipse: pixel (i, j) of a w × h box (0 <= i < w, 0 <= j < h) belongs to
 //   the ellipse when its centre lies in the ellipse inscribed in the box:

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <limits>
 #include <random>
 #include <set>
 #include <string>
@@ -364,6 +365,32 @@ TEST(RasterCanvasSurface, ResizeKeepsWhatStillFits) {
   c.line_to(5, 5);  // nothing to draw on, nothing breaks
   c.ellipse(0, 0, 4, 4);
   c.rectangle(0, 0, 4, 4);
+}
+
+TEST(RasterCanvasSurface, ExtremeCoordinatesAreSafe) {
+  constexpr int kMin = std::numeric_limits<int>::min();
+  constexpr int kMax = std::numeric_limits<int>::max();
+  RasterCanvas c(20, 10);
+  red_on_green(c);
+  c.ellipse(kMin, kMin, kMax, kMax);  // too big to draw
+  EXPECT_TRUE(painted(c).empty());
+  c.ellipse(-1000000000, 5, 1000000000, 7);  // a very flat one: two rows across
+  EXPECT_EQ(painted(c).size(), 40u);
+  c.rectangle(kMin, kMin, kMax, kMax);  // outline far outside, inside green
+  std::string green;
+  for (int y = 0; y < 10; ++y) {
+    green += std::string(20, 'o') + "\n";
+  }
+  EXPECT_EQ(art(c), green);
+  c.move_to(kMin, kMin);
+  c.line_to(kMax, kMax);  // slope 1 through (0, 0)
+  c.move_to(kMax, kMin);
+  c.line_to(kMin, kMax);  // x + y = -1: nothing visible
+  for (int y = 0; y < 10; ++y) {
+    for (int x = 0; x < 20; ++x) {
+      EXPECT_EQ(c.pixel(x, y), RasterCanvas::pixel_of(x == y ? kRed : kGreen)) << x << "," << y;
+    }
+  }
 }
 
 }  // namespace
