@@ -51,6 +51,7 @@ class RasterCanvas final : public Canvas {
   void resize(int width, int height);
   [[nodiscard]] int width() const { return width_; }
   [[nodiscard]] int height() const { return height_; }
+  // The buffer stays in place until the next resize, which moves it.
   [[nodiscard]] std::uint32_t* pixels() { return pixels_.data(); }
   [[nodiscard]] const std::uint32_t* pixels() const { return pixels_.data(); }
   // The pixel at (x, y), which must lie on the surface.
