@@ -44,21 +44,32 @@ void minor_range(long long start, int sign, long long size, long long n, long lo
   hi = k_hi < 0 ? -1 : first_step_reaching(k_hi + 1, n, m) - 1;
 }
 
+// Where a line's visible steps start and how they go: `count` pixels from
+// offset `at`, the first with remainder `error` (in units of 1 / (2·n)).
+struct Walk {
+  std::uint32_t* base;
+  std::ptrdiff_t at;
+  long long count;
+  long long error;
+  long long m;
+  long long n;
+  std::ptrdiff_t major_step;
+  std::ptrdiff_t minor_step;
+};
+
 // The Bresenham loop without a branch per pixel: the minor step is taken
 // through a mask, as the minor steps of a walk's short lines at odd slopes
 // defeat branch prediction.
 template <typename Plot>
-inline void walk_line(std::uint32_t* base, std::ptrdiff_t at, long long count, long long error,
-                      long long m, long long n, std::ptrdiff_t major_step,
-                      std::ptrdiff_t minor_step, Plot plot) {
-  const long long two_m = 2 * m;
-  const long long two_n = 2 * n;
-  for (; count > 0; --count) {
-    plot(base[at]);
-    error += two_m;
-    const long long mask = -static_cast<long long>(error >= two_n);
-    error -= two_n & mask;
-    at += major_step + (minor_step & mask);
+inline void walk_line(Walk w, Plot plot) {
+  const long long two_m = 2 * w.m;
+  const long long two_n = 2 * w.n;
+  for (; w.count > 0; --w.count) {
+    plot(w.base[w.at]);
+    w.error += two_m;
+    const long long mask = -static_cast<long long>(w.error >= two_n);
+    w.error -= two_n & mask;
+    w.at += w.major_step + (w.minor_step & mask);
   }
 }
 
@@ -74,28 +85,72 @@ bool fixed_point_exact(long long count, long long n) {
 }
 
 template <typename Plot>
-inline void walk_line_fixed(std::uint32_t* base, std::ptrdiff_t at, long long count,
-                            long long error, long long m, long long n, std::ptrdiff_t major_step,
-                            std::ptrdiff_t minor_step, Plot plot) {
+inline void walk_line_fixed(Walk w, Plot plot) {
   // n < 2^19 here, so these products stay below 2^60.
-  const long long denominator = 2 * n;
+  const long long denominator = 2 * w.n;
   const long long one = 1LL << kFractionBits;
-  long long minor = error == n ? one / 2 : (error * one + denominator - 1) / denominator;
-  const long long slope = m == 0 ? 0 : m == n ? one : (m * one + n - 1) / n;
+  long long minor = w.error == w.n ? one / 2 : (w.error * one + denominator - 1) / denominator;
+  const long long slope = w.m == 0 ? 0 : w.m == w.n ? one : (w.m * one + w.n - 1) / w.n;
   // Four pixels a round, each found from the round's start alone.
   const long long slope2 = 2 * slope;
   const long long slope3 = 3 * slope;
-  const std::ptrdiff_t major2 = 2 * major_step;
-  const std::ptrdiff_t major3 = 3 * major_step;
-  for (; count >= 4; count -= 4, minor += 4 * slope, at += 4 * major_step) {
-    plot(base[at + (minor >> kFractionBits) * minor_step]);
-    plot(base[at + major_step + ((minor + slope) >> kFractionBits) * minor_step]);
-    plot(base[at + major2 + ((minor + slope2) >> kFractionBits) * minor_step]);
-    plot(base[at + major3 + ((minor + slope3) >> kFractionBits) * minor_step]);
+  const std::ptrdiff_t major2 = 2 * w.major_step;
+  const std::ptrdiff_t major3 = 3 * w.major_step;
+  std::uint32_t* const base = w.base;
+  for (; w.count >= 4; w.count -= 4, minor += 4 * slope, w.at += 4 * w.major_step) {
+    plot(base[w.at + (minor >> kFractionBits) * w.minor_step]);
+    plot(base[w.at + w.major_step + ((minor + slope) >> kFractionBits) * w.minor_step]);
+    plot(base[w.at + major2 + ((minor + slope2) >> kFractionBits) * w.minor_step]);
+    plot(base[w.at + major3 + ((minor + slope3) >> kFractionBits) * w.minor_step]);
   }
-  for (; count > 0; --count, minor += slope, at += major_step) {
-    plot(base[at + (minor >> kFractionBits) * minor_step]);
+  for (; w.count > 0; --w.count, minor += slope, w.at += w.major_step) {
+    plot(base[w.at + (minor >> kFractionBits) * w.minor_step]);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A line's steps: n along the major axis from major_start, m along the
+// minor axis from minor_start, each in the direction of its sign.
+struct Steps {
+  bool x_major = true;
+  long long n = 0;
+  long long m = 0;
+  int major_sign = 1;
+  int minor_sign = 1;
+  long long major_start = 0;
+  long long minor_start = 0;
+};
+
+Steps steps_of(long long x0, long long y0, long long x1, long long y1) {
+  const long long dx = x1 - x0;
+  const long long dy = y1 - y0;
+  Steps s;
+  s.x_major = std::llabs(dx) >= std::llabs(dy);
+  s.n = s.x_major ? std::llabs(dx) : std::llabs(dy);
+  s.m = s.x_major ? std::llabs(dy) : std::llabs(dx);
+  s.major_sign = (s.x_major ? dx : dy) < 0 ? -1 : 1;
+  s.minor_sign = (s.x_major ? dy : dx) < 0 ? -1 : 1;
+  s.major_start = s.x_major ? x0 : y0;
+  s.minor_start = s.x_major ? y0 : x0;
+  return s;
+}
+
+// Narrows first..last to the steps that fall on a width × height surface;
+// false when none does.
+bool clip_steps(const Steps& s, long long width, long long height, long long& first,
+                long long& last) {
+  long long lo = 0;
+  long long hi = 0;
+  major_range(s.major_start, s.major_sign, s.x_major ? width : height, lo, hi);
+  first = std::max(first, lo);
+  last = std::min(last, hi);
+  minor_range(s.minor_start, s.minor_sign, s.x_major ? height : width, s.n, s.m, lo, hi);
+  first = std::max(first, lo);
+  last = std::min(last, hi);
+  return first <= last;
 }
 
 }  // namespace
@@ -105,72 +160,43 @@ void RasterCanvas::line_to(int x, int y) {
   const long long y0 = y_;
   x_ = x;
   y_ = y;
-  if (pen_.none) {
+  const Steps s = steps_of(x0, y0, x, y);
+  if (pen_.none || s.n == 0) {
     return;
   }
-  const long long dx = x - x0;
-  const long long dy = y - y0;
-  const bool x_major = std::llabs(dx) >= std::llabs(dy);
-  const long long n = x_major ? std::llabs(dx) : std::llabs(dy);
-  const long long m = x_major ? std::llabs(dy) : std::llabs(dx);
-  if (n == 0) {
-    return;
-  }
-  const int major_sign = (x_major ? dx : dy) < 0 ? -1 : 1;
-  const int minor_sign = (x_major ? dy : dx) < 0 ? -1 : 1;
-  const long long major_start = x_major ? x0 : y0;
-  const long long minor_start = x_major ? y0 : x0;
-
   long long first = 0;
-  long long last = n - 1;
+  long long last = s.n - 1;
   const bool inside = x0 >= 0 && y0 >= 0 && x0 < width_ && y0 < height_ && x >= 0 && y >= 0 &&
                       x < width_ && y < height_;
-  if (!inside) {
-    const long long major_size = x_major ? width_ : height_;
-    const long long minor_size = x_major ? height_ : width_;
-    long long lo = 0;
-    long long hi = 0;
-    major_range(major_start, major_sign, major_size, lo, hi);
-    first = std::max(first, lo);
-    last = std::min(last, hi);
-    minor_range(minor_start, minor_sign, minor_size, n, m, lo, hi);
-    first = std::max(first, lo);
-    last = std::min(last, hi);
-    if (first > last) {
-      return;
-    }
+  if (!inside && !clip_steps(s, width_, height_, first, last)) {
+    return;
   }
-
   // Step `first` lies at minor offset k with remainder `error` (in units of
   // 1 / (2·n)); an unclipped line starts at k = 0, error = n.
-  long long error = n;
+  long long error = s.n;
   long long k = 0;
   if (first > 0) {
-    const Wide position = Wide{2} * first * m + n;
-    error = static_cast<long long>(position % (Wide{2} * n));
-    k = static_cast<long long>(position / (Wide{2} * n));
+    const Wide position = Wide{2} * first * s.m + s.n;
+    error = static_cast<long long>(position % (Wide{2} * s.n));
+    k = static_cast<long long>(position / (Wide{2} * s.n));
   }
-  const long long major = major_start + major_sign * first;
-  const long long minor = minor_start + minor_sign * k;
-  const long long px = x_major ? major : minor;
-  const long long py = x_major ? minor : major;
-  const std::ptrdiff_t major_step = x_major ? major_sign : major_sign * std::ptrdiff_t{width_};
-  const std::ptrdiff_t minor_step = x_major ? minor_sign * std::ptrdiff_t{width_} : minor_sign;
-  const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(py * width_ + px);
-  const long long count = last - first + 1;
+  const long long major = s.major_start + s.major_sign * first;
+  const long long minor = s.minor_start + s.minor_sign * k;
+  const std::ptrdiff_t w = width_;
+  Walk walk{pixels_.data(),
+            static_cast<std::ptrdiff_t>(s.x_major ? minor * w + major : major * w + minor),
+            last - first + 1,
+            error,
+            s.m,
+            s.n,
+            s.x_major ? s.major_sign : s.major_sign * w,
+            s.x_major ? s.minor_sign * w : s.minor_sign};
   const auto invert = [](std::uint32_t& p) { p ^= 0x00FFFFFFu; };
   const auto paint = [pixel = pen_.pixel](std::uint32_t& p) { p = pixel; };
-  std::uint32_t* const base = pixels_.data();
-  if (!fixed_point_exact(count, n)) {
-    if (invert_) {
-      walk_line(base, at, count, error, m, n, major_step, minor_step, invert);
-    } else {
-      walk_line(base, at, count, error, m, n, major_step, minor_step, paint);
-    }
-  } else if (invert_) {
-    walk_line_fixed(base, at, count, error, m, n, major_step, minor_step, invert);
+  if (!fixed_point_exact(walk.count, walk.n)) {
+    invert_ ? walk_line(walk, invert) : walk_line(walk, paint);
   } else {
-    walk_line_fixed(base, at, count, error, m, n, major_step, minor_step, paint);
+    invert_ ? walk_line_fixed(walk, invert) : walk_line_fixed(walk, paint);
   }
 }
 
