@@ -4,85 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <limits>
 #include <random>
-#include <set>
 #include <string>
-#include <utility>
 
-namespace wandrix {
+#include "view/raster_test_support.h"
+
+namespace wandrix::testing {
 namespace {
-
-constexpr Colour kRed = make_colour(255, 0, 0);
-constexpr Colour kGreen = make_colour(0, 255, 0);
-constexpr std::uint32_t kBlackPixel = 0xFF000000u;
-
-// The surface as text: '.' black, '#' red, 'o' green, 'w' white, '?' other.
-std::string art(const RasterCanvas& c) {
-  std::string text;
-  for (int y = 0; y < c.height(); ++y) {
-    for (int x = 0; x < c.width(); ++x) {
-      const std::uint32_t p = c.pixel(x, y);
-      text += p == kBlackPixel                      ? '.'
-              : p == RasterCanvas::pixel_of(kRed)   ? '#'
-              : p == RasterCanvas::pixel_of(kGreen) ? 'o'
-              : p == 0xFFFFFFFFu                    ? 'w'
-                                                    : '?';
-    }
-    text += '\n';
-  }
-  return text;
-}
-
-// Selects a red pen and a green brush.
-void red_on_green(RasterCanvas& c) {
-  c.select(c.create_pen(kRed));
-  c.select(c.create_brush(kGreen));
-}
-
-using Pixels = std::set<std::pair<int, int>>;
-
-Pixels painted(const RasterCanvas& c) {
-  Pixels set;
-  for (int y = 0; y < c.height(); ++y) {
-    for (int x = 0; x < c.width(); ++x) {
-      if (c.pixel(x, y) != kBlackPixel) {
-        set.insert({x, y});
-      }
-    }
-  }
-  return set;
-}
-
-// The line rule read literally, one step at a time, clipped by testing.
-Pixels reference_line(long long x0, long long y0, long long x1, long long y1, int w, int h) {
-  Pixels set;
-  const long long dx = x1 - x0;
-  const long long dy = y1 - y0;
-  const bool x_major = std::llabs(dx) >= std::llabs(dy);
-  const long long n = x_major ? std::llabs(dx) : std::llabs(dy);
-  const long long m = x_major ? std::llabs(dy) : std::llabs(dx);
-  for (long long i = 0; i < n; ++i) {
-    const long long k = (2 * i * m + n) / (2 * n);
-    const long long x = x0 + (x_major ? (dx < 0 ? -i : i) : (dx < 0 ? -k : k));
-    const long long y = y0 + (x_major ? (dy < 0 ? -k : k) : (dy < 0 ? -i : i));
-    if (x >= 0 && y >= 0 && x < w && y < h) {
-      set.insert({static_cast<int>(x), static_cast<int>(y)});
-    }
-  }
-  return set;
-}
-
-// The ellipse rule read literally: membership of each pixel centre.
-bool in_ellipse(long long i, long long j, long long w, long long h) {
-  if (i < 0 || j < 0 || i >= w || j >= h) {
-    return false;
-  }
-  const long long dx = 2 * i + 1 - w;
-  const long long dy = 2 * j + 1 - h;
-  return dx * dx * h * h + dy * dy * w * w <= w * w * h * h;
-}
 
 TEST(RasterCanvasLine, FollowsBresenhamAndExcludesTheEndPixel) {
   RasterCanvas c(8, 4);
@@ -263,67 +192,6 @@ TEST(RasterCanvasFill, FillsClippedWithoutSelectingOrInverting) {
   c.rectangle(0, 0, 5, 3);                     // still the white stock brush
   EXPECT_EQ(art(c), ".....\n.www.\n.....\n");  // black pen, white brush
 }
-
-// Every pixel a different colour, so a missed or doubled inversion shows.
-void pattern(RasterCanvas& c) {
-  for (int i = 0; i < c.width() * c.height(); ++i) {
-    c.pixels()[i] = 0xFF000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8);
-  }
-}
-
-int changed_pixels(const RasterCanvas& a, const RasterCanvas& b) {
-  int n = 0;
-  for (int i = 0; i < a.width() * a.height(); ++i) {
-    if (a.pixels()[i] != b.pixels()[i]) {
-      EXPECT_EQ(a.pixels()[i] ^ b.pixels()[i], 0x00FFFFFFu);
-      ++n;
-    }
-  }
-  return n;
-}
-
-TEST(RasterCanvasInvert, OutlineInvertsOnceAndTwiceRestores) {
-  struct Case {
-    int l, t, r, b, expected;
-  };
-  const Case cases[] = {{10, 10, 10, 10, 0}, {10, 10, 10, 20, 0}, {10, 10, 11, 15, 5},
-                        {10, 10, 15, 11, 5}, {10, 10, 11, 11, 1}, {10, 10, 12, 12, 4},
-                        {15, 15, 5, 5, 36},  {-5, -5, 5, 5, 9},   {20, 20, 40, 40, 9}};
-  for (const Case& k : cases) {
-    RasterCanvas c(25, 25);
-    RasterCanvas before(25, 25);
-    pattern(c);
-    pattern(before);
-    c.set_invert(true);
-    c.select(c.stock_object(StockObject::hollow_brush));
-    c.rectangle(k.l, k.t, k.r, k.b);
-    EXPECT_EQ(changed_pixels(c, before), k.expected) << k.l << "," << k.t << "," << k.r;
-    c.rectangle(k.l, k.t, k.r, k.b);
-    EXPECT_EQ(changed_pixels(c, before), 0);
-  }
-}
-
-TEST(RasterCanvasInvert, LinesAndEllipsesRestoreToo) {
-  RasterCanvas c(30, 20);
-  RasterCanvas before(30, 20);
-  pattern(c);
-  pattern(before);
-  c.set_invert(true);
-  c.select(c.stock_object(StockObject::hollow_brush));
-  for (int pass = 0; pass < 2; ++pass) {
-    c.move_to(2, 2);
-    c.line_to(20, 9);
-    c.line_to(3, 18);
-    c.line_to(2, 2);
-    c.ellipse(14, 4, 29, 19);
-    c.ellipse(25, 15, 35, 25);
-    if (pass == 0) {
-      EXPECT_GT(changed_pixels(c, before), 40);
-    }
-  }
-  EXPECT_EQ(changed_pixels(c, before), 0);
-}
-
 TEST(RasterCanvasObjects, SelectReturnsThePreviousAndHandlesAreReused) {
   RasterCanvas c(4, 1);
   const ObjectHandle black_pen = c.stock_object(StockObject::black_pen);
@@ -394,4 +262,4 @@ TEST(RasterCanvasSurface, ExtremeCoordinatesAreSafe) {
 }
 
 }  // namespace
-}  // namespace wandrix
+}  // namespace wandrix::testing
