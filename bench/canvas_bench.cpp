@@ -1,7 +1,9 @@
-// The window's surface after a long walk: nanoseconds per dot (radius 2) and
-// per short trajectory segment on an 800 × 600 RasterCanvas, and the time of
-// a whole picture of a 1,000,000-step walk of four chains drawn the way the
-// chain drawing calls the canvas (through the Canvas interface).
+// The window's surface after a long walk: nanoseconds per dot (radius 2),
+// per short trajectory segment and per pixel of a long line on an 800 × 600
+// RasterCanvas, and the time of a whole picture of a 1,000,000-step walk of
+// four chains drawn the way the chain drawing calls the canvas (through the
+// Canvas interface). The walk's counter line_pixels_per_sample tells how
+// much of that time the lines must take: every pixel is one write.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
