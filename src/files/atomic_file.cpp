@@ -27,7 +27,8 @@ std::FILE* create_temporary(const fs::path& target, fs::path& temporary, int& er
     char suffix[32];
     std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(engine()));
     temporary = target;
-    temporary.replace_filename("." + target.filename().string() + suffix);
+    // Short enough that the longest name the folder allows still has room.
+    temporary.replace_filename("." + target.filename().string().substr(0, 32) + suffix);
     errno = 0;
     if (std::FILE* file = std::fopen(temporary.c_str(), "wbx")) {
       return file;
@@ -89,16 +90,25 @@ std::optional<std::string> write_file_atomically(const std::string& path, std::s
   if (!target.has_filename()) {
     return failure(path, "the name is a folder");
   }
+  // Only a plain file is replaced: renaming over a device or a pipe would
+  // put a file in its place, and over a folder it cannot work.
+  std::error_code status_error;
+  const fs::file_status existing = fs::status(target, status_error);
+  if (fs::is_directory(existing)) {
+    return failure(path, "it is a folder");
+  }
+  if (fs::exists(existing) && !fs::is_regular_file(existing)) {
+    return failure(path, "it is not a regular file");
+  }
   fs::path temporary;
   if (auto reason = write_temporary(target, bytes, temporary)) {
     return failure(path, *reason);
   }
-  std::error_code ec;
-  const fs::file_status old_status = fs::status(target, ec);
-  if (!ec && fs::exists(old_status)) {
+  if (fs::exists(existing)) {
     std::error_code ignored;
-    fs::permissions(temporary, old_status.permissions(), ignored);
+    fs::permissions(temporary, existing.permissions(), ignored);
   }
+  std::error_code ec;
   fs::rename(temporary, target, ec);
   if (ec) {
     std::error_code ignored;

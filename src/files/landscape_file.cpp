@@ -13,14 +13,16 @@
 namespace wandrix {
 namespace {
 
-// More values than a positive extent ever gives (101 or 102): a guard for an
-// extent of 0, whose step would never advance.
+// More values than a positive extent ever gives (101 or 102).
 constexpr std::size_t kMaxGridValues = 202;
 
 }  // namespace
 
 std::vector<double> grid_values(double extent) {
   const double step = extent * 0.01;
+  if (!(step > 0.0)) {
+    return {0.0};  // a step that would never advance
+  }
   std::vector<double> values;
   for (double t = 0.0; t <= extent && values.size() < kMaxGridValues; t = t + step) {
     values.push_back(t);
