@@ -2,8 +2,8 @@
 //
 //   WANDRIX 1.0          magic word and version (the version is not checked)
 //   <seed>               integer
-//   <width>  <height>    integers (trunc); read as reals, each at least 1
-//   <start_x>  <start_y> integers
+//   <width>  <height>    integers (trunc); read as reals from 1 to 1e9
+//   <start_x>  <start_y> integers from -1e9 to 1e9
 //   <step_stddev>        reals with five decimals, never an exponent
 //   <step_mean>
 //   <n>                  hill count; 0 or below means no hills

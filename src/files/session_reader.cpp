@@ -15,8 +15,11 @@ namespace {
 // A word longer than this is no value the format holds: the longest real
 // the writer produces has some 320 characters.
 constexpr std::size_t kMaxWord = 400;
-// The landscape's size becomes 32-bit pixel coordinates.
-constexpr double kMaxExtent = 2147483647.0;
+// Sizes and start coordinates are turned into 32-bit client pixels, as
+// trunc(height) - y among others: within these bounds that never overflows.
+// No window comes near them.
+constexpr double kMaxExtent = 1e9;
+constexpr std::int32_t kMaxStart = 1000000000;
 
 bool is_space(int c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -101,6 +104,7 @@ class Reader {
   bool integer(const std::string& what, std::int32_t& value);
   bool real(const std::string& what, double& value);
   bool extent(const std::string& what, double& value);
+  bool start(const std::string& what, std::int32_t& value);
   bool hill(int number, Hill& hill);
   bool fail(std::string reason) {
     error_ = SessionError{true, scanner_.line(), std::move(reason)};
@@ -179,6 +183,16 @@ bool Reader::extent(const std::string& what, double& value) {
   return true;
 }
 
+bool Reader::start(const std::string& what, std::int32_t& value) {
+  if (!integer(what, value)) {
+    return false;
+  }
+  if (value < -kMaxStart || value > kMaxStart) {
+    return fail(what + ": " + word_ + " is too far outside the landscape");
+  }
+  return true;
+}
+
 bool Reader::hill(int number, Hill& hill) {
   const std::string of = " of hill " + std::to_string(number);
   if (!word("label" + of)) {
@@ -215,7 +229,7 @@ std::optional<SessionError> Reader::read(SessionData& data) {
   std::int32_t count = 0;
   const bool ok = real("version", version) && integer("seed", data.rn_seed) &&
                   extent("width", data.width) && extent("height", data.height) &&
-                  integer("start_x", data.start_x) && integer("start_y", data.start_y) &&
+                  start("start_x", data.start_x) && start("start_y", data.start_y) &&
                   real("step_stddev", data.step_stddev) && real("step_mean", data.step_mean) &&
                   integer("hill count", count);
   if (!ok) {

@@ -103,7 +103,7 @@ TEST(SessionFile, WriteReadWriteGivesTheSameBytes) {
   sim.clear();
   sim.width = 1234.9;
   sim.height = 77.0;
-  sim.start_x = -2147483647 - 1;
+  sim.start_x = -1000000000;
   sim.step_stddev = 1e300;
   sim.step_mean = -0.000001;
   sim.hills.push_back(make_hill("new hill", 1.0 / 3.0, -7.0));
@@ -196,6 +196,9 @@ TEST(SessionFile, MalformedFilesLeaveTheSessionUnchanged) {
       {"WANDRIX 1.0\n7\n400  -4\n", true, 3, "height: -4 is less than 1"},
       {"WANDRIX 1.0\n7\n400  1e12\n", true, 3, "height: 1e12 is too large"},
       {"WANDRIX 1.0\n7\n400  400\n1.5  3\n", true, 4, "start_x: '1.5' is not a whole number"},
+      {"WANDRIX 1.0\n7\n400  1000000001\n", true, 3, "height: 1000000001 is too large"},
+      {"WANDRIX 1.0\n7\n400  400\n0  -1000000001\n", true, 4,
+       "start_y: -1000000001 is too far outside the landscape"},
       {head.substr(0, 32) + "nan\n", true, 5, "step_stddev: nan is not a finite number"},
       {head.substr(0, 41) + "inf\n", true, 6, "step_mean: inf is not a finite number"},
       {head + "1e999\n", true, 7, "hill count: '1e999' is not a whole number"},
