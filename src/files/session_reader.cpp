@@ -106,6 +106,10 @@ class Reader {
   bool extent(const std::string& what, double& value);
   bool start(const std::string& what, std::int32_t& value);
   bool hill(int number, Hill& hill);
+  // The offending word as the message quotes it: long words are shortened.
+  [[nodiscard]] std::string shown() const {
+    return word_.size() <= 40 ? word_ : word_.substr(0, 37) + "...";
+  }
   bool fail(std::string reason) {
     error_ = SessionError{true, scanner_.line(), std::move(reason)};
     return false;
@@ -144,10 +148,10 @@ bool Reader::integer(const std::string& what, std::int32_t& value) {
   const std::string_view text = unsigned_part(word_);
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec == std::errc::result_out_of_range) {
-    return fail(what + ": " + word_ + " is out of range");
+    return fail(what + ": " + shown() + " is out of range");
   }
   if (ec != std::errc() || end != text.data() + text.size()) {
-    return fail(what + ": '" + word_ + "' is not a whole number");
+    return fail(what + ": '" + shown() + "' is not a whole number");
   }
   return true;
 }
@@ -159,13 +163,13 @@ bool Reader::real(const std::string& what, double& value) {
   const std::string_view text = unsigned_part(word_);
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec == std::errc::result_out_of_range) {
-    return fail(what + ": " + word_ + " is out of range");
+    return fail(what + ": " + shown() + " is out of range");
   }
   if (ec != std::errc() || end != text.data() + text.size()) {
-    return fail(what + ": '" + word_ + "' is not a number");
+    return fail(what + ": '" + shown() + "' is not a number");
   }
   if (!std::isfinite(value)) {
-    return fail(what + ": " + word_ + " is not a finite number");
+    return fail(what + ": " + shown() + " is not a finite number");
   }
   return true;
 }
@@ -175,10 +179,10 @@ bool Reader::extent(const std::string& what, double& value) {
     return false;
   }
   if (!(value >= 1.0)) {
-    return fail(what + ": " + word_ + " is less than 1");
+    return fail(what + ": " + shown() + " is less than 1");
   }
   if (value > kMaxExtent) {
-    return fail(what + ": " + word_ + " is too large");
+    return fail(what + ": " + shown() + " is too large");
   }
   return true;
 }
@@ -188,7 +192,7 @@ bool Reader::start(const std::string& what, std::int32_t& value) {
     return false;
   }
   if (value < -kMaxStart || value > kMaxStart) {
-    return fail(what + ": " + word_ + " is too far outside the landscape");
+    return fail(what + ": " + shown() + " is too far outside the landscape");
   }
   return true;
 }

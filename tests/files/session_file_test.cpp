@@ -213,6 +213,8 @@ TEST(SessionFile, MalformedFilesLeaveTheSessionUnchanged) {
        "label of hill 1: longer than 255 characters"},
       {head + "1\n\nh\n" + std::string(5000, '1') + "\n", true, 10,
        "mean_x of hill 1: the value is too long"},
+      {head + "1\n\nh\n" + std::string(50, 'z') + "\n", true, 10,
+       "mean_x of hill 1: '" + std::string(37, 'z') + "...' is not a number"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text.substr(0, 80));
