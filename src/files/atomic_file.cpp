@@ -1,6 +1,7 @@
 #include "files/atomic_file.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
