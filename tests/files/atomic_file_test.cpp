@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 
 #include "files_test_support.h"
@@ -65,6 +68,27 @@ TEST(AtomicFile, LongestNamesStillWork) {
   const std::string path = folder.file(std::string(250, 'n') + ".dat");
   EXPECT_FALSE(write_file_atomically(path, "long"));
   EXPECT_EQ(read_file(path), "long");
+}
+
+// A write that fails halfway (here: over the process's file size limit,
+// which binds even the superuser) leaves the old file whole.
+TEST(AtomicFile, FailedWriteKeepsTheOldFile) {
+  ScratchFolder folder;
+  const std::string path = folder.file("keep.dat");
+  testing::write_file(path, "precious");
+  rlimit old_limit{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+  rlimit small = old_limit;
+  small.rlim_cur = 16;
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const auto error = write_file_atomically(path, std::string(100000, 'x'));
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  std::signal(SIGXFSZ, old_handler);
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(*error, path + " could not be written: File too large");
+  EXPECT_EQ(read_file(path), "precious");
+  EXPECT_EQ(entries(folder.path()), 1U);
 }
 
 TEST(AtomicFile, ReadOnlyFolderKeepsTheOldFile) {
