@@ -52,7 +52,7 @@ void draw_dot(Canvas& canvas, int x, int y, int r) { canvas.ellipse(x - r, y - r
 
 // A sample as drawn: its client point, lifted and turned in the rotated view.
 Point sample_point(const Projection& view, const Chain& chain, std::size_t i) {
-  Point p{chain.xs[i], chain.ys[i]};
+  Point p{clamp_pixel(chain.xs[i]), clamp_pixel(chain.ys[i])};
   if (view.active()) {
     const double h = i < chain.zs.size() ? static_cast<double>(chain.zs[i]) : 0.0;
     view.project(p.x, p.y, h);
@@ -77,6 +77,26 @@ void draw_samples(const Projection& view, const Chain& chain, Canvas& canvas, st
     draw_dot(canvas, p.x, p.y, r);
     last = p;
     last_in_colour = true;
+  }
+}
+
+// An incremental paint continues each chain from the last sample the window
+// shows: after a walk with exchanges a chain holds more samples than steps,
+// and starting at the step count would draw much of the old walk again, on
+// top of the chains drawn after it.
+int first_sample(const Simulation& sim, const Chain& chain, bool incremental) {
+  const std::size_t shown = chain.painted_samples;
+  if (!incremental || shown == 0 || shown > chain.xs.size()) {
+    return sim.draw_from_step;
+  }
+  return static_cast<int>(shown - 1);
+}
+
+void paint_chain(const Simulation& sim, const Projection& view, Chain& chain, Canvas& canvas,
+                 const ChainStyle& style, bool incremental, bool for_export) {
+  draw_chain(view, chain, canvas, first_sample(sim, chain, incremental), style);
+  if (!for_export) {
+    chain.painted_samples = chain.xs.size();
   }
 }
 
@@ -160,14 +180,15 @@ void paint(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export) {
   canvas.delete_object(hill_pen);
   if (sim.steps_done > 0) {
     const ChainStyle style{sim.dot_radius, sim.show_trajectory, false};
+    const bool incremental = sim.draw_from_step > 0;
     if (sim.shown_chain == 0) {
       for (int k = sim.nchains; k >= 1; --k) {
-        draw_chain(view, sim.chains[static_cast<std::size_t>(k - 1)], canvas, sim.draw_from_step,
-                   style);
+        paint_chain(sim, view, sim.chains[static_cast<std::size_t>(k - 1)], canvas, style,
+                    incremental, for_export);
       }
     } else if (sim.shown_chain >= 1 && sim.shown_chain <= kMaxChains) {
-      draw_chain(view, sim.chains[static_cast<std::size_t>(sim.shown_chain - 1)], canvas,
-                 sim.draw_from_step, style);
+      paint_chain(sim, view, sim.chains[static_cast<std::size_t>(sim.shown_chain - 1)], canvas,
+                  style, incremental, for_export);
     }
   }
   sim.full_redraw = true;

@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -274,6 +275,61 @@ TEST(PaintCalls, ContinueWalkingAddsOnlyTheNewSamples) {
   paint(sim, refresh, client_rect(sim), false);
   EXPECT_EQ(refresh.count("fill_rect"), 1);
   EXPECT_EQ(from(refresh, "move_to")[1], "select 2 -> black_pen");
+}
+
+// First move_to of each chain's drawing, in drawing order.
+std::vector<std::string> chain_starts(const RecordingCanvas& canvas) {
+  std::vector<std::string> starts;
+  const auto& calls = canvas.calls();
+  for (std::size_t i = 1; i < calls.size(); ++i) {
+    if (calls[i].rfind("move_to", 0) == 0 && calls[i - 1].rfind("create_brush", 0) == 0) {
+      starts.push_back(calls[i]);
+    }
+  }
+  return starts;
+}
+
+std::string move_to_sample(const Chain& chain, std::size_t i) {
+  return "move_to " + std::to_string(chain.xs[i]) + " " + std::to_string(chain.ys[i]);
+}
+
+TEST(PaintCalls, IncrementalPaintOfManyChainsStartsAtEachChainsLastShownSample) {
+  Simulation sim;
+  sim.rn_seed = 777;
+  sim.set_chain_count(4);
+  sim.set_shown_chain(0);
+  sim.clear();
+  sim.nsteps = 200;
+  sim.start_walking();
+  RecordingCanvas full;
+  paint(sim, full, client_rect(sim), false);
+  std::array<std::size_t, 4> shown{};
+  for (int k = 0; k < 4; ++k) {
+    shown[k] = sim.chains[k].xs.size();
+    EXPECT_EQ(sim.chains[k].painted_samples, shown[k]);
+  }
+  ASSERT_GT(shown[0], 201u) << "exchanges add samples";
+  // Two walks before the window gets to paint: both are added.
+  sim.nsteps = 5;
+  sim.continue_walking();
+  sim.continue_walking();
+  RecordingCanvas more;
+  paint(sim, more, client_rect(sim), false);
+  std::vector<std::string> expected;
+  for (int k = 3; k >= 0; --k) {
+    expected.push_back(move_to_sample(sim.chains[k], shown[k] - 1));
+  }
+  EXPECT_EQ(chain_starts(more), expected);
+  EXPECT_EQ(more.count("fill_rect"), 0);
+  // An export draws everything and leaves the window's record alone.
+  const std::size_t painted = sim.chains[0].painted_samples;
+  sim.nsteps = 3;
+  sim.continue_walking();
+  RecordingCanvas exported;
+  paint(sim, exported, client_rect(sim), true);
+  EXPECT_EQ(chain_starts(exported)[3], move_to_sample(sim.chains[0], 0));
+  EXPECT_EQ(sim.chains[0].painted_samples, painted);
+  expect_tidy(more);
 }
 
 TEST(PaintCalls, RotationAtZeroAnglesDrawsTheFlatView) {
