@@ -25,6 +25,12 @@ inline int to_pixel(double value) {
   return value <= -kLimit ? -static_cast<int>(kLimit) : 0;
 }
 
+// An int held within +-2^30, as to_pixel holds a double.
+inline int clamp_pixel(std::int32_t value) {
+  constexpr std::int32_t kLimit = 1 << 30;
+  return value < -kLimit ? -kLimit : (value > kLimit ? kLimit : value);
+}
+
 // The view of one paint: the angles' sines and cosines and the height scale,
 // computed once instead of for every point. It gives exactly the results of
 // project_point.
