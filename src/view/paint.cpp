@@ -2,6 +2,10 @@
 
 #include <cmath>
 #include <cstddef>
+#include <optional>
+
+#include "view/chain_cover.h"
+#include "view/raster_canvas.h"
 
 namespace wandrix {
 namespace {
@@ -48,33 +52,33 @@ struct ChainObjects {
   ObjectHandle white_pen, white_brush, pen, brush;
 };
 
-void draw_dot(Canvas& canvas, int x, int y, int r) { canvas.ellipse(x - r, y - r, x + r, y + r); }
-
-// A sample as drawn: its client point, lifted and turned in the rotated view.
-Point sample_point(const Projection& view, const Chain& chain, std::size_t i) {
-  Point p{clamp_pixel(chain.xs[i]), clamp_pixel(chain.ys[i])};
-  if (view.active()) {
-    const double h = i < chain.zs.size() ? static_cast<double>(chain.zs[i]) : 0.0;
-    view.project(p.x, p.y, h);
-  }
-  return p;
+void draw_dot(Canvas& canvas, Point p, int r) {
+  canvas.ellipse(p.x - r, p.y - r, p.x + r, p.y + r);
 }
 
 void draw_samples(const Projection& view, const Chain& chain, Canvas& canvas, std::size_t first,
-                  const ChainStyle& style, bool first_in_colour) {
-  const int r = style.dot_radius;
+                  const ChainStyle& style, const KeepFlags* keep) {
+  const bool white = first == 0 && !style.colour_first_dot;
   Point last = sample_point(view, chain, first);
-  bool last_in_colour = first_in_colour;
+  Point position = last;  // the canvas's current position
+  bool last_in_colour = !white;
   const std::size_t n = chain.xs.size();
   for (std::size_t i = first + 1; i < n; ++i) {
     const Point p = sample_point(view, chain, i);
     if (p == last && last_in_colour) {
       continue;
     }
-    if (style.show_trajectory) {
+    const std::uint8_t kept = keep != nullptr ? (*keep)[i - first] : kKeepAll;
+    if (style.show_trajectory && (kept & kKeepLine) != 0) {
+      if (position != last) {
+        canvas.move_to(last.x, last.y);
+      }
       canvas.line_to(p.x, p.y);
+      position = p;
     }
-    draw_dot(canvas, p.x, p.y, r);
+    if ((kept & kKeepDot) != 0) {
+      draw_dot(canvas, p, style.dot_radius);
+    }
     last = p;
     last_in_colour = true;
   }
@@ -84,19 +88,55 @@ void draw_samples(const Projection& view, const Chain& chain, Canvas& canvas, st
 // shows: after a walk with exchanges a chain holds more samples than steps,
 // and starting at the step count would draw much of the old walk again, on
 // top of the chains drawn after it.
-int first_sample(const Simulation& sim, const Chain& chain, bool incremental) {
+std::size_t first_sample(const Simulation& sim, const Chain& chain, bool incremental) {
   const std::size_t shown = chain.painted_samples;
   if (!incremental || shown == 0 || shown > chain.xs.size()) {
-    return sim.draw_from_step;
+    return static_cast<std::size_t>(sim.draw_from_step < 0 ? 0 : sim.draw_from_step);
   }
-  return static_cast<int>(shown - 1);
+  return shown - 1;
 }
 
-void paint_chain(const Simulation& sim, const Projection& view, Chain& chain, Canvas& canvas,
-                 const ChainStyle& style, bool incremental, bool for_export) {
-  draw_chain(view, chain, canvas, first_sample(sim, chain, incremental), style);
-  if (!for_export) {
-    chain.painted_samples = chain.xs.size();
+// The chains a paint draws, in drawing order (chain 1 last, on top).
+std::vector<Chain*> chains_to_draw(Simulation& sim) {
+  std::vector<Chain*> chains;
+  if (sim.steps_done <= 0) {
+    return chains;
+  }
+  if (sim.shown_chain == 0) {
+    for (int k = sim.nchains; k >= 1; --k) {
+      chains.push_back(&sim.chains[static_cast<std::size_t>(k - 1)]);
+    }
+  } else if (sim.shown_chain >= 1 && sim.shown_chain <= kMaxChains) {
+    chains.push_back(&sim.chains[static_cast<std::size_t>(sim.shown_chain - 1)]);
+  }
+  return chains;
+}
+
+void paint_chains(Simulation& sim, const Projection& view, Canvas& canvas, bool for_export) {
+  const std::vector<Chain*> chains = chains_to_draw(sim);
+  const ChainStyle style{sim.dot_radius, sim.show_trajectory, false};
+  const bool incremental = sim.draw_from_step > 0;
+  std::vector<std::size_t> firsts;
+  for (const Chain* chain : chains) {
+    firsts.push_back(first_sample(sim, *chain, incremental));
+  }
+  // On a pixel surface every step whose pixels a later step paints over is
+  // left out: the picture is the same, and a long walk paints far less.
+  std::vector<std::optional<KeepFlags>> keeps(chains.size());
+  if (const auto* raster = dynamic_cast<const RasterCanvas*>(&canvas)) {
+    Coverage coverage(raster->width(), raster->height());
+    for (std::size_t c = chains.size(); c-- > 0;) {
+      if (firsts[c] < chains[c]->xs.size() && chains[c]->ys.size() == chains[c]->xs.size()) {
+        keeps[c] = cover_chain(view, *chains[c], firsts[c], style, coverage);
+      }
+    }
+  }
+  for (std::size_t c = 0; c < chains.size(); ++c) {
+    draw_chain_kept(view, *chains[c], canvas, static_cast<int>(firsts[c]), style,
+                    keeps[c] ? &*keeps[c] : nullptr);
+    if (!for_export) {
+      chains[c]->painted_samples = chains[c]->xs.size();
+    }
   }
 }
 
@@ -129,6 +169,11 @@ void draw_hill_contours(Simulation& sim, Canvas& canvas, const Hill& hill) {
 
 void draw_chain(const Projection& view, const Chain& chain, Canvas& canvas, int first,
                 const ChainStyle& style) {
+  draw_chain_kept(view, chain, canvas, first, style, nullptr);
+}
+
+void draw_chain_kept(const Projection& view, const Chain& chain, Canvas& canvas, int first,
+                     const ChainStyle& style, const KeepFlags* keep) {
   const ChainObjects objects{canvas.create_pen(kStartDot), canvas.create_brush(kStartDot),
                              canvas.create_pen(chain.colour), canvas.create_brush(chain.colour)};
   const std::size_t n = chain.xs.size();
@@ -139,12 +184,14 @@ void draw_chain(const Projection& view, const Chain& chain, Canvas& canvas, int 
     const bool white = f == 0 && !style.colour_first_dot;
     const ObjectHandle old_pen = canvas.select(white ? objects.white_pen : objects.pen);
     const ObjectHandle old_brush = canvas.select(white ? objects.white_brush : objects.brush);
-    draw_dot(canvas, start.x, start.y, style.dot_radius);
+    if (keep == nullptr || ((*keep)[0] & kKeepDot) != 0) {
+      draw_dot(canvas, start, style.dot_radius);
+    }
     if (white) {
       canvas.select(objects.pen);
       canvas.select(objects.brush);
     }
-    draw_samples(view, chain, canvas, f, style, !white);
+    draw_samples(view, chain, canvas, f, style, keep);
     canvas.select(old_pen);
     canvas.select(old_brush);
   }
@@ -178,19 +225,7 @@ void paint(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export) {
     canvas.select(old_pen);
   }
   canvas.delete_object(hill_pen);
-  if (sim.steps_done > 0) {
-    const ChainStyle style{sim.dot_radius, sim.show_trajectory, false};
-    const bool incremental = sim.draw_from_step > 0;
-    if (sim.shown_chain == 0) {
-      for (int k = sim.nchains; k >= 1; --k) {
-        paint_chain(sim, view, sim.chains[static_cast<std::size_t>(k - 1)], canvas, style,
-                    incremental, for_export);
-      }
-    } else if (sim.shown_chain >= 1 && sim.shown_chain <= kMaxChains) {
-      paint_chain(sim, view, sim.chains[static_cast<std::size_t>(sim.shown_chain - 1)], canvas,
-                  style, incremental, for_export);
-    }
-  }
+  paint_chains(sim, view, canvas, for_export);
   sim.full_redraw = true;
   host.set_cursor(Cursor::arrow);
 }
