@@ -2,6 +2,11 @@
 
 #include "app/menu_table.h"
 #include "files/help_launcher.h"
+#include "files/landscape_file.h"
+#include "files/session_file.h"
+#include "model/summary.h"
+#include "view/paint.h"
+#include "view/rubber_band.h"
 
 namespace wandrix {
 
@@ -22,7 +27,16 @@ std::array<MenuItemState, 10> menu_state(const Simulation& sim) {
   return states;
 }
 
-Frame::Frame(Simulation& sim, Host& host) : sim_(sim), host_(host) {}
+Frame::Frame(Simulation& sim, Host& host)
+    : sim_(sim), host_(host), surface_(kDefaultWindowWidth, kDefaultWindowHeight) {}
+
+void Frame::render() {
+  if (!paint_pending_) {
+    return;
+  }
+  paint_pending_ = false;
+  paint(sim_, surface_, Rect{0, 0, width_, height_}, false);
+}
 
 void Frame::redraw_full() {
   sim_.full_redraw = true;
@@ -58,6 +72,22 @@ FrameResult Frame::command(int id) {
       break;
     case kOptions:
       robot_options();
+      break;
+    case kOpen:
+      // Clears the walks afterwards whatever became of the open.
+      open_session(sim_);
+      break;
+    case kSave:
+      save_session(sim_);
+      break;
+    case kSaveAs:
+      save_session_as(sim_);
+      break;
+    case kSaveLandscape:
+      save_landscape(sim_);
+      break;
+    case kSummarize:
+      summarize(sim_);
       break;
     case kHelpFile:
       open_help(sim_);
@@ -116,6 +146,7 @@ void Frame::size(int width, int height, bool minimised) {
   sim_.rescale(width, height);
   width_ = width;
   height_ = height;
+  surface_.resize(width, height);
   // The retained picture is lost with the old size: draw everything again.
   sim_.full_redraw = true;
   request_paint();
@@ -129,21 +160,34 @@ void Frame::key_char(int code) {
 }
 
 void Frame::left_press(Point p) {
+  if (mouse_.band_active) {
+    invert_band();  // a second press without a release: the old outline goes
+  }
   mouse_.drag_anchor = p;
   mouse_.drag_corner = p;
+  invert_band();
   host_.capture_mouse(true);
   host_.set_cursor(Cursor::cross);
   mouse_.band_active = true;
+  host_.show_surface();
+}
+
+void Frame::invert_band() {
+  invert_rectangle(surface_, mouse_.drag_anchor.x, mouse_.drag_anchor.y, mouse_.drag_corner.x,
+                   mouse_.drag_corner.y);
 }
 
 void Frame::move_band(Point p) {
   host_.set_cursor(Cursor::cross);
+  invert_band();
   // The outline is a square: its side follows the horizontal motion only.
-  mouse_.drag_corner.x = p.x;
-  mouse_.drag_corner.y = mouse_.drag_anchor.y + (p.x - mouse_.drag_anchor.x);
+  mouse_.drag_corner = band_corner(mouse_.drag_anchor, p.x);
+  invert_band();
+  host_.show_surface();
 }
 
 void Frame::end_band() {
+  invert_band();
   host_.capture_mouse(false);
   host_.set_cursor(Cursor::arrow);
   mouse_.band_active = false;
@@ -153,8 +197,11 @@ void Frame::left_release(Point p) {
   if (!mouse_.band_active) {
     return;
   }
-  move_band(p);
   end_band();
+  mouse_.drag_corner = band_corner(mouse_.drag_anchor, p.x);
+  host_.show_surface();
+  new_hill_from_rectangle(sim_, mouse_.drag_anchor.x, mouse_.drag_anchor.y, mouse_.drag_corner.x,
+                          mouse_.drag_corner.y);
 }
 
 void Frame::right_press(Point p) {
@@ -163,22 +210,23 @@ void Frame::right_press(Point p) {
   }
   mouse_.drag_anchor = p;
   mouse_.drag_corner = p;
-  host_.capture_mouse(true);
-  host_.set_cursor(Cursor::cross);
+  rotation_pens_ = begin_rotation(sim_, surface_);
   mouse_.rotating = true;
+  host_.show_surface();
 }
 
 void Frame::move_rotation(Point p) {
-  host_.set_cursor(Cursor::cross);
   mouse_.drag_corner = p;
+  continue_rotation(sim_, surface_, rotation_pens_, mouse_.drag_corner.x - mouse_.drag_anchor.x,
+                    mouse_.drag_corner.y - mouse_.drag_anchor.y);
   mouse_.drag_anchor = mouse_.drag_corner;
+  host_.show_surface();
 }
 
 void Frame::end_rotation() {
-  host_.capture_mouse(false);
-  host_.set_cursor(Cursor::arrow);
   mouse_.rotating = false;
-  host_.invalidate();
+  // Erases the frame, releases the mouse and asks for a full repaint.
+  wandrix::end_rotation(sim_, surface_, rotation_pens_);
 }
 
 void Frame::right_release(Point /*p*/) {

@@ -9,6 +9,8 @@
 #include "model/host.h"
 #include "model/simulation.h"
 #include "model/types.h"
+#include "view/raster_canvas.h"
+#include "view/rotation_frame.h"
 
 namespace wandrix {
 
@@ -63,6 +65,12 @@ class Frame {
   // The model changed: the next render draws the picture again.
   void request_paint() { paint_pending_ = true; }
   [[nodiscard]] bool paint_pending() const { return paint_pending_; }
+  // Draws the picture into the surface if the model changed since the last
+  // render; the front end then shows the surface as it is.
+  void render();
+  // The window's retained pixels, the size of the client area.
+  [[nodiscard]] const RasterCanvas& surface() const { return surface_; }
+  [[nodiscard]] RasterCanvas& surface() { return surface_; }
 
   // A typed character (Esc is 27).
   void key_char(int code);
@@ -79,7 +87,7 @@ class Frame {
   void redraw_full();
   void redraw_keep();
   void robot_options();
-  void open_file();
+  void invert_band();
   void move_band(Point p);
   void end_band();
   void move_rotation(Point p);
@@ -88,6 +96,8 @@ class Frame {
   Simulation& sim_;
   Host& host_;
   MouseState mouse_;
+  RotationPens rotation_pens_;
+  RasterCanvas surface_;
   int width_ = kDefaultWindowWidth;
   int height_ = kDefaultWindowHeight;
   bool paint_pending_ = true;

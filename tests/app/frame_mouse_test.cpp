@@ -95,6 +95,82 @@ TEST_F(FrameMouseTest, RotationSwitchedOffDuringADragStillReleasesTheCapture) {
   EXPECT_TRUE(host.boxes.empty());
 }
 
+TEST_F(FrameMouseTest, ReleaseMakesAHillFromTheSquareThatOkKeeps) {
+  frame.size(400, 360, false);
+  frame.left_press({100, 100});
+  frame.mouse_move({160, 30});
+  frame.left_release({160, 30});
+  EXPECT_FALSE(frame.mouse().band_active);
+  EXPECT_FALSE(host.captured);
+  ASSERT_EQ(sim.hills.size(), 1u);
+  EXPECT_EQ(sim.hills[0].mean_x, 130.0);
+  EXPECT_EQ(sim.hills[0].mean_y, 360.0 - 130.0);
+  EXPECT_EQ(sim.hills[0].stddev_x, 30.0);
+  EXPECT_EQ(sim.hills[0].stddev_y, 30.0);
+  EXPECT_FALSE(sim.ignore_topography);
+  EXPECT_EQ(host.hill_dialogs, 1);
+}
+
+TEST_F(FrameMouseTest, CancelInTheHillDialogDropsTheHill) {
+  host.hill_answer = DialogResult::cancel;
+  frame.left_press({100, 100});
+  frame.left_release({40, 250});
+  EXPECT_TRUE(sim.hills.empty());
+  EXPECT_EQ(host.hill_dialogs, 1);
+  EXPECT_TRUE(sim.ignore_topography);
+}
+
+TEST_F(FrameMouseTest, HillFromADragLeftOfTheWindowUsesSignedPositions) {
+  frame.left_press({10, 10});
+  frame.left_release({-20, 300});
+  ASSERT_EQ(sim.hills.size(), 1u);
+  EXPECT_EQ(sim.hills[0].mean_x, -5.0);  // (10 + -20) / 2, truncated toward zero
+  EXPECT_EQ(sim.hills[0].stddev_x, 15.0);
+}
+
+TEST_F(FrameMouseTest, BandOutlineInvertsTheSurfaceAndLeavesNoTrace) {
+  frame.render();
+  const std::vector<std::uint32_t> before(frame.surface().pixels(),
+                                          frame.surface().pixels() + 400 * 400);
+  frame.left_press({100, 100});
+  frame.mouse_move({150, 0});
+  // The outline of the square from (100, 100) to (150, 150) is inverted black.
+  EXPECT_EQ(frame.surface().pixel(100, 100), 0xFFFFFFFFu);
+  EXPECT_EQ(frame.surface().pixel(149, 120), 0xFFFFFFFFu);
+  EXPECT_EQ(frame.surface().pixel(120, 120), 0xFF000000u);
+  EXPECT_GE(host.surface_shows, 2);
+  frame.mouse_move({130, 0});
+  EXPECT_EQ(frame.surface().pixel(149, 120), 0xFF000000u);
+  frame.key_char(kEscape);
+  const std::vector<std::uint32_t> after(frame.surface().pixels(),
+                                         frame.surface().pixels() + 400 * 400);
+  EXPECT_EQ(after, before);
+}
+
+TEST_F(FrameMouseTest, RotationMovesStepTheAnglesBySignOnly) {
+  sim.allow_rotation = true;
+  frame.right_press({200, 200});
+  frame.mouse_move({400, 200});  // far right: one step
+  EXPECT_DOUBLE_EQ(sim.angle_y, -sim.pi / 64);
+  EXPECT_EQ(sim.angle_x, 0.0);
+  frame.mouse_move({400, 199});  // up: angle_x rises
+  EXPECT_DOUBLE_EQ(sim.angle_x, sim.pi / 64);
+  frame.right_release({400, 199});
+  EXPECT_TRUE(sim.full_redraw);
+}
+
+TEST_F(FrameMouseTest, RenderPaintsOnlyWhenAsked) {
+  sim.hills.push_back(Hill{"h", 200, 200, 30, 30, 0, 1, 1});
+  frame.request_paint();
+  frame.render();
+  EXPECT_FALSE(frame.paint_pending());
+  EXPECT_EQ(frame.surface().pixel(200 + 35, 200), 0xFFFFFF00u);  // the inner contour
+  frame.surface().fill_rect(Rect{0, 0, 400, 400},
+                            frame.surface().stock_object(StockObject::white_brush));
+  frame.render();  // nothing changed in the model: the surface stays as it is
+  EXPECT_EQ(frame.surface().pixel(0, 0), 0xFFFFFFFFu);
+}
+
 TEST_F(FrameMouseTest, SizeIgnoresMinimisingAndZeroSizes) {
   frame.size(392, 346, false);
   EXPECT_EQ(sim.width, 392.0);
@@ -119,6 +195,8 @@ TEST_F(FrameMouseTest, SizeAsksForAFullPaint) {
   frame.size(300, 300, false);
   EXPECT_TRUE(sim.full_redraw);
   EXPECT_TRUE(frame.paint_pending());
+  EXPECT_EQ(frame.surface().width(), 300);
+  EXPECT_EQ(frame.surface().height(), 300);
 }
 
 }  // namespace
