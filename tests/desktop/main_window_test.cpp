@@ -127,6 +127,8 @@ class MainWindowTest : public QObject {
   void copyOffersThreePictureFormats();
   void sessionRoundTripsThroughTheFileDialog();
   void cancelledOpenStillClears();
+  void helpStartsTheViewerWithThePageAddress();
+  void helpWithoutAViewerSaysSo();
 
  private:
   void walk_two_hills();
@@ -509,6 +511,71 @@ void MainWindowTest::cancelledOpenStillClears() {
   QCOMPARE(seen.filters.first(), QString("Data file (*.dat)"));
   QCOMPARE(sim_->steps_done, 0);
   QCOMPARE(static_cast<int>(sim_->hills.size()), 2);
+}
+
+// Points the XDG folders at dir, where mimeapps.list names a viewer that
+// writes its arguments to args.txt.
+void install_fake_viewer(const QTemporaryDir& dir) {
+  qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
+  qputenv("XDG_CONFIG_DIRS", dir.filePath("etc").toLocal8Bit());
+  qputenv("XDG_DATA_HOME", dir.filePath("data").toLocal8Bit());
+  qputenv("XDG_DATA_DIRS", dir.filePath("share").toLocal8Bit());
+  QDir().mkpath(dir.filePath("config"));
+  QDir().mkpath(dir.filePath("data/applications"));
+  QFile list(dir.filePath("config/mimeapps.list"));
+  QVERIFY(list.open(QIODevice::WriteOnly));
+  list.write("[Default Applications]\ntext/html=fake-viewer.desktop\n");
+  list.close();
+  const QString script = dir.filePath("my viewer.sh");
+  QFile viewer(script);
+  QVERIFY(viewer.open(QIODevice::WriteOnly));
+  viewer.write(
+      "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.tmp\"\n"
+      "mv \"$(dirname \"$0\")/args.tmp\" \"$(dirname \"$0\")/args.txt\"\n");
+  viewer.close();
+  viewer.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  QFile entry(dir.filePath("data/applications/fake-viewer.desktop"));
+  QVERIFY(entry.open(QIODevice::WriteOnly));
+  entry.write("[Desktop Entry]\nType=Application\nName=Fake\nExec=\"" + script.toLocal8Bit() +
+              "\" %u\n");
+}
+
+void MainWindowTest::helpStartsTheViewerWithThePageAddress() {
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  install_fake_viewer(dir);
+  const QString work = dir.filePath("work dir");
+  QDir().mkpath(work);
+  QFile page(work + "/Wandrix.html");
+  QVERIFY(page.open(QIODevice::WriteOnly));
+  page.close();
+  const QString old_current = QDir::currentPath();
+  QDir::setCurrent(work);
+  window_->action(kHelpFile)->trigger();
+  QDir::setCurrent(old_current);
+  QFile args(dir.filePath("args.txt"));
+  QTRY_VERIFY_WITH_TIMEOUT(args.exists(), 10000);
+  QVERIFY(args.open(QIODevice::ReadOnly));
+  const QString expected = "file://" + QString(work).replace(" ", "%20") + "/Wandrix.html\n";
+  QCOMPARE(QString::fromLocal8Bit(args.readAll()), expected);
+}
+
+void MainWindowTest::helpWithoutAViewerSaysSo() {
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  install_fake_viewer(dir);
+  QFile::remove(dir.filePath("config/mimeapps.list"));
+  QFile page(dir.filePath("Wandrix.html"));
+  QVERIFY(page.open(QIODevice::WriteOnly));
+  page.close();
+  const QString old_current = QDir::currentPath();
+  QDir::setCurrent(dir.path());
+  BoxSeen seen;
+  accept_box(seen);
+  window_->action(kHelpFile)->trigger();
+  QDir::setCurrent(old_current);
+  QCOMPARE(seen.caption, QString("Could not open help file"));
+  QCOMPARE(seen.text, QString("Error code: 31 (no association found)"));
 }
 
 QTEST_MAIN(MainWindowTest)
