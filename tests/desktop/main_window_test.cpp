@@ -128,6 +128,7 @@ class MainWindowTest : public QObject {
   void sessionRoundTripsThroughTheFileDialog();
   void cancelledOpenStillClears();
   void helpStartsTheViewerWithThePageAddress();
+  void optionsAndAboutRunTheirDialogs();
   void helpWithoutAViewerSaysSo();
 
  private:
@@ -511,6 +512,27 @@ void MainWindowTest::cancelledOpenStillClears() {
   QCOMPARE(seen.filters.first(), QString("Data file (*.dat)"));
   QCOMPARE(sim_->steps_done, 0);
   QCOMPARE(static_cast<int>(sim_->hills.size()), 2);
+}
+
+void MainWindowTest::optionsAndAboutRunTheirDialogs() {
+  walk_two_hills();
+  QString options_title;
+  answer_modal([&options_title](QWidget* w) {
+    options_title = w->windowTitle();
+    w->close();  // the close box: no change
+  });
+  QTest::keyClick(window_.get(), Qt::Key_O, Qt::ControlModifier);
+  QVERIFY(!options_title.isEmpty());
+  QCOMPARE(sim_->steps_done, 500);  // nothing changed, nothing cleared
+  QVERIFY(window_->frame().paint_pending());
+
+  bool about_shown = false;
+  answer_modal([&about_shown](QWidget* w) {
+    about_shown = qobject_cast<QDialog*>(w) != nullptr;
+    w->close();
+  });
+  window_->action(kAbout)->trigger();
+  QVERIFY(about_shown);
 }
 
 // Points the XDG folders at dir, where mimeapps.list names a viewer that

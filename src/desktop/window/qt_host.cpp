@@ -13,6 +13,7 @@
 #include <QScreen>
 
 #include "app/frame.h"
+#include "desktop/dialogs/dialogs.h"
 #include "desktop/window/html_handler.h"
 
 namespace wandrix::desktop {
@@ -182,10 +183,15 @@ void QtHost::start_detached(const std::vector<std::string>& argv) {
   QProcess::startDetached(QString::fromStdString(argv.front()), arguments);
 }
 
-DialogResult QtHost::run_robot_options_dialog() { return DialogResult::cancel; }
+DialogResult QtHost::run_robot_options_dialog() {
+  return wandrix::run_robot_options_dialog(owner_, *sim_) != 0 ? DialogResult::ok
+                                                               : DialogResult::cancel;
+}
 
-DialogResult QtHost::run_hill_dialog() { return DialogResult::cancel; }
+DialogResult QtHost::run_hill_dialog() {
+  return wandrix::run_hill_dialog(owner_, *sim_) ? DialogResult::ok : DialogResult::cancel;
+}
 
-void QtHost::run_about_box() {}
+void QtHost::run_about_box() { wandrix::run_about_box(owner_); }
 
 }  // namespace wandrix::desktop

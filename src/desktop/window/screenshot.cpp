@@ -34,12 +34,13 @@ void walk_two_hills(desktop::MainWindow& window, Simulation& sim) {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: %s WINDOW.png MENU.png\n", argv[0]);
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: %s WINDOW.png MENU.png DIALOG.png\n", argv[0]);
     return 2;
   }
   const QString window_file = QString::fromLocal8Bit(argv[1]);
   const QString menu_file = QString::fromLocal8Bit(argv[2]);
+  const QString dialog_file = QString::fromLocal8Bit(argv[3]);
   Simulation sim;
   desktop::MainWindow window(sim);
   window.show_at_start();
@@ -49,12 +50,23 @@ int main(int argc, char* argv[]) {
     window.grab().save(window_file);
     QMenu* robot = window.popup(4);
     window.menuBar()->setActiveAction(robot->menuAction());
-    QTimer::singleShot(300, [&window, robot, menu_file] {
+    QTimer::singleShot(300, [&window, robot, menu_file, dialog_file] {
       // The whole screen, so the open menu is in the picture too.
       const QRect area = window.frameGeometry().united(robot->geometry()).adjusted(-8, -8, 8, 8);
       window.screen()
           ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
           .save(menu_file);
+      robot->close();
+      QTimer::singleShot(500, [dialog_file] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+          if (top->isVisible() && top->isModal()) {
+            top->grab().save(dialog_file);
+            top->close();
+          }
+        }
+      });
+      // The robot options dialog as a user opens it; closed from the timer.
+      window.frame().command(command::kOptions);
       QCoreApplication::exit(0);
     });
   });
