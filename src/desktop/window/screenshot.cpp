@@ -26,7 +26,7 @@ void walk_two_hills(desktop::MainWindow& window, Simulation& sim) {
   const int w = static_cast<int>(sim.width);
   sim.add_confirmed_hill(Hill{"west", w * 0.3, h * 0.55, w * 0.1, w * 0.1, 0.3, 1.0, 0.0});
   sim.add_confirmed_hill(Hill{"east", w * 0.72, h * 0.35, w * 0.08, w * 0.12, -0.5, 2.0, 0.0});
-  sim.nsteps = 400;
+  sim.nsteps = 250;
   window.frame().command(command::kStartWalking);
 }
 
