@@ -160,6 +160,11 @@ void Frame::key_char(int code) {
 }
 
 void Frame::left_press(Point p) {
+  // One drag at a time: a hill dialog opened in the middle of a rotation
+  // would swallow the right button's release and leave the mouse captured.
+  if (mouse_.rotating) {
+    return;
+  }
   if (mouse_.band_active) {
     invert_band();  // a second press without a release: the old outline goes
   }
@@ -205,7 +210,7 @@ void Frame::left_release(Point p) {
 }
 
 void Frame::right_press(Point p) {
-  if (!sim_.allow_rotation) {
+  if (!sim_.allow_rotation || mouse_.band_active) {
     return;
   }
   mouse_.drag_anchor = p;

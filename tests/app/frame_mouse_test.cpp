@@ -171,6 +171,24 @@ TEST_F(FrameMouseTest, RenderPaintsOnlyWhenAsked) {
   EXPECT_EQ(frame.surface().pixel(0, 0), 0xFFFFFFFFu);
 }
 
+TEST_F(FrameMouseTest, OneDragAtATime) {
+  sim.allow_rotation = true;
+  frame.right_press({200, 200});
+  frame.left_press({100, 100});
+  EXPECT_FALSE(frame.mouse().band_active);
+  frame.left_release({150, 100});
+  EXPECT_EQ(host.hill_dialogs, 0);
+  frame.right_release({200, 200});
+  EXPECT_FALSE(host.captured);
+
+  frame.left_press({100, 100});
+  frame.right_press({200, 200});
+  EXPECT_FALSE(frame.mouse().rotating);
+  frame.left_release({150, 100});
+  EXPECT_EQ(host.hill_dialogs, 1);
+  EXPECT_FALSE(host.captured);
+}
+
 TEST_F(FrameMouseTest, SizeIgnoresMinimisingAndZeroSizes) {
   frame.size(392, 346, false);
   EXPECT_EQ(sim.width, 392.0);
