@@ -1,11 +1,14 @@
 #include "app/frame.h"
 
+#include <filesystem>
+
 #include "app/menu_table.h"
 #include "files/help_launcher.h"
 #include "files/landscape_file.h"
 #include "files/session_file.h"
 #include "model/summary.h"
 #include "view/paint.h"
+#include "view/picture_export.h"
 #include "view/rubber_band.h"
 
 namespace wandrix {
@@ -73,6 +76,13 @@ FrameResult Frame::command(int id) {
     case kOptions:
       robot_options();
       break;
+    case kCopy:
+      // Shows the confirmation, or says that the clipboard refused it.
+      copy_picture(sim_);
+      break;
+    case kSaveMetafile:
+      save_picture_file(sim_);
+      break;
     case kOpen:
       // Clears the walks afterwards whatever became of the open.
       open_session(sim_);
@@ -137,6 +147,19 @@ void Frame::robot_options() {
   host_.run_robot_options_dialog();
   sim_.after_robot_options(old_rotation, old_seed);
   host_.invalidate();
+}
+
+void Frame::open_file(const std::string& path) {
+  if (const auto error = load_session(sim_, path)) {
+    host_.message_box(error->message(), kReadErrorCaption);
+  } else {
+    // The next file dialog opens beside it, as after choosing it there.
+    sim_.file_name = path;
+    const std::string folder = std::filesystem::absolute(path).parent_path().string();
+    sim_.directory = folder.empty() || folder.back() == '/' ? folder : folder + '/';
+  }
+  sim_.clear();
+  redraw_full();
 }
 
 void Frame::size(int width, int height, bool minimised) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "model/host.h"
 #include "model/simulation.h"
@@ -45,8 +46,6 @@ inline constexpr char kRotationNotAllowedText[] =
     "Check \"allow rotation\" in robot options dialog\n"
     "to enable rotation to different viewing angles";
 inline constexpr char kRotationNotAllowedCaption[] = "Rotation not allowed";
-inline constexpr char kCopiedText[] = "The robot's trajectory has been copied to the clipboard";
-inline constexpr char kCopyCaption[] = "Copy to clipboard";
 inline constexpr int kEscape = 27;
 
 class Frame {
@@ -55,6 +54,10 @@ class Frame {
 
   // Runs the command with this id; an unknown id is ignored.
   FrameResult command(int id);
+
+  // Opens the session file named on the command line, as "Open..." would
+  // after choosing it; the walks are cleared either way.
+  void open_file(const std::string& path);
 
   // A new client size. Nothing changes while minimised or at a zero size,
   // so the landscape always keeps a positive size.

@@ -102,5 +102,52 @@ TEST_F(FrameFilesTest, SummarizeShowsTheTextAndCopiesIt) {
   EXPECT_EQ(host.clipboard_text, host.boxes[0].text);
 }
 
+TEST_F(FrameFilesTest, CopyPutsThePictureOnTheClipboardAndConfirms) {
+  frame.command(kCopy);
+  ASSERT_TRUE(host.clipboard_picture.has_value());
+  ASSERT_GE(host.clipboard_picture->emf.size(), 4u);
+  EXPECT_EQ(host.clipboard_picture->emf[0], 1u);  // EMR_HEADER
+  EXPECT_NE(host.clipboard_picture->svg.find("<svg"), std::string::npos);
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].caption, "Copy to clipboard");
+  EXPECT_EQ(host.invalidations, 1);  // only the walk's: the window keeps its picture
+}
+
+TEST_F(FrameFilesTest, SaveAsMetafileWritesTheFileItChose) {
+  const std::string path = (folder / "walk.emf").string();
+  host.next_file = path;
+  frame.command(kSaveMetafile);
+  ASSERT_EQ(host.file_requests.size(), 1u);
+  EXPECT_EQ(host.file_requests[0].default_extension, "emf");
+  ASSERT_EQ(host.file_requests[0].filters.size(), 1u);
+  EXPECT_EQ(host.file_requests[0].filters[0].description, "Enhanced metafile (*.emf)");
+  const std::string bytes = read_all(path);
+  ASSERT_GE(bytes.size(), 44u);
+  EXPECT_EQ(bytes.substr(40, 4), " EMF");
+  EXPECT_TRUE(host.boxes.empty());
+}
+
+TEST_F(FrameFilesTest, FileFromTheCommandLineOpensLikeOpen) {
+  const std::string path = (folder / "start.dat").string();
+  host.next_file = path;
+  frame.command(kSaveAs);
+  sim.hills.clear();
+  frame.open_file(path);
+  ASSERT_EQ(sim.hills.size(), 1u);
+  EXPECT_EQ(sim.steps_done, 0);
+  EXPECT_EQ(sim.directory, folder.string() + "/");
+  frame.command(kSaveAs);  // the next dialog opens beside the file
+  EXPECT_EQ(host.file_requests.back().folder, folder.string() + "/");
+}
+
+TEST_F(FrameFilesTest, UnreadableFileFromTheCommandLineIsReportedAndChangesNothing) {
+  const std::string path = (folder / "missing.dat").string();
+  frame.open_file(path);
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].caption, "Error reading data file");
+  EXPECT_EQ(sim.hills.size(), 1u);
+  EXPECT_EQ(sim.steps_done, 0);
+}
+
 }  // namespace
 }  // namespace wandrix
