@@ -45,6 +45,10 @@ void MainWindowTest::cleanup() {
 
 void MainWindowTest::menuBarReadsAsTheTableSays() {
   QCOMPARE(window_->windowTitle(), QString("Wandrix"));
+  QCOMPARE(window_->frameGeometry(), QRect(50, 50, 400, 400));
+  // The landscape is the client area below the menu bar, and so is the surface.
+  QCOMPARE(window_->frame().width(), window_->landscape()->width());
+  QCOMPARE(static_cast<int>(sim_->height), window_->landscape()->height());
   const QList<QAction*> popups = window_->menuBar()->actions();
   QCOMPARE(popups.size(), 6);
   QCOMPARE(popups[0]->text(), QString("&File"));
