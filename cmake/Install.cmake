@@ -30,6 +30,15 @@ add_custom_target(man_pages ALL DEPENDS ${man_outputs})
 install(FILES ${man_outputs} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 if(TARGET wandrix)
+  # The help launcher finds the installed help page from the executable's
+  # folder, as ../share/wandrix: the two folders must keep that relation.
+  file(RELATIVE_PATH help_from_program ${CMAKE_INSTALL_FULL_BINDIR}
+       ${CMAKE_INSTALL_FULL_DATADIR}/wandrix)
+  if(NOT help_from_program STREQUAL "../share/wandrix")
+    message(WARNING "The help page is installed as ${help_from_program} from the program, "
+                    "where Help cannot find it; keep CMAKE_INSTALL_BINDIR and "
+                    "CMAKE_INSTALL_DATADIR as bin and share.")
+  endif()
   install(FILES ${wandrix_resources}/${WANDRIX_APP_ID}.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${wandrix_resources}/${WANDRIX_APP_ID}.metainfo.xml

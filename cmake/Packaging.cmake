@@ -23,18 +23,17 @@ if(TARGET wandrix)
   # The help launcher asks xdg-mime which program shows HTML.
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 endif()
-# The description's first line is the summary; the lines after it, each
-# starting with a blank, are the long description.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${PROJECT_DESCRIPTION}
- Wandrix teaches Markov chain Monte Carlo by letting you watch it. A robot
- walks over a landscape of bivariate normal hills and accepts or refuses each
- step by the Metropolis rule; up to four heated chains walk together and swap
- places. Drag out hills, tune the step length and the seed, turn a 3-D view,
- and compare the samples with the hills' contours. The same seed always gives
- the same samples, bit for bit.
- .
- The package holds the desktop program wandrix and wandrix-cli, which runs a
- session without a window.")
+# The summary is the package description's first line; CPack indents this
+# text under it and marks the empty line as a paragraph break.
+set(CPACK_PACKAGE_DESCRIPTION
+    "Wandrix teaches Markov chain Monte Carlo by letting you watch it. A robot
+walks over a landscape of bivariate normal hills and accepts or refuses each
+step by the Metropolis rule; up to four heated chains walk together and swap
+places. Drag out hills, tune the step length and the seed, turn a 3-D view,
+and compare the samples with the hills' contours. The same seed always gives
+the same samples, bit for bit.
+
+The package holds the desktop program wandrix and wandrix-cli, which runs a
+session without a window.")
 
 include(CPack)

@@ -25,7 +25,12 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Section) == science ]] || fail "Section: $(field Section)"
 [[ $(field Architecture) == "$arch" ]] || fail "Architecture: $(field Architecture)"
 [[ -n $(field Maintainer) ]] || fail "no Maintainer"
-[[ -n $(field Description) ]] || fail "no Description"
+description=$(field Description)
+[[ $(head -n1 <<<"$description") == "Watch Markov chain Monte Carlo"* ]] || fail "Description's summary"
+[[ $(wc -l <<<"$description") -gt 3 ]] || fail "no long description"
+if tail -n +2 <<<"$description" | grep -v '^ ' | grep -q .; then
+  fail "long description lines must start with a blank"
+fi
 
 depends=$(field Depends)
 echo "Depends: $depends"
