@@ -1,7 +1,8 @@
 # Where an installed Wandrix puts its files, in the places a Linux desktop
 # looks for them: the desktop entry for the menu, the AppStream metadata for
 # software centres, the icon theme, the shared MIME database (session files
-# are told by their first word), the help page and the manual pages.
+# are told by their first word) and the manual pages. The help page is
+# installed with the program, by src/desktop/window.
 #
 # Included after src/, so that it knows whether the desktop program is built.
 
@@ -47,5 +48,4 @@ if(TARGET wandrix)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
   install(FILES ${wandrix_resources}/${WANDRIX_APP_ID}.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
-  install(FILES ${wandrix_resources}/Wandrix.html DESTINATION ${CMAKE_INSTALL_DATADIR}/wandrix)
 endif()
