@@ -29,6 +29,9 @@ foreach(page IN LISTS man_pages)
 endforeach()
 add_custom_target(man_pages ALL DEPENDS ${man_outputs})
 install(FILES ${man_outputs} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Debian keeps a package's licence as /usr/share/doc/<package>/copyright.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/wandrix
+        RENAME copyright)
 
 if(TARGET wandrix)
   # The help launcher finds the installed help page from the executable's

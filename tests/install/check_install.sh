@@ -14,6 +14,7 @@ trap 'rm -rf "$prefix"' EXIT
 
 id=io.github.wandrix.Wandrix
 expected="bin/wandrix-cli
+share/doc/wandrix/copyright
 share/man/man1/wandrix-cli.1.gz"
 if [[ $desktop == 1 ]]; then
   expected+="
