@@ -25,88 +25,31 @@ Coverage::Coverage(int width, int height)
       capacity_[static_cast<std::size_t>(ty * tiles_x_ + tx)] = static_cast<std::uint16_t>(w * h);
     }
   }
-  blocks_x_ = (width_ + kBlock - 1) / kBlock;
-  const long long blocks_y = (height_ + kBlock - 1) / kBlock;
-  const auto blocks = static_cast<std::size_t>(blocks_x_ * blocks_y);
-  block_counts_.assign(blocks, 0);
-  block_full_.assign(blocks, 0);
-  block_capacity_.assign(blocks, 0);
-  for (long long ty = 0; ty < tiles_y; ++ty) {
-    for (long long tx = 0; tx < tiles_x_; ++tx) {
-      ++block_capacity_[static_cast<std::size_t>((ty >> 2) * blocks_x_ + (tx >> 2))];
-    }
-  }
-}
-
-bool Coverage::tiles_full(long long left, long long top, long long right, long long bottom) const {
-  for (long long ty = top >> kTileShift; ty <= (bottom - 1) >> kTileShift; ++ty) {
-    for (long long tx = left >> kTileShift; tx <= (right - 1) >> kTileShift; ++tx) {
-      if (full_[static_cast<std::size_t>(ty * tiles_x_ + tx)] == 0) {
-        return false;
-      }
-    }
-  }
-  return true;
-}
-
-bool Coverage::blocks_full(Point from, Point to) const {
-  if (full_blocks_ == block_full_.size()) {
-    return true;
-  }
-  const long long left = std::max<long long>(std::min(from.x, to.x), 0);
-  const long long top = std::max<long long>(std::min(from.y, to.y), 0);
-  const long long right = std::min<long long>(std::max(from.x, to.x), width_ - 1);
-  const long long bottom = std::min<long long>(std::max(from.y, to.y), height_ - 1);
-  if (left > right || top > bottom) {
-    return false;  // left to the exact walk
-  }
-  return region_covered(left, top, right + 1, bottom + 1);
+  words_ = static_cast<std::size_t>((tiles_x_ + 63) / 64);
+  full_bits_.assign(words_ * static_cast<std::size_t>(tiles_y), 0);
 }
 
 bool Coverage::region_covered(long long left, long long top, long long right,
                               long long bottom) const {
-  if (full_blocks_ == block_full_.size()) {
-    return true;
-  }
-  left = std::max(left, 0LL);
-  top = std::max(top, 0LL);
-  right = std::min(right, width_) - 1;
-  bottom = std::min(bottom, height_) - 1;
-  if (left > right || top > bottom) {
-    return true;
-  }
-  for (long long by = top >> kBlockShift; by <= bottom >> kBlockShift; ++by) {
-    for (long long bx = left >> kBlockShift; bx <= right >> kBlockShift; ++bx) {
-      if (block_full_[static_cast<std::size_t>(by * blocks_x_ + bx)] == 0) {
-        return false;
-      }
-    }
-  }
-  return true;
-}
-
-bool Coverage::hidden(long long left, long long top, long long right, long long bottom) const {
   left = std::max(left, 0LL);
   top = std::max(top, 0LL);
   right = std::min(right, width_);
   bottom = std::min(bottom, height_);
-  if (left >= right || top >= bottom) {
+  if (left >= right || top >= bottom || full_tiles_ == full_.size()) {
     return true;
   }
-  if (full_blocks_ == block_full_.size()) {
-    return true;
-  }
-  for (long long by = top >> kBlockShift; by <= (bottom - 1) >> kBlockShift; ++by) {
-    for (long long bx = left >> kBlockShift; bx <= (right - 1) >> kBlockShift; ++bx) {
-      if (block_full_[static_cast<std::size_t>(by * blocks_x_ + bx)] != 0) {
-        continue;
-      }
-      // The part of the box in this block, tile by tile.
-      const long long l = std::max(left, bx << kBlockShift);
-      const long long t = std::max(top, by << kBlockShift);
-      const long long r = std::min(right, (bx + 1) << kBlockShift);
-      const long long b = std::min(bottom, (by + 1) << kBlockShift);
-      if (!tiles_full(l, t, r, b)) {
+  const long long first = left >> kTileShift;
+  const long long last = (right - 1) >> kTileShift;
+  const auto first_word = static_cast<std::size_t>(first >> 6);
+  const auto last_word = static_cast<std::size_t>(last >> 6);
+  const std::uint64_t first_mask = ~std::uint64_t{0} << (first & 63);
+  const std::uint64_t last_mask = ~std::uint64_t{0} >> (63 - (last & 63));
+  for (long long ty = top >> kTileShift; ty <= (bottom - 1) >> kTileShift; ++ty) {
+    const std::uint64_t* row = full_bits_.data() + static_cast<std::size_t>(ty) * words_;
+    for (std::size_t w = first_word; w <= last_word; ++w) {
+      std::uint64_t mask = w == first_word ? first_mask : ~std::uint64_t{0};
+      mask &= w == last_word ? last_mask : ~std::uint64_t{0};
+      if ((row[w] & mask) != mask) {
         return false;
       }
     }
@@ -201,9 +144,14 @@ bool Coverage::path_hidden(const LineSteps& s) const {
 
 bool Coverage::line(Point from, Point to) {
   const auto steps = line_steps(from, to, width_, height_);
-  if (!steps || blocks_full(from, to) || path_hidden(*steps)) {
+  if (!steps ||
+      region_covered(std::min(from.x, to.x), std::min(from.y, to.y),
+                     std::max<long long>(from.x, to.x) + 1,
+                     std::max<long long>(from.y, to.y) + 1) ||
+      path_hidden(*steps)) {
     return false;
   }
+  bool shows = false;
   const LineSteps& s = *steps;
   const long long minor_size = s.x_major ? height_ : width_;
   const __int128 position = static_cast<__int128>(2) * s.first * s.m + s.n;
@@ -213,11 +161,7 @@ bool Coverage::line(Point from, Point to) {
     const long long major = s.major_start + s.major_sign * i;
     const long long minor = s.minor_start + s.minor_sign * k;
     if (minor >= 0 && minor < minor_size) {
-      if (s.x_major) {
-        cover(major, minor);
-      } else {
-        cover(minor, major);
-      }
+      shows |= s.x_major ? cover(major, minor) : cover(minor, major);
     }
     remainder += 2 * s.m;
     if (remainder >= 2 * s.n) {
@@ -225,7 +169,7 @@ bool Coverage::line(Point from, Point to) {
       ++k;
     }
   }
-  return true;
+  return shows;
 }
 
 bool Coverage::ellipse(int left, int top, int right, int bottom) {
@@ -233,7 +177,7 @@ bool Coverage::ellipse(int left, int top, int right, int bottom) {
   const long long t = std::min(top, bottom);
   const long long w = static_cast<long long>(std::max(left, right)) - l;
   const long long h = static_cast<long long>(std::max(top, bottom)) - t;
-  if (w == 0 || h == 0 || hidden(l, t, l + w, t + h)) {
+  if (w == 0 || h == 0 || region_covered(l, t, l + w, t + h)) {
     return false;
   }
   if (w != rows_w_ || h != rows_h_) {
@@ -245,6 +189,7 @@ bool Coverage::ellipse(int left, int top, int right, int bottom) {
     rows_w_ = w;
     rows_h_ = h;
   }
+  bool shows = false;
   for (long long j = std::max(0LL, -t); j < h && t + j < height_; ++j) {
     const auto [row_begin, row_end] = j < static_cast<long long>(rows_.size())
                                           ? rows_[static_cast<std::size_t>(j)]
@@ -252,10 +197,10 @@ bool Coverage::ellipse(int left, int top, int right, int bottom) {
     const long long begin = std::max(l + row_begin, 0LL);
     const long long end = std::min(l + row_end, width_);
     for (long long x = begin; x < end; ++x) {
-      cover(x, t + j);
+      shows |= cover(x, t + j);
     }
   }
-  return true;
+  return shows;
 }
 
 }  // namespace wandrix
