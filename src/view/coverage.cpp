@@ -95,78 +95,80 @@ static std::optional<LineSteps> line_steps(Point from, Point to, long long width
   return s;
 }
 
-bool Coverage::path_hidden(const LineSteps& s) const {
-  const long long minor_size = s.x_major ? height_ : width_;
-  const long long two_n = 2 * s.n;
-  const double reciprocal = 1.0 / static_cast<double>(two_n);
-  // Minor offset k of step i and the remainder of 2·i·m + n over 2·n.
-  long long k = 0;
-  long long remainder = s.n;
-  if (s.first > 0) {
-    const __int128 position = static_cast<__int128>(2) * s.first * s.m + s.n;
-    k = static_cast<long long>(position / two_n);
-    remainder = static_cast<long long>(position % two_n);
-  }
-  long long i = s.first;
-  while (i <= s.last) {
-    // The steps whose major coordinate stays in one tile: i .. end.
-    const long long major = s.major_start + s.major_sign * i;
-    const long long in_tile =
-        s.major_sign > 0 ? kTile - 1 - (major & (kTile - 1)) : (major & (kTile - 1));
-    const long long end = std::min(s.last, i + in_tile);
-    const long long advanced = remainder + 2 * (end - i) * s.m;
-    // advanced / two_n without a division: the quotient is at most 16.
-    long long quotient = static_cast<long long>(static_cast<double>(advanced) * reciprocal);
-    quotient -= quotient * two_n > advanced ? 1 : 0;
-    quotient += (quotient + 1) * two_n <= advanced ? 1 : 0;
-    const long long k_end = k + quotient;
-    const long long a = s.minor_start + s.minor_sign * k;
-    const long long b = s.minor_start + s.minor_sign * k_end;
-    const long long low = std::max(std::min(a, b), 0LL);
-    const long long high = std::min(std::max(a, b), minor_size - 1);
-    for (long long minor = low >> kTileShift << kTileShift; minor <= high; minor += kTile) {
-      const long long x = s.x_major ? major : minor;
-      const long long y = s.x_major ? minor : major;
-      if (full_[tile_of(x, y)] == 0) {
-        return false;
-      }
-    }
-    remainder = advanced - quotient * two_n + 2 * s.m;
-    k = k_end;
-    if (remainder >= two_n) {
-      remainder -= two_n;
-      ++k;
-    }
-    i = end + 1;
-  }
-  return true;
-}
+// Where the walk along a line stands: minor offset k of step i and the
+// remainder of 2·i·m + n over 2·n.
+struct LineWalk {
+  long long i, k, remainder;
 
-bool Coverage::line(Point from, Point to) {
-  const auto steps = line_steps(from, to, width_, height_);
-  if (!steps ||
-      region_covered(std::min(from.x, to.x), std::min(from.y, to.y),
-                     std::max<long long>(from.x, to.x) + 1,
-                     std::max<long long>(from.y, to.y) + 1) ||
-      path_hidden(*steps)) {
-    return false;
-  }
-  bool shows = false;
-  const LineSteps& s = *steps;
-  const long long minor_size = s.x_major ? height_ : width_;
-  const __int128 position = static_cast<__int128>(2) * s.first * s.m + s.n;
-  long long k = static_cast<long long>(position / (2 * s.n));
-  long long remainder = static_cast<long long>(position % (2 * s.n));
-  for (long long i = s.first; i <= s.last; ++i) {
-    const long long major = s.major_start + s.major_sign * i;
-    const long long minor = s.minor_start + s.minor_sign * k;
-    if (minor >= 0 && minor < minor_size) {
-      shows |= s.x_major ? cover(major, minor) : cover(minor, major);
-    }
+  void next(const LineSteps& s) {
+    ++i;
     remainder += 2 * s.m;
     if (remainder >= 2 * s.n) {
       remainder -= 2 * s.n;
       ++k;
+    }
+  }
+};
+
+bool Coverage::segment_full(const LineSteps& s, long long major, long long k,
+                            long long k_end) const {
+  const long long minor_size = s.x_major ? height_ : width_;
+  const long long a = s.minor_start + s.minor_sign * k;
+  const long long b = s.minor_start + s.minor_sign * k_end;
+  const long long low = std::max(std::min(a, b), 0LL);
+  const long long high = std::min(std::max(a, b), minor_size - 1);
+  for (long long minor = low >> kTileShift << kTileShift; minor <= high; minor += kTile) {
+    const long long x = s.x_major ? major : minor;
+    const long long y = s.x_major ? minor : major;
+    if (full_[tile_of(x, y)] == 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The line is walked a tile of its major axis at a time: where every tile the
+// steps pass through is full, they are stepped over at once; elsewhere each
+// pixel is covered.
+bool Coverage::line(Point from, Point to) {
+  const auto steps = line_steps(from, to, width_, height_);
+  if (!steps || region_covered(std::min(from.x, to.x), std::min(from.y, to.y),
+                               std::max<long long>(from.x, to.x) + 1,
+                               std::max<long long>(from.y, to.y) + 1)) {
+    return false;
+  }
+  const LineSteps& s = *steps;
+  const long long minor_size = s.x_major ? height_ : width_;
+  const long long two_n = 2 * s.n;
+  const double reciprocal = 1.0 / static_cast<double>(two_n);
+  const __int128 position = static_cast<__int128>(2) * s.first * s.m + s.n;
+  LineWalk walk{s.first, static_cast<long long>(position / two_n),
+                static_cast<long long>(position % two_n)};
+  bool shows = false;
+  while (walk.i <= s.last) {
+    // The steps whose major coordinate stays in one tile: i .. end.
+    const long long major = s.major_start + s.major_sign * walk.i;
+    const long long in_tile =
+        s.major_sign > 0 ? kTile - 1 - (major & (kTile - 1)) : (major & (kTile - 1));
+    const long long end = std::min(s.last, walk.i + in_tile);
+    const long long advanced = walk.remainder + 2 * (end - walk.i) * s.m;
+    // advanced / two_n without a division: the quotient is at most kTile.
+    long long quotient = static_cast<long long>(static_cast<double>(advanced) * reciprocal);
+    quotient -= quotient * two_n > advanced ? 1 : 0;
+    quotient += (quotient + 1) * two_n <= advanced ? 1 : 0;
+    if (segment_full(s, major, walk.k, walk.k + quotient)) {
+      walk.k += quotient;
+      walk.remainder = advanced - quotient * two_n;
+      walk.i = end;
+      walk.next(s);
+      continue;
+    }
+    for (; walk.i <= end; walk.next(s)) {
+      const long long step_major = s.major_start + s.major_sign * walk.i;
+      const long long minor = s.minor_start + s.minor_sign * walk.k;
+      if (minor >= 0 && minor < minor_size) {
+        shows |= s.x_major ? cover(step_major, minor) : cover(minor, step_major);
+      }
     }
   }
   return shows;

@@ -53,8 +53,10 @@ class Coverage {
     }
     return true;
   }
-  // True when every tile the line's steps pass through is covered in full.
-  [[nodiscard]] bool path_hidden(const LineSteps& steps) const;
+  // True when every tile that the line's steps k .. k_end of minor offset
+  // pass through at this major coordinate is covered in full.
+  [[nodiscard]] bool segment_full(const LineSteps& s, long long major, long long k,
+                                  long long k_end) const;
   [[nodiscard]] std::size_t tile_of(long long x, long long y) const {
     return static_cast<std::size_t>((y >> kTileShift) * tiles_x_ + (x >> kTileShift));
   }
