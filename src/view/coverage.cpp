@@ -16,7 +16,6 @@ Coverage::Coverage(int width, int height)
   const long long tiles_y = (height_ + kTile - 1) / kTile;
   const auto tiles = static_cast<std::size_t>(tiles_x_ * tiles_y);
   counts_.assign(tiles, 0);
-  full_.assign(tiles, 0);
   capacity_.resize(tiles);
   for (long long ty = 0; ty < tiles_y; ++ty) {
     for (long long tx = 0; tx < tiles_x_; ++tx) {
@@ -35,7 +34,7 @@ bool Coverage::region_covered(long long left, long long top, long long right,
   top = std::max(top, 0LL);
   right = std::min(right, width_);
   bottom = std::min(bottom, height_);
-  if (left >= right || top >= bottom || full_tiles_ == full_.size()) {
+  if (left >= right || top >= bottom || full_tiles_ == counts_.size()) {
     return true;
   }
   const long long first = left >> kTileShift;
@@ -64,6 +63,7 @@ struct LineSteps {
   long long n, m;
   long long major_start, minor_start, major_sign, minor_sign;
   long long first, last;  // the steps whose major coordinate is on the surface
+  double inverse_two_n;   // set once the line is walked
 
   [[nodiscard]] long long minor_offset(long long i) const {
     return static_cast<long long>((static_cast<__int128>(2) * i * m + n) / (2 * n));
@@ -108,68 +108,94 @@ struct LineWalk {
       ++k;
     }
   }
+  // The minor offset of step `end` (>= i): k plus the quotient of the
+  // advanced remainder, found without a division; the quotient is at most
+  // end - i + 1, so the double is exact enough to be corrected by one.
+  [[nodiscard]] long long offset_at(const LineSteps& s, long long end) const {
+    const long long two_n = 2 * s.n;
+    const long long advanced = remainder + 2 * (end - i) * s.m;
+    long long quotient = static_cast<long long>(static_cast<double>(advanced) * s.inverse_two_n);
+    quotient -= quotient * two_n > advanced ? 1 : 0;
+    quotient += (quotient + 1) * two_n <= advanced ? 1 : 0;
+    return k + quotient;
+  }
+  // Moves on to step end + 1, whose minor offset k_end + ... is found from
+  // the offset k_end of step end.
+  void skip_past(const LineSteps& s, long long end, long long k_end) {
+    remainder += 2 * (end - i) * s.m - (k_end - k) * 2 * s.n;
+    k = k_end;
+    i = end;
+    next(s);
+  }
 };
 
-bool Coverage::segment_full(const LineSteps& s, long long major, long long k,
+// True when every tile that the steps from offset k to k_end at the major
+// coordinates major_a .. major_b pass through is full.
+bool Coverage::steps_hidden(const LineSteps& s, long long major_a, long long major_b, long long k,
                             long long k_end) const {
-  const long long minor_size = s.x_major ? height_ : width_;
-  const long long a = s.minor_start + s.minor_sign * k;
-  const long long b = s.minor_start + s.minor_sign * k_end;
-  const long long low = std::max(std::min(a, b), 0LL);
-  const long long high = std::min(std::max(a, b), minor_size - 1);
-  for (long long minor = low >> kTileShift << kTileShift; minor <= high; minor += kTile) {
-    const long long x = s.x_major ? major : minor;
-    const long long y = s.x_major ? minor : major;
-    if (full_[tile_of(x, y)] == 0) {
-      return false;
-    }
-  }
-  return true;
+  const long long minor_a = s.minor_start + s.minor_sign * k;
+  const long long minor_b = s.minor_start + s.minor_sign * k_end;
+  const long long major_low = std::min(major_a, major_b);
+  const long long major_high = std::max(major_a, major_b) + 1;
+  const long long minor_low = std::min(minor_a, minor_b);
+  const long long minor_high = std::max(minor_a, minor_b) + 1;
+  return s.x_major ? region_covered(major_low, minor_low, major_high, minor_high)
+                   : region_covered(minor_low, major_low, minor_high, major_high);
 }
 
-// The line is walked a tile of its major axis at a time: where every tile the
-// steps pass through is full, they are stepped over at once; elsewhere each
-// pixel is covered.
-bool Coverage::line(Point from, Point to) {
-  const auto steps = line_steps(from, to, width_, height_);
-  if (!steps || region_covered(std::min(from.x, to.x), std::min(from.y, to.y),
-                               std::max<long long>(from.x, to.x) + 1,
-                               std::max<long long>(from.y, to.y) + 1)) {
-    return false;
-  }
-  const LineSteps& s = *steps;
+// Covers the steps up to `end`, a tile of the major axis at a time: where
+// every tile the steps pass through is full they are stepped over at once,
+// elsewhere each pixel is covered. True when some pixel was new.
+bool Coverage::cover_steps(const LineSteps& s, LineWalk& walk, long long end) {
   const long long minor_size = s.x_major ? height_ : width_;
-  const long long two_n = 2 * s.n;
-  const double reciprocal = 1.0 / static_cast<double>(two_n);
-  const __int128 position = static_cast<__int128>(2) * s.first * s.m + s.n;
-  LineWalk walk{s.first, static_cast<long long>(position / two_n),
-                static_cast<long long>(position % two_n)};
   bool shows = false;
-  while (walk.i <= s.last) {
-    // The steps whose major coordinate stays in one tile: i .. end.
+  while (walk.i <= end) {
     const long long major = s.major_start + s.major_sign * walk.i;
     const long long in_tile =
         s.major_sign > 0 ? kTile - 1 - (major & (kTile - 1)) : (major & (kTile - 1));
-    const long long end = std::min(s.last, walk.i + in_tile);
-    const long long advanced = walk.remainder + 2 * (end - walk.i) * s.m;
-    // advanced / two_n without a division: the quotient is at most kTile.
-    long long quotient = static_cast<long long>(static_cast<double>(advanced) * reciprocal);
-    quotient -= quotient * two_n > advanced ? 1 : 0;
-    quotient += (quotient + 1) * two_n <= advanced ? 1 : 0;
-    if (segment_full(s, major, walk.k, walk.k + quotient)) {
-      walk.k += quotient;
-      walk.remainder = advanced - quotient * two_n;
-      walk.i = end;
-      walk.next(s);
+    const long long tile_end = std::min(end, walk.i + in_tile);
+    const long long k_end = walk.offset_at(s, tile_end);
+    if (steps_hidden(s, major, major, walk.k, k_end)) {
+      walk.skip_past(s, tile_end, k_end);
       continue;
     }
-    for (; walk.i <= end; walk.next(s)) {
+    for (; walk.i <= tile_end; walk.next(s)) {
       const long long step_major = s.major_start + s.major_sign * walk.i;
       const long long minor = s.minor_start + s.minor_sign * walk.k;
       if (minor >= 0 && minor < minor_size) {
         shows |= s.x_major ? cover(step_major, minor) : cover(minor, step_major);
       }
     }
+  }
+  return shows;
+}
+
+// A line is looked at a block of kBlock steps at a time, and a block whose
+// box lies on full tiles is stepped over whole.
+bool Coverage::line(Point from, Point to) {
+  auto steps = line_steps(from, to, width_, height_);
+  if (!steps || region_covered(std::min(from.x, to.x), std::min(from.y, to.y),
+                               std::max<long long>(from.x, to.x) + 1,
+                               std::max<long long>(from.y, to.y) + 1)) {
+    return false;
+  }
+  LineSteps& s = *steps;
+  s.inverse_two_n = 1.0 / static_cast<double>(2 * s.n);
+  const __int128 position = static_cast<__int128>(2) * s.first * s.m + s.n;
+  LineWalk walk{s.first, static_cast<long long>(position / (2 * s.n)),
+                static_cast<long long>(position % (2 * s.n))};
+  bool shows = false;
+  while (walk.i <= s.last) {
+    const long long major = s.major_start + s.major_sign * walk.i;
+    const long long in_block =
+        s.major_sign > 0 ? kBlock - 1 - (major & (kBlock - 1)) : (major & (kBlock - 1));
+    const long long block_end = std::min(s.last, walk.i + in_block);
+    const long long k_end = walk.offset_at(s, block_end);
+    if (steps_hidden(s, major, s.major_start + s.major_sign * block_end, walk.k, k_end)) {
+      walk.skip_past(s, block_end, k_end);
+      continue;
+    }
+    shows |= cover_steps(s, walk, block_end);
   }
   return shows;
 }

@@ -17,6 +17,7 @@
 namespace wandrix {
 
 struct LineSteps;
+struct LineWalk;
 
 class Coverage {
  public:
@@ -35,6 +36,8 @@ class Coverage {
  private:
   static constexpr int kTileShift = 4;
   static constexpr int kTile = 1 << kTileShift;
+  // Steps of a line looked at together before its tiles are.
+  static constexpr int kBlock = kTile * 4;
 
   // True when the pixel was not covered before.
   bool cover(long long x, long long y) {
@@ -45,7 +48,6 @@ class Coverage {
     pixels_[at] = 1;
     const std::size_t tile = tile_of(x, y);
     if (++counts_[tile] == capacity_[tile]) {
-      full_[tile] = 1;
       const auto tx = static_cast<std::size_t>(x >> kTileShift);
       full_bits_[static_cast<std::size_t>(y >> kTileShift) * words_ + (tx >> 6)] |= std::uint64_t{1}
                                                                                     << (tx & 63);
@@ -53,10 +55,9 @@ class Coverage {
     }
     return true;
   }
-  // True when every tile that the line's steps k .. k_end of minor offset
-  // pass through at this major coordinate is covered in full.
-  [[nodiscard]] bool segment_full(const LineSteps& s, long long major, long long k,
-                                  long long k_end) const;
+  [[nodiscard]] bool steps_hidden(const LineSteps& s, long long major_a, long long major_b,
+                                  long long k, long long k_end) const;
+  bool cover_steps(const LineSteps& s, LineWalk& walk, long long end);
   [[nodiscard]] std::size_t tile_of(long long x, long long y) const {
     return static_cast<std::size_t>((y >> kTileShift) * tiles_x_ + (x >> kTileShift));
   }
@@ -67,8 +68,7 @@ class Coverage {
   std::vector<std::uint8_t> pixels_;
   std::vector<std::uint16_t> counts_;
   std::vector<std::uint16_t> capacity_;
-  std::vector<std::uint8_t> full_;
-  // The full tiles again, a bit each, `words_` words to a row of tiles, so
+  // The full tiles, a bit each, `words_` words to a row of tiles, so
   // that a box of tiles is judged a row at a time.
   std::size_t words_;
   std::vector<std::uint64_t> full_bits_;
