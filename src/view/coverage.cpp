@@ -147,7 +147,6 @@ bool Coverage::steps_hidden(const LineSteps& s, long long major_a, long long maj
 // every tile the steps pass through is full they are stepped over at once,
 // elsewhere each pixel is covered. True when some pixel was new.
 bool Coverage::cover_steps(const LineSteps& s, LineWalk& walk, long long end) {
-  const long long minor_size = s.x_major ? height_ : width_;
   bool shows = false;
   while (walk.i <= end) {
     const long long major = s.major_start + s.major_sign * walk.i;
@@ -159,14 +158,36 @@ bool Coverage::cover_steps(const LineSteps& s, LineWalk& walk, long long end) {
       walk.skip_past(s, tile_end, k_end);
       continue;
     }
-    for (; walk.i <= tile_end; walk.next(s)) {
-      const long long step_major = s.major_start + s.major_sign * walk.i;
-      const long long minor = s.minor_start + s.minor_sign * walk.k;
-      if (minor >= 0 && minor < minor_size) {
-        shows |= s.x_major ? cover(step_major, minor) : cover(minor, step_major);
-      }
+    shows |= cover_pixels(s, walk, tile_end);
+  }
+  return shows;
+}
+
+// Covers the pixels of the steps up to `end`, one by one. The walk is held in
+// locals: the pixel stores could otherwise alias it.
+bool Coverage::cover_pixels(const LineSteps& s, LineWalk& walk, long long end) {
+  const long long minor_size = s.x_major ? height_ : width_;
+  const long long two_m = 2 * s.m;
+  const long long two_n = 2 * s.n;
+  const bool x_major = s.x_major;
+  long long major = s.major_start + s.major_sign * walk.i;
+  long long minor = s.minor_start + s.minor_sign * walk.k;
+  long long remainder = walk.remainder;
+  long long k = walk.k;
+  bool shows = false;
+  for (long long i = walk.i; i <= end; ++i) {
+    if (minor >= 0 && minor < minor_size) {
+      shows |= x_major ? cover(major, minor) : cover(minor, major);
+    }
+    major += s.major_sign;
+    remainder += two_m;
+    if (remainder >= two_n) {
+      remainder -= two_n;
+      ++k;
+      minor += s.minor_sign;
     }
   }
+  walk = LineWalk{end + 1, k, remainder};
   return shows;
 }
 
@@ -184,6 +205,9 @@ bool Coverage::line(Point from, Point to) {
   const __int128 position = static_cast<__int128>(2) * s.first * s.m + s.n;
   LineWalk walk{s.first, static_cast<long long>(position / (2 * s.n)),
                 static_cast<long long>(position % (2 * s.n))};
+  if (full_tiles_ == 0) {
+    return cover_pixels(s, walk, s.last);  // fresh ground: nothing to look at
+  }
   bool shows = false;
   while (walk.i <= s.last) {
     const long long major = s.major_start + s.major_sign * walk.i;

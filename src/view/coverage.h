@@ -58,6 +58,7 @@ class Coverage {
   [[nodiscard]] bool steps_hidden(const LineSteps& s, long long major_a, long long major_b,
                                   long long k, long long k_end) const;
   bool cover_steps(const LineSteps& s, LineWalk& walk, long long end);
+  bool cover_pixels(const LineSteps& s, LineWalk& walk, long long end);
   [[nodiscard]] std::size_t tile_of(long long x, long long y) const {
     return static_cast<std::size_t>((y >> kTileShift) * tiles_x_ + (x >> kTileShift));
   }
