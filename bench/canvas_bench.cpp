@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "bench_hills.h"
 #include "model/simulation.h"
 #include "view/raster_canvas.h"
 
@@ -130,20 +131,7 @@ void full_paint_million_steps_four_chains(benchmark::State& state, bool hills) {
   sim.nsteps = 1000000;
   sim.rn_seed = 12345;
   if (hills) {
-    const double spots[][6] = {
-        {100, 120, 30, 25, 0.3, 1.0}, {280, 260, 40, 40, -0.6, 2.0}, {200, 60, 15, 50, 0.9, 0.5}};
-    for (const auto& s : spots) {
-      Hill hill;
-      hill.mean_x = s[0];
-      hill.mean_y = s[1];
-      hill.stddev_x = s[2];
-      hill.stddev_y = s[3];
-      hill.correlation = s[4];
-      hill.weight = s[5];
-      sim.hills.push_back(hill);
-    }
-    sim.normalize_weights();
-    sim.ignore_topography = false;
+    bench::add_hills(sim, bench::kThreeHills);
   }
   sim.clear();
   sim.walk(true);

@@ -7,6 +7,7 @@
 
 #include <array>
 
+#include "bench_hills.h"
 #include "model/simulation.h"
 #include "view/paint.h"
 #include "view/picture_export.h"
@@ -22,20 +23,9 @@ void configure(Simulation& sim, int steps, bool rotation) {
   sim.nsteps = steps;
   sim.rn_seed = 12345;
   sim.allow_rotation = rotation;
-  const double spots[][6] = {
-      {200, 180, 60, 50, 0.3, 1.0}, {560, 390, 80, 80, -0.6, 2.0}, {400, 90, 30, 100, 0.9, 0.5}};
-  for (const auto& s : spots) {
-    Hill hill;
-    hill.mean_x = s[0];
-    hill.mean_y = s[1];
-    hill.stddev_x = s[2];
-    hill.stddev_y = s[3];
-    hill.correlation = s[4];
-    hill.weight = s[5];
-    sim.hills.push_back(hill);
-  }
-  sim.normalize_weights();
-  sim.ignore_topography = false;
+  const std::array<bench::HillRow, 3> spots = {
+      {{200, 180, 60, 50, 0.3, 1.0}, {560, 390, 80, 80, -0.6, 2.0}, {400, 90, 30, 100, 0.9, 0.5}}};
+  bench::add_hills(sim, spots);
   sim.clear();
   sim.start_walking();
   if (rotation) {

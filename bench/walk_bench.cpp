@@ -4,6 +4,7 @@
 // the bytes held by the samples.
 #include <benchmark/benchmark.h>
 
+#include "bench_hills.h"
 #include "model/simulation.h"
 
 namespace wandrix {
@@ -17,20 +18,7 @@ void configure(Simulation& sim, int chains, bool hills, double mean, double sd) 
   sim.rn_seed = 12345;
   sim.allow_rotation = true;
   if (hills) {
-    const double spots[][6] = {
-        {100, 120, 30, 25, 0.3, 1.0}, {280, 260, 40, 40, -0.6, 2.0}, {200, 60, 15, 50, 0.9, 0.5}};
-    for (const auto& s : spots) {
-      Hill hill;
-      hill.mean_x = s[0];
-      hill.mean_y = s[1];
-      hill.stddev_x = s[2];
-      hill.stddev_y = s[3];
-      hill.correlation = s[4];
-      hill.weight = s[5];
-      sim.hills.push_back(hill);
-    }
-    sim.normalize_weights();
-    sim.ignore_topography = false;
+    bench::add_hills(sim, bench::kThreeHills);
   }
 }
 
