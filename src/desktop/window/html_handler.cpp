@@ -55,7 +55,7 @@ std::optional<QString> read_key(const QString& path, const QString& group, const
   return std::nullopt;
 }
 
-// The mimeapps.list files in the order the freedesktop specification reads
+// The mimeapps.list files in the order the freedesktop rules read
 // them: user configuration, system configuration, then the data folders.
 QStringList mimeapps_lists() {
   QStringList lists;
