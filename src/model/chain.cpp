@@ -92,6 +92,13 @@ void Chain::propose(RandomGenerator& rng, double mean, double sd) {
 }
 
 void Chain::finish_foray(double distance, double heading) {
+  // Positions are not rescaled, so a smaller window can leave the chain
+  // outside the landscape. Measured from there, the way to the first wall is
+  // longer than the foray, the distance left turns negative and the robot
+  // would walk away backwards for ever; it is set down on the nearest point
+  // of the landscape first. Inside the landscape this changes nothing.
+  x = std::clamp(x, 0.0, std::trunc(owner->width));
+  y = std::clamp(y, 0.0, std::trunc(owner->height));
   int turns_without_progress = 0;
   for (;;) {
     const double before = distance;
