@@ -65,7 +65,12 @@ void Chain::record(double new_x, double new_y, double new_z) {
 }
 
 void Chain::make_consistent(bool with_heights) {
-  const std::size_t n = xs.size() < ys.size() ? xs.size() : ys.size();
+  // The failed allocation may be that of any of the three lists, the height
+  // list included: the half-recorded sample is dropped from all of them.
+  std::size_t n = std::min(xs.size(), ys.size());
+  if (with_heights && zs.size() + 1 == n) {
+    n = zs.size();
+  }
   xs.resize(n);
   ys.resize(n);
   if (with_heights && zs.size() > n) {

@@ -169,6 +169,39 @@ TEST(LongWalk, AStartOutsideTheShrunkenLandscapeFinishes) {
       testing::ExitedWithCode(0), "");
 }
 
+TEST(LongWalk, AHalfRecordedSampleIsDroppedFromEveryList) {
+  // The allocation that fails may be that of any list; what the other lists
+  // already took of the sample goes.
+  Simulation sim;
+  sim.allow_rotation = true;
+  Chain& chain = sim.chains[0];
+  chain.start(10, 20);
+  chain.record(11, 21, 0.5);
+  const Chain complete = chain;
+  for (int failed = 0; failed < 3; ++failed) {
+    chain = complete;
+    chain.xs.push_back(12);
+    if (failed > 0) {
+      chain.ys.push_back(378);
+    }
+    if (failed > 1) {
+      chain.zs.push_back(0.25F);
+      chain.xs.pop_back();  // now only the x list is short
+    }
+    chain.make_consistent(true);
+    EXPECT_EQ(chain.xs, complete.xs) << "failed list " << failed;
+    EXPECT_EQ(chain.ys, complete.ys) << "failed list " << failed;
+    EXPECT_EQ(chain.zs, complete.zs) << "failed list " << failed;
+  }
+  // Without rotation there are no heights to look at.
+  chain = complete;
+  chain.zs.clear();
+  chain.ys.push_back(1);
+  chain.make_consistent(false);
+  EXPECT_EQ(chain.xs, complete.xs);
+  EXPECT_EQ(chain.ys, complete.ys);
+}
+
 // The address space the process uses now, in bytes.
 std::size_t address_space_in_use() {
   std::ifstream statm("/proc/self/statm");
