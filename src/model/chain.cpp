@@ -41,6 +41,7 @@ void Chain::start(std::int32_t sx, std::int32_t sy) {
   y = prev_y = sy;
   z = prev_z = 0.0;
   z_height_of = 0;
+  here.valid = false;
   clear_samples();
   record(x, y, 0.0);
 }
@@ -191,20 +192,32 @@ void Chain::decide(const Landscape& landscape) {
   const Simulation& sim = *owner;
   if (sim.ignore_topography || landscape.empty()) {
     z_height_of = 0;
+    here.valid = false;
     record(x, y, z);
     return;
   }
-  prev_z = z_height_of == index ? z : landscape.height(index, prev_x, prev_y);
-  z = landscape.height(index, x, y);
+  if (z_height_of == index) {
+    prev_z = z;
+  } else if (here.valid) {
+    prev_z = landscape.height_from(index, here);
+  } else {
+    prev_z = landscape.height(index, prev_x, prev_y, &here);
+  }
+  PointTerms there;
+  z = landscape.height(index, x, y, &there);
   z_height_of = index;
   const double ratio = z / prev_z;
+  bool accept = true;
   if (!(ratio >= 1.0)) {
     const double u = owner->rng.uniform();
-    if (u > ratio) {
-      x = prev_x;
-      y = prev_y;
-      z = prev_z;
-    }
+    accept = !(u > ratio);
+  }
+  if (accept) {
+    here = there;
+  } else {
+    x = prev_x;
+    y = prev_y;
+    z = prev_z;
   }
   record(x, y, z);
 }

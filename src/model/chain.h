@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/landscape.h"
 #include "model/types.h"
 
 namespace wandrix {
 
-class Landscape;
 class RandomGenerator;
 class Simulation;
 
@@ -57,6 +57,8 @@ class Chain {
   // Such a height need not be evaluated again: it would be identical to the
   // last bit.
   int z_height_of = 0;
+  // The hills' Qs at the position held before the latest proposal.
+  PointTerms here;
 
   // Drops a half-recorded sample after an allocation failed midway.
   void make_consistent(bool with_heights);

@@ -49,14 +49,26 @@ struct HillTerms {
   static HillTerms of(const Hill& hill);
 };
 
-// relative_weight x exp(-0.5 x beta x Q / (1 - r^2)), with
-// Q = dx^2 / sx^2 - 2 r dx dy / (sx sy) + dy^2 / sy^2, evaluated left to right.
-// neg_half_beta is -0.5 x beta.
-inline double hill_height(double neg_half_beta, double x, double y, const HillTerms& t) {
+// Q = dx^2 / sx^2 - 2 r dx dy / (sx sy) + dy^2 / sy^2, evaluated left to
+// right: the part of a hill's exponent that does not depend on the heat.
+inline double hill_q(double x, double y, const HillTerms& t) {
   const double dx = x - t.mean_x;
   const double dy = y - t.mean_y;
-  const double q = dx * dx / t.sx2 - t.two_r * dx * dy / t.sxsy + dy * dy / t.sy2;
-  return t.relative_weight * std::exp(neg_half_beta * q / t.one_minus_r2);
+  return dx * dx / t.sx2 - t.two_r * dx * dy / t.sxsy + dy * dy / t.sy2;
+}
+
+// The exponent -0.5 x beta x Q / (1 - r^2); neg_half_beta is -0.5 x beta.
+inline double exponent_of_q(double neg_half_beta, double q, const HillTerms& t) {
+  return neg_half_beta * q / t.one_minus_r2;
+}
+
+inline double hill_exponent(double neg_half_beta, double x, double y, const HillTerms& t) {
+  return exponent_of_q(neg_half_beta, hill_q(x, y, t), t);
+}
+
+// The hill's height: relative_weight x exp(exponent).
+inline double hill_height(double neg_half_beta, double x, double y, const HillTerms& t) {
+  return t.relative_weight * std::exp(hill_exponent(neg_half_beta, x, y, t));
 }
 
 }  // namespace wandrix

@@ -45,9 +45,16 @@ void RandomGenerator::reseed(std::int32_t value) {
 }
 
 double RandomGenerator::uniform() {
-  // For every valid state the 64-bit product and remainder give the same
-  // sequence as the 32-bit overflow-free form.
-  state_ = static_cast<std::int32_t>((static_cast<std::int64_t>(kMultiplier) * state_) % kModulus);
+  // (16807 x state) mod (2^31 - 1) by folding the high bits onto the low
+  // ones, since 2^31 = 1 modulo the modulus; for every valid state this is the
+  // same sequence as the 32-bit overflow-free form.
+  const std::uint64_t product =
+      static_cast<std::uint64_t>(kMultiplier) * static_cast<std::uint64_t>(state_);
+  std::uint64_t folded = (product & 0x7FFFFFFFu) + (product >> 31);
+  if (folded >= static_cast<std::uint64_t>(kModulus)) {
+    folded -= static_cast<std::uint64_t>(kModulus);
+  }
+  state_ = static_cast<std::int32_t>(folded);
   return static_cast<double>(state_) * kScale;
 }
 
