@@ -28,7 +28,7 @@ namespace {
 
 constexpr std::size_t kMaxWords = 64;
 constexpr std::size_t kMaxWordLength = 64;
-constexpr std::int64_t kMaxSteps = 1000;
+constexpr std::int64_t kMaxSteps = 200;
 constexpr std::int64_t kMaxSide = 1000;
 
 // Actions whose one argument names a file.

@@ -106,7 +106,7 @@ void Chain::finish_foray(double distance, double heading) {
   x = std::clamp(x, 0.0, std::trunc(owner->width));
   y = std::clamp(y, 0.0, std::trunc(owner->height));
   int turns_without_progress = 0;
-  for (;;) {
+  for (int turns = 0; turns < kMaxForayTurns; ++turns) {
     const double before = distance;
     if (move(distance, heading)) {
       return;

@@ -150,6 +150,29 @@ TEST(LongWalk, AWalkAfterTheWindowShrankStaysOnTheLandscape) {
   }
 }
 
+TEST(LongWalk, ResizingBackAndForthCannotMakeAWalkEndless) {
+  // Each resize multiplies the step settings by the mean of the two factors,
+  // so alternating wide-flat and tall-narrow windows ratchets them up until a
+  // foray turns at the walls millions of times.
+  EXPECT_EXIT(
+      {
+        alarm(20);
+        Simulation sim;
+        four_chains_with_rotation(sim, true);
+        for (int i = 0; i < 4; ++i) {
+          sim.rescale(1000, 1);
+          sim.rescale(1, 1000);
+        }
+        sim.rescale(1000, 2);
+        sim.start_y = 1;  // inside the thin landscape
+        sim.nsteps = 2000;
+        sim.start_walking();
+        const bool ok = sim.step_mean > 1.0e6 && sim.steps_done == 2000 && samples_are_sound(sim);
+        std::_Exit(ok ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
 TEST(LongWalk, AStartOutsideTheShrunkenLandscapeFinishes) {
   EXPECT_EXIT(
       {
