@@ -2,10 +2,13 @@
 // walk of 1,000,000 steps continued 19 times (about 120 million samples).
 // Prints the time of every walk, the samples kept and the peak memory.
 //
-//   long_walk_bench [ROUNDS [STEPS [LIMIT_MB]]]
+//   long_walk_bench [ROUNDS [STEPS [LIMIT_MB [HILLS]]]]
 //
 // LIMIT_MB caps the address space (RLIMIT_AS) to show the walk stopping with
-// its message when memory runs out, the samples so far kept.
+// its message when memory runs out, the samples so far kept; 0 is no cap.
+// HILLS 0 walks without hills, where every exchange is accepted and a walk
+// of 20 million steps records exactly 120,000,004 samples; the default, 1,
+// walks over two hills.
 #include <sys/resource.h>
 
 #include <chrono>
@@ -47,8 +50,7 @@ std::size_t total_samples(const wandrix::Simulation& sim) {
   return total;
 }
 
-void set_up(wandrix::Simulation& sim, int steps) {
-  sim.set_chain_count(4);
+void add_hills(wandrix::Simulation& sim) {
   wandrix::Hill a;
   a.mean_x = 120;
   a.mean_y = 260;
@@ -65,6 +67,13 @@ void set_up(wandrix::Simulation& sim, int steps) {
   b.weight = 1;
   sim.add_confirmed_hill(a);
   sim.add_confirmed_hill(b);
+}
+
+void set_up(wandrix::Simulation& sim, int steps, bool hills) {
+  sim.set_chain_count(4);
+  if (hills) {
+    add_hills(sim);
+  }
   const bool old_rotation = sim.allow_rotation;
   sim.allow_rotation = true;
   sim.nsteps = steps;
@@ -78,6 +87,7 @@ int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::atoi(argv[1]) : 20;
   const int steps = argc > 2 ? std::atoi(argv[2]) : 1000000;
   const long limit_mb = argc > 3 ? std::atol(argv[3]) : 0;
+  const bool hills = argc > 4 ? std::atoi(argv[4]) != 0 : true;
   if (limit_mb > 0) {
     const rlim_t bytes = static_cast<rlim_t>(limit_mb) << 20;
     const rlimit limit{bytes, bytes};
@@ -85,8 +95,9 @@ int main(int argc, char** argv) {
   }
   ReportingHost host;
   wandrix::Simulation sim(host);
-  set_up(sim, steps);
-  std::printf("%d walks of %d steps, 4 chains, rotation on, 2 hills\n", rounds, steps);
+  set_up(sim, steps, hills);
+  std::printf("%d walks of %d steps, 4 chains, rotation on, %s\n", rounds, steps,
+              hills ? "2 hills" : "no hills");
   const auto start = Clock::now();
   for (int round = 0; round < rounds && host.messages == 0; ++round) {
     const auto t = Clock::now();
