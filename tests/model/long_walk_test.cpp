@@ -225,6 +225,7 @@ TEST(LongWalk, AHalfRecordedSampleIsDroppedFromEveryList) {
   EXPECT_EQ(chain.ys, complete.ys);
 }
 
+#ifndef WANDRIX_UNDER_ASAN
 // The address space the process uses now, in bytes.
 std::size_t address_space_in_use() {
   std::ifstream statm("/proc/self/statm");
@@ -281,6 +282,8 @@ int walk_until_memory_runs_out() {
   sim.start_walking();
   return sim.chains[0].xs.size() >= 1001 && host.texts.size() == 1 ? kKept : kDead;
 }
+
+#endif
 
 TEST(LongWalk, RunningOutOfMemoryStopsTheWalkAndKeepsTheSamples) {
 #ifdef WANDRIX_UNDER_ASAN
