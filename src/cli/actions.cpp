@@ -1,5 +1,6 @@
 #include "cli/actions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -9,6 +10,10 @@
 #include <ostream>
 #include <span>
 #include <string_view>
+
+#include "files/landscape_file.h"
+#include "files/session_file.h"
+#include "model/summary.h"
 
 namespace wandrix::cli {
 namespace {
@@ -224,6 +229,42 @@ Problem samples(Context& c, Args args) {
   return std::nullopt;
 }
 
+// "Open..." on the file, including the clear that always follows it.
+Problem open_file(Context& c, Args args) {
+  if (const auto error = load_session(c.sim, args[0])) {
+    std::string message = error->message();
+    std::replace(message.begin(), message.end(), '\n', ' ');
+    return args[0] + ": " + message;
+  }
+  c.sim.file_name = args[0];
+  c.sim.clear();
+  c.sim.full_redraw = true;
+  return std::nullopt;
+}
+
+// "Save As..." to the file, without the confirmation.
+Problem save_file(Context& c, Args args) {
+  if (auto error = store_session(c.sim, args[0])) {
+    return error;
+  }
+  c.sim.file_name = args[0];
+  c.sim.session_file = args[0];
+  return std::nullopt;
+}
+
+Problem landscape(Context& c, Args args) {
+  if (auto error = store_landscape(c.sim, args[0])) {
+    return error;
+  }
+  c.sim.file_name = args[0];
+  return std::nullopt;
+}
+
+Problem summary(Context& c, Args) {
+  c.out << summary_text(summary_counts(c.sim)) << '\n';
+  return c.out ? Problem{} : Problem{"standard output could not be written"};
+}
+
 Problem simple(Context& c, void (*command)(Simulation&)) {
   command(c.sim);
   return std::nullopt;
@@ -231,6 +272,8 @@ Problem simple(Context& c, void (*command)(Simulation&)) {
 
 const std::vector<Action>& actions() {
   static const std::vector<Action> table = {
+      {"open", 1, "FILE", open_file},
+      {"save", 1, "FILE", save_file},
       {"set", 2, "NAME VALUE", set_option},
       {"hill", 7, "LABEL MX MY SDX SDY RHO WEIGHT", add_hill},
       {"chains", 1, "N", set_chains},
@@ -249,7 +292,9 @@ const std::vector<Action>& actions() {
        }},
       {"rotate", 0, "",
        [](Context& c, Args) { return simple(c, [](Simulation& s) { s.toggle_rotation(); }); }},
+      {"summary", 0, "", summary},
       {"samples", 1, "FILE", samples},
+      {"landscape", 1, "FILE", landscape},
   };
   return table;
 }
@@ -312,7 +357,7 @@ std::string usage_text() {
   text +=
       "\nOptions for set: nsteps, dot_radius, show_trajectory, allow_rotation,\n"
       "ignore_topography, start_x, start_y, step_stddev, step_mean, rn_seed.\n"
-      "Booleans are 0 or 1. FILE '-' is standard output.\n"
+      "Booleans are 0 or 1. For samples, FILE '-' is standard output.\n"
       "  --help     show this text\n"
       "  --version  show the version\n";
   return text;

@@ -34,6 +34,7 @@ void Simulation::reset_defaults() {
   heat_scale = 2.0;
   heat_step = 1.0;
   file_name.clear();
+  session_file.clear();
   directory.clear();
   step_stddev = 20.0;
   step_mean = 20.0;

@@ -82,7 +82,10 @@ class Simulation {
   bool full_redraw = true;
   RandomGenerator rng;
   std::string directory;
-  std::string file_name;
+  std::string file_name;  // the file chooser's last choice, of any kind
+  // The session's own data file: set only by Open and Save As, so that Save
+  // never writes a session over an exported landscape or picture.
+  std::string session_file;
 
   // --- operations ---
   void reset_defaults();

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <sstream>
 
 namespace wandrix::cli {
@@ -97,6 +103,136 @@ TEST(CliActions, SettingTheSeedClearsTheWalk) {
   EXPECT_EQ(r.out, "chain,sample,x,y,z\n");
   const Outcome same = run({"set", "rn_seed", "5", "start", "set", "rn_seed", "5", "samples", "-"});
   EXPECT_NE(same.out, "chain,sample,x,y,z\n");
+}
+
+}  // namespace
+}  // namespace wandrix::cli
+
+namespace wandrix::cli {
+namespace {
+
+class CliFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("wandrix-cli-test-" + std::to_string(std::random_device()()));
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+  std::string file(const std::string& name) const { return (folder_ / name).string(); }
+  static std::string contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+ private:
+  std::filesystem::path folder_;
+};
+
+std::vector<std::string> example(const std::vector<std::string>& tail) {
+  std::vector<std::string> words = {"set", "rn_seed", "7",  "chains", "2", "hill", "a",
+                                    "100", "100",     "30", "30",     "0", "1",    "start"};
+  words.insert(words.end(), tail.begin(), tail.end());
+  return words;
+}
+
+// Counts chain 1's samples within r of (100, 100) from the samples CSV,
+// skipping the start point: the summary's circle for a round hill.
+std::int64_t count_within(const std::string& csv, double r) {
+  std::istringstream lines(csv);
+  std::string line;
+  std::getline(lines, line);
+  std::int64_t count = 0;
+  while (std::getline(lines, line)) {
+    int chain = 0;
+    int sample = 0;
+    int x = 0;
+    int y = 0;
+    EXPECT_EQ(std::sscanf(line.c_str(), "%d,%d,%d,%d", &chain, &sample, &x, &y), 4);
+    const double dx = x - 100.0;
+    const double dy = (400 - y) - 100.0;
+    if (chain == 1 && sample > 0 && std::sqrt(dx * dx + dy * dy) < r) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+TEST_F(CliFiles, ExampleProducesSummaryLandscapeAndSession) {
+  const Outcome r = run(example({"summary", "landscape", file("out.txt"), "save", file("s.dat")}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  const Outcome walk = run(example({"samples", "-"}));
+  const std::int64_t inner = count_within(walk.out, std::sqrt(1.3863) * 30.0);
+  const std::int64_t outer = count_within(walk.out, std::sqrt(5.9915) * 30.0);
+  const std::int64_t n = count_within(walk.out, 1e9);  // every sample but the start
+  char expected[400];
+  std::snprintf(expected, sizeof expected,
+                "Number of points sampled: %lld\n\nPercent inside inner circles: %.1f\n"
+                "  expected: %.1f\n  observed: %lld\n\nPercent inside outer circles: %.1f\n"
+                "  expected: %.1f\n  observed: %lld\n",
+                static_cast<long long>(n), inner * 100.0 / n, n * 0.5,
+                static_cast<long long>(inner), outer * 100.0 / n, n * 0.95,
+                static_cast<long long>(outer));
+  EXPECT_EQ(r.out, expected);
+  EXPECT_GT(outer, inner);
+  EXPECT_GT(n, 0);
+
+  EXPECT_EQ(contents(file("s.dat")),
+            "WANDRIX 1.0\n7\n400  400\n150  150\n20.00000\n20.00000\n1\n"
+            "\na\n100.00000\n100.00000\n30.00000\n30.00000\n0.00000\n1.00000\n");
+
+  const std::string table = contents(file("out.txt"));
+  EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 103);
+  EXPECT_EQ(table.rfind("\t      0.000000000000\t", 0), 0U);
+  // Row y = 100 is the 27th line; its 26th cell (x = 100) holds the peak 1.
+  std::istringstream lines(table);
+  std::string line;
+  for (int i = 0; i < 27; ++i) {
+    std::getline(lines, line);
+  }
+  EXPECT_EQ(line.rfind("    100.000000000000\t", 0), 0U);
+  EXPECT_NE(line.find("\t      1.000000000000\t"), std::string::npos);
+}
+
+TEST_F(CliFiles, OpenRestoresTheSameWalk) {
+  ASSERT_EQ(run(example({"save", file("s.dat")})).status, 0);
+  const Outcome original = run(example({"samples", "-"}));
+  const Outcome reopened = run({"chains", "2", "open", file("s.dat"), "start", "samples", "-"});
+  ASSERT_EQ(reopened.status, 0) << reopened.err;
+  EXPECT_EQ(reopened.out, original.out);
+  // open clears what was walked before it.
+  const Outcome cleared = run({"start", "open", file("s.dat"), "samples", "-"});
+  EXPECT_EQ(cleared.out, "chain,sample,x,y,z\n");
+}
+
+TEST_F(CliFiles, FileErrorsStopTheRun) {
+  std::ofstream(file("bad.dat")) << "WANDRIX 1.0\n7\n400  x\n";
+  const Outcome bad = run({"open", file("bad.dat"), "summary"});
+  EXPECT_EQ(bad.status, kUsageError);
+  EXPECT_EQ(bad.err, "wandrix-cli: open: " + file("bad.dat") +
+                         ": Data file does not appear to be an WANDRIX data file Line 3: height: "
+                         "'x' is not a number\n");
+  EXPECT_TRUE(bad.out.empty());
+  const Outcome missing = run({"open", file("none.dat")});
+  EXPECT_EQ(missing.err, "wandrix-cli: open: " + file("none.dat") +
+                             ": Data file does not appear to be an WANDRIX data file\n");
+  const Outcome save = run({"save", file("no/s.dat")});
+  EXPECT_EQ(save.status, kUsageError);
+  EXPECT_EQ(save.err, "wandrix-cli: save: " + file("no/s.dat") +
+                          " could not be written: No such file or directory\n");
+  const Outcome table = run({"landscape", file("no/t.txt"), "summary"});
+  EXPECT_EQ(table.status, kUsageError);
+  EXPECT_EQ(table.err.rfind("wandrix-cli: landscape: " + file("no/t.txt") + " could not be", 0),
+            0U);
+  EXPECT_TRUE(table.out.empty());
+}
+
+TEST(CliActions, SummaryBeforeAnyWalk) {
+  const Outcome r = run({"summary"});
+  EXPECT_EQ(r.out.rfind("Number of points sampled: 0\n\nPercent inside inner circles: 0.0\n", 0),
+            0U);
 }
 
 }  // namespace

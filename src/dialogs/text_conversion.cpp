@@ -1,0 +1,130 @@
+#include "dialogs/text_conversion.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace wandrix {
+
+namespace {
+
+bool is_space(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t skip_space(std::string_view text, std::size_t i) {
+  while (i < text.size() && is_space(text[i])) ++i;
+  return i;
+}
+
+std::size_t skip_digits(std::string_view text, std::size_t i) {
+  while (i < text.size() && is_digit(text[i])) ++i;
+  return i;
+}
+
+// Length of the longest prefix of text (from i) that is a decimal number with
+// an optional fraction and exponent; 0 when there is none. exponent_negative
+// tells whether an exponent with a minus sign belongs to it.
+std::size_t real_length(std::string_view text, std::size_t i, bool& exponent_negative) {
+  const std::size_t start = i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  const std::size_t int_end = skip_digits(text, i);
+  std::size_t end = int_end;
+  bool digits = int_end > i;
+  if (end < text.size() && text[end] == '.') {
+    const std::size_t frac_end = skip_digits(text, end + 1);
+    digits = digits || frac_end > end + 1;
+    end = frac_end;
+  }
+  if (!digits) return 0;
+  if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+    std::size_t e = end + 1;
+    const bool negative = e < text.size() && text[e] == '-';
+    if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
+    const std::size_t exp_end = skip_digits(text, e);
+    if (exp_end > e) {
+      end = exp_end;
+      exponent_negative = negative;
+    }
+  }
+  return end - start;
+}
+
+}  // namespace
+
+std::int64_t parse_int_prefix(std::string_view text) {
+  std::size_t i = skip_space(text, 0);
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  constexpr std::int64_t kSaturation = std::int64_t{1} << 62;
+  std::int64_t value = 0;
+  for (; i < text.size() && is_digit(text[i]); ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value >= kSaturation) {
+      value = kSaturation;
+      break;
+    }
+  }
+  return negative ? -value : value;
+}
+
+UIntRead parse_uint(std::string_view text) {
+  const std::size_t begin = skip_space(text, 0);
+  const std::size_t end = skip_digits(text, begin);
+  if (end == begin || skip_space(text, end) != text.size()) return {};
+  std::uint64_t value = 0;
+  for (std::size_t i = begin; i < end; ++i) {
+    value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    if (value > std::numeric_limits<std::uint32_t>::max()) {
+      return {std::numeric_limits<std::uint32_t>::max(), true};
+    }
+  }
+  return {static_cast<std::uint32_t>(value), true};
+}
+
+double parse_real_prefix(std::string_view text) {
+  std::size_t i = skip_space(text, 0);
+  bool exponent_negative = false;
+  const std::size_t length = real_length(text, i, exponent_negative);
+  if (length == 0) return 0.0;
+  const char* stop = text.data() + i + length;
+  // from_chars takes no sign of its own beyond a minus, so the sign is read here.
+  const bool negative = text[i] == '-';
+  if (text[i] == '+' || text[i] == '-') ++i;
+  double value = 0.0;
+  const auto [ptr, ec] = std::from_chars(text.data() + i, stop, value, std::chars_format::general);
+  if (ec == std::errc::result_out_of_range) {
+    value = exponent_negative ? 0.0 : std::numeric_limits<double>::infinity();
+  } else if (ec != std::errc{}) {
+    value = 0.0;
+  }
+  return negative ? -value : value;
+}
+
+std::string format_fixed(double value, int decimals) {
+  char buffer[400];
+  const auto [ptr, ec] =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  if (ec != std::errc{}) return {};
+  return std::string(buffer, ptr);
+}
+
+std::string utf8_prefix(std::string_view text, std::size_t max_chars) {
+  std::size_t chars = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const bool starts_char = (byte & 0xC0u) != 0x80u;
+    if (starts_char) {
+      if (chars == max_chars) return std::string(text.substr(0, i));
+      ++chars;
+    }
+  }
+  return std::string(text);
+}
+
+}  // namespace wandrix

@@ -1,0 +1,19 @@
+// Writing a whole file so that a failure never damages what was there: the
+// bytes go to a temporary file in the target's folder, which then replaces
+// the target in one rename.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace wandrix {
+
+// Writes bytes to path. Returns nothing on success, else the text to show
+// the user: "<path> could not be written: <reason>". On failure the previous
+// file at path is left as it was and no temporary file remains. A symbolic
+// link is followed, so the file it names is replaced and the link stays; an
+// existing file's permissions carry over to its replacement.
+std::optional<std::string> write_file_atomically(const std::string& path, std::string_view bytes);
+
+}  // namespace wandrix

@@ -1,0 +1,100 @@
+#include "model/summary.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+#include "model/simulation.h"
+
+namespace wandrix {
+namespace {
+
+// Independent of the locale the front end may have set: the summary always
+// uses a decimal point.
+std::string fixed(double value, int precision) {
+  char buffer[400];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+  return std::string(buffer, result.ec == std::errc() ? result.ptr : buffer);
+}
+
+}  // namespace
+
+SummaryCounts count_inside(const Chain& chain, int client_height, const Hill& hill) {
+  const double inner_r = std::sqrt(kInnerRadiusSquared);
+  const double outer_r = std::sqrt(kOuterRadiusSquared);
+  const double pi = 4.0 * std::atan(1.0);
+  const double diagonal = std::cos(pi / 4.0);
+  const double sigma = (hill.stddev_x + hill.stddev_y) / 2.0;
+  const double rho = hill.correlation;
+  SummaryCounts counts;
+  const std::size_t n = chain.xs.size();
+  for (std::size_t i = 1; i < n; ++i) {
+    ++counts.examined;
+    const double dx = static_cast<double>(chain.xs[i]) - hill.mean_x;
+    const double dy =
+        (static_cast<double>(client_height) - static_cast<double>(chain.ys[i])) - hill.mean_y;
+    const double d = std::sqrt(dx * dx + dy * dy);
+    if (d < 1e-8) {
+      ++counts.inner;
+      ++counts.outer;
+      continue;
+    }
+    const double u = (dx + dy) * diagonal;  // along the diagonal x = y
+    const double v = (dy - dx) * diagonal;  // across it
+    double phi = 0.0;
+    if (u != 0.0) {
+      phi = std::atan(v / u);
+      if (u < 0.0) {
+        phi = phi + pi;
+      }
+    } else {
+      phi = v > 0.0 ? pi / 2.0 : -pi / 2.0;
+    }
+    const double c = std::cos(phi);
+    const double s = std::sin(phi);
+    const double shape = std::sqrt((1.0 + rho) * (c * c) + (1.0 - rho) * (s * s));
+    if (d < inner_r * sigma * shape) {
+      ++counts.inner;
+    }
+    if (d < outer_r * sigma * shape) {
+      ++counts.outer;
+    }
+  }
+  return counts;
+}
+
+SummaryCounts summary_counts(const Simulation& sim) {
+  const Chain& first = sim.chains[0];
+  SummaryCounts total;
+  total.examined = first.xs.empty() ? 0 : static_cast<std::int64_t>(first.xs.size()) - 1;
+  for (const Hill& hill : sim.hills) {
+    const SummaryCounts one = count_inside(first, sim.client_height(), hill);
+    total.inner += one.inner;
+    total.outer += one.outer;
+  }
+  return total;
+}
+
+std::string summary_text(const SummaryCounts& counts) {
+  const auto n = static_cast<double>(counts.examined);
+  const auto percent = [&](std::int64_t count) {
+    return counts.examined > 0 ? static_cast<double>(count) * 100.0 / n : 0.0;
+  };
+  std::string text = "Number of points sampled: " + std::to_string(counts.examined);
+  text += "\n\nPercent inside inner circles: " + fixed(percent(counts.inner), 1);
+  text += "\n  expected: " + fixed(n * 0.5, 1);
+  text += "\n  observed: " + std::to_string(counts.inner);
+  text += "\n\nPercent inside outer circles: " + fixed(percent(counts.outer), 1);
+  text += "\n  expected: " + fixed(n * 0.95, 1);
+  text += "\n  observed: " + std::to_string(counts.outer);
+  return text;
+}
+
+void summarize(Simulation& sim) {
+  const std::string text = summary_text(summary_counts(sim));
+  sim.host().message_box(text, kSummaryCaption);
+  sim.host().set_clipboard_text(text);
+}
+
+}  // namespace wandrix

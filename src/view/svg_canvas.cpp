@@ -1,0 +1,308 @@
+#include "view/svg_canvas.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+namespace wandrix {
+namespace {
+
+constexpr ObjectHandle kFirstCreated = 7;
+// Path data is broken into lines of this many commands, for readers and diffs.
+constexpr int kCommandsPerLine = 12;
+
+void number(std::string& s, long long v) {
+  char text[24];
+  const auto end = std::to_chars(text, text + sizeof text, v).ptr;
+  s.append(text, end);
+}
+
+// Appends twice_value / 2: "12", "12.5", "-0.5".
+void half(std::string& s, long long twice_value) {
+  if (twice_value < 0) {
+    s += '-';
+    twice_value = -twice_value;
+  }
+  number(s, twice_value / 2);
+  if (twice_value % 2 != 0) {
+    s += ".5";
+  }
+}
+
+std::string hex(Colour c) {
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02x%02x%02x", red_of(c), green_of(c), blue_of(c));
+  return text;
+}
+
+std::string escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+// attribute="twice_value / 2"
+void attribute(std::string& s, const char* name, long long twice_value) {
+  s += ' ';
+  s += name;
+  s += "=\"";
+  half(s, twice_value);
+  s += '"';
+}
+
+// A box put in order: left, top, width, height.
+struct Box {
+  long long l, t, w, h;
+};
+
+Box ordered(int left, int top, int right, int bottom) {
+  const long long l = std::min(left, right);
+  const long long t = std::min(top, bottom);
+  return {l, t, std::max(left, right) - l, std::max(top, bottom) - t};
+}
+
+}  // namespace
+
+SvgCanvas::SvgCanvas(int width, int height, const std::string& title) {
+  objects_ = {{Kind::brush, false, kWhite}, {Kind::brush, false, kBlack},
+              {Kind::brush, true, kBlack},  {Kind::pen, false, kWhite},
+              {Kind::pen, false, kBlack},   {Kind::pen, true, kBlack}};
+  pen_handle_ = stock_object(StockObject::black_pen);
+  brush_handle_ = stock_object(StockObject::white_brush);
+  pen_ = objects_[pen_handle_ - 1];
+  brush_ = objects_[brush_handle_ - 1];
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  out_ =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\"";
+  attribute(out_, "width", 2LL * width);
+  attribute(out_, "height", 2LL * height);
+  out_ += " viewBox=\"0 0 " + std::to_string(width) + " " + std::to_string(height) + "\">\n";
+  if (!title.empty()) {
+    out_ += "<title>" + escaped(title) + "</title>\n";
+  }
+}
+
+ObjectHandle SvgCanvas::add_object(Object object) {
+  for (std::size_t i = kFirstCreated - 1; i < objects_.size(); ++i) {
+    if (objects_[i].kind == Kind::free) {
+      objects_[i] = object;
+      return static_cast<ObjectHandle>(i + 1);
+    }
+  }
+  objects_.push_back(object);
+  return static_cast<ObjectHandle>(objects_.size());
+}
+
+ObjectHandle SvgCanvas::create_pen(Colour colour) { return add_object({Kind::pen, false, colour}); }
+ObjectHandle SvgCanvas::create_brush(Colour colour) {
+  return add_object({Kind::brush, false, colour});
+}
+ObjectHandle SvgCanvas::stock_object(StockObject object) {
+  return static_cast<ObjectHandle>(object) + 1;
+}
+
+ObjectHandle SvgCanvas::select(ObjectHandle object) {
+  if (object == 0 || object > objects_.size() || objects_[object - 1].kind == Kind::free) {
+    return 0;
+  }
+  const Object& chosen = objects_[object - 1];
+  ObjectHandle& handle = chosen.kind == Kind::pen ? pen_handle_ : brush_handle_;
+  (chosen.kind == Kind::pen ? pen_ : brush_) = chosen;
+  const ObjectHandle before = handle;
+  handle = object;
+  return before;
+}
+
+void SvgCanvas::delete_object(ObjectHandle object) {
+  if (object >= kFirstCreated && object <= objects_.size()) {
+    objects_[object - 1].kind = Kind::free;
+  }
+}
+
+void SvgCanvas::set_invert(bool on) { invert_ = on; }
+
+std::string SvgCanvas::paint(bool fill, Colour fill_colour, bool stroke,
+                             Colour stroke_colour) const {
+  const std::string white = hex(kWhite);
+  std::string s = " fill=\"" + (fill ? (invert_ ? white : hex(fill_colour)) : "none") + "\"";
+  if (stroke) {
+    s += " stroke=\"" + (invert_ ? white : hex(stroke_colour)) + "\"";
+  }
+  if (invert_) {
+    s += " style=\"mix-blend-mode:difference\"";
+  }
+  return s;
+}
+
+void SvgCanvas::begin_run(Colour colour) {
+  if (run_.open && run_.colour == colour && run_.invert == invert_) {
+    return;
+  }
+  flush();
+  run_.open = true;
+  run_.colour = colour;
+  run_.invert = invert_;
+}
+
+void SvgCanvas::flush() {
+  if (!run_.open) {
+    return;
+  }
+  const bool invert = invert_;
+  invert_ = run_.invert;
+  if (!run_.lines.empty()) {
+    out_ += "<path" + paint(false, 0, true, run_.colour) + " transform=\"translate(.5 .5)\" d=\"" +
+            run_.lines + "\"/>\n";
+  }
+  if (!run_.dots.empty()) {
+    out_ += "<path" + paint(true, run_.colour, false, 0) + " d=\"" + run_.dots + "\"/>\n";
+  }
+  invert_ = invert;
+  run_ = Run{};
+}
+
+void SvgCanvas::line_to(int x, int y) {
+  const int x0 = x_;
+  const int y0 = y_;
+  x_ = x;
+  y_ = y;
+  if (pen_.none || finished_ || (x == x0 && y == y0)) {
+    return;
+  }
+  begin_run(pen_.colour);
+  std::string& d = run_.lines;
+  if (run_.line_commands > 0 && run_.line_commands % kCommandsPerLine == 0) {
+    d += '\n';
+  }
+  if (!run_.line_open || run_.end_x != x0 || run_.end_y != y0) {
+    d += 'M';
+    number(d, x0);
+    d += ' ';
+    number(d, y0);
+    ++run_.line_commands;
+  }
+  d += 'L';
+  number(d, x);
+  d += ' ';
+  number(d, y);
+  ++run_.line_commands;
+  run_.line_open = true;
+  run_.end_x = x;
+  run_.end_y = y;
+}
+
+void SvgCanvas::ellipse(int left, int top, int right, int bottom) {
+  const Box b = ordered(left, top, right, bottom);
+  if (b.w == 0 || b.h == 0 || finished_ || (pen_.none && brush_.none)) {
+    return;
+  }
+  const bool solid =
+      !pen_.none && (brush_.none ? b.w <= 2 || b.h <= 2 : brush_.colour == pen_.colour);
+  if (solid) {
+    begin_run(pen_.colour);
+    if (!run_.dot_boxes.insert({b.l, b.t, b.w, b.h}).second) {
+      return;  // already painted in this colour
+    }
+    std::string& d = run_.dots;
+    if (!run_.dots.empty() && run_.dot_boxes.size() % (kCommandsPerLine / 2) == 1) {
+      d += '\n';
+    }
+    std::string rx_ry;
+    half(rx_ry, b.w);
+    rx_ry += ' ';
+    half(rx_ry, b.h);
+    d += 'M';
+    number(d, b.l);
+    d += ' ';
+    half(d, 2 * b.t + b.h);
+    d += 'a' + rx_ry + " 0 1 0 ";
+    number(d, b.w);
+    d += " 0a" + rx_ry + " 0 1 0 -";
+    number(d, b.w);
+    d += " 0";
+    return;
+  }
+  flush();
+  // A one-pixel outline centred half a pixel inside the box; without a pen
+  // the inside alone, one pixel smaller all round.
+  const long long inset = pen_.none ? 2 : 1;
+  out_ += "<ellipse";
+  attribute(out_, "cx", 2 * b.l + b.w);
+  attribute(out_, "cy", 2 * b.t + b.h);
+  attribute(out_, "rx", std::max(b.w - inset, 0LL));
+  attribute(out_, "ry", std::max(b.h - inset, 0LL));
+  out_ += paint(!brush_.none, brush_.colour, !pen_.none, pen_.colour) + "/>\n";
+}
+
+void SvgCanvas::rectangle(int left, int top, int right, int bottom) {
+  const Box b = ordered(left, top, right, bottom);
+  if (b.w == 0 || b.h == 0 || finished_) {
+    return;
+  }
+  flush();
+  const auto rect = [this](long long x2, long long y2, long long w2, long long h2,
+                           const std::string& paint_text) {
+    out_ += "<rect";
+    attribute(out_, "x", x2);
+    attribute(out_, "y", y2);
+    attribute(out_, "width", w2);
+    attribute(out_, "height", h2);
+    out_ += paint_text + "/>\n";
+  };
+  if (pen_.none) {
+    if (!brush_.none && b.w > 2 && b.h > 2) {
+      rect(2 * b.l + 2, 2 * b.t + 2, 2 * b.w - 4, 2 * b.h - 4,
+           paint(true, brush_.colour, false, 0));
+    }
+  } else if (b.w <= 2 || b.h <= 2) {  // all outline: a bar of the pen's colour
+    rect(2 * b.l, 2 * b.t, 2 * b.w, 2 * b.h, paint(true, pen_.colour, false, 0));
+  } else {
+    rect(2 * b.l + 1, 2 * b.t + 1, 2 * b.w - 2, 2 * b.h - 2,
+         paint(!brush_.none, brush_.colour, true, pen_.colour));
+  }
+}
+
+void SvgCanvas::fill_rect(const Rect& box, ObjectHandle brush) {
+  if (brush == 0 || brush > objects_.size() || objects_[brush - 1].kind != Kind::brush ||
+      objects_[brush - 1].none || box.right <= box.left || box.bottom <= box.top || finished_) {
+    return;
+  }
+  flush();
+  out_ += "<rect";
+  attribute(out_, "x", 2LL * box.left);
+  attribute(out_, "y", 2LL * box.top);
+  attribute(out_, "width", 2LL * box.right - 2LL * box.left);
+  attribute(out_, "height", 2LL * box.bottom - 2LL * box.top);
+  out_ += " fill=\"" + hex(objects_[brush - 1].colour) + "\"/>\n";
+}
+
+std::string SvgCanvas::finish() {
+  if (finished_) {
+    return {};
+  }
+  flush();
+  finished_ = true;
+  out_ += "</svg>\n";
+  return std::move(out_);
+}
+
+}  // namespace wandrix
