@@ -14,6 +14,9 @@
 #include "files/landscape_file.h"
 #include "files/session_file.h"
 #include "model/summary.h"
+#include "png/png_encoder.h"
+#include "view/paint.h"
+#include "view/picture_export.h"
 
 namespace wandrix::cli {
 namespace {
@@ -258,6 +261,17 @@ Problem summary(Context& c, Args) {
   return c.out ? Problem{} : Problem{"standard output could not be written"};
 }
 
+// The exported picture of a client area of the landscape's size.
+Problem picture(Context& c, Args args) {
+  if (!picture_format_of(args[0])) {
+    return "'" + args[0] + "' does not end in .emf, .svg or .png";
+  }
+  if (auto problem = write_picture_file(c.sim, args[0], client_rect(c.sim), &encode_png)) {
+    return problem;
+  }
+  return std::nullopt;
+}
+
 Problem simple(Context& c, void (*command)(Simulation&)) {
   command(c.sim);
   return std::nullopt;
@@ -288,6 +302,7 @@ const std::vector<Action>& actions() {
       {"summary", 0, "", summary},
       {"samples", 1, "FILE", samples},
       {"landscape", 1, "FILE", landscape},
+      {"picture", 1, "FILE", picture},
   };
   return table;
 }

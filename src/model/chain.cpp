@@ -29,6 +29,7 @@ void Chain::set_number(int k, int n) {
 }
 
 void Chain::clear_samples() {
+  painted_samples = 0;
   xs.clear();
   ys.clear();
   zs.clear();

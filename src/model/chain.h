@@ -27,6 +27,9 @@ class Chain {
   std::vector<std::int32_t> ys;  // trunc(trunc(height) - y): client y
   std::vector<float> zs;         // heights, only while rotation is allowed
   Colour colour = 0;
+  // How many samples the window showed after its last paint. An incremental
+  // paint continues from the last of them, however many walks came since.
+  std::size_t painted_samples = 0;
 
   // index = k clamped to 1..n; colour for that number among n chains.
   void set_number(int k, int n);

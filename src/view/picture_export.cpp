@@ -1,0 +1,128 @@
+#include "view/picture_export.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <string_view>
+
+#include "files/atomic_file.h"
+#include "files/file_chooser.h"
+#include "view/emf_canvas.h"
+#include "view/paint.h"
+#include "view/raster_canvas.h"
+#include "view/svg_canvas.h"
+
+namespace wandrix {
+namespace {
+
+std::string lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+EmfDevice emf_device(const ScreenMetrics& screen) {
+  return EmfDevice{screen.width_px, screen.height_px, screen.width_mm, screen.height_mm};
+}
+
+// One hundredth of a millimetre per unit: trunc(pixels x (mm / px) x 100).
+int hundredths(int pixels, int millimetres, int screen_pixels) {
+  return to_pixel(pixels * (static_cast<double>(millimetres) / screen_pixels) * 100.0);
+}
+
+std::string_view as_text(const std::vector<std::uint8_t>& bytes) {
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+}  // namespace
+
+std::optional<PictureFormat> picture_format_of(const std::string& path) {
+  const std::string extension = lower(std::filesystem::path(path).extension().string());
+  if (extension == ".emf") {
+    return PictureFormat::emf;
+  }
+  if (extension == ".svg") {
+    return PictureFormat::svg;
+  }
+  if (extension == ".png") {
+    return PictureFormat::png;
+  }
+  return std::nullopt;
+}
+
+std::optional<Rect> picture_frame(const Rect& client, const ScreenMetrics& screen) {
+  if (screen.width_px <= 0 || screen.height_px <= 0 || screen.width_mm <= 0 ||
+      screen.height_mm <= 0) {
+    return std::nullopt;
+  }
+  return Rect{0, 0, hundredths(client.width(), screen.width_mm, screen.width_px),
+              hundredths(client.height(), screen.height_mm, screen.height_px)};
+}
+
+std::vector<std::uint8_t> metafile_picture(Simulation& sim, const Rect& client,
+                                           std::optional<Rect> frame, const std::string& app,
+                                           const std::string& title) {
+  EmfCanvas canvas(emf_device(sim.host().screen_metrics()), frame, app, title);
+  paint(sim, canvas, client, true);
+  return canvas.finish();
+}
+
+std::string svg_picture(Simulation& sim, const Rect& client, const std::string& title) {
+  SvgCanvas canvas(client.width(), client.height(), title);
+  paint(sim, canvas, client, true);
+  return canvas.finish();
+}
+
+std::optional<std::vector<std::uint8_t>> png_picture(Simulation& sim, const Rect& client,
+                                                     const PngEncoder& encoder) {
+  RasterCanvas canvas(client.width(), client.height());
+  paint(sim, canvas, client, true);
+  if (encoder) {
+    return encoder(canvas.pixels(), canvas.width(), canvas.height());
+  }
+  return sim.host().encode_png(canvas.pixels(), canvas.width(), canvas.height());
+}
+
+std::optional<std::string> write_picture_file(Simulation& sim, const std::string& path,
+                                              const Rect& client, const PngEncoder& encoder) {
+  switch (picture_format_of(path).value_or(PictureFormat::emf)) {
+    case PictureFormat::svg:
+      return write_file_atomically(path, svg_picture(sim, client, kFileMetafileTitle));
+    case PictureFormat::png: {
+      const auto png = png_picture(sim, client, encoder);
+      if (!png) {
+        return path + " could not be written: no PNG encoder is available";
+      }
+      return write_file_atomically(path, as_text(*png));
+    }
+    case PictureFormat::emf:
+      break;
+  }
+  const auto emf =
+      metafile_picture(sim, client, std::nullopt, kFileMetafileApp, kFileMetafileTitle);
+  return write_file_atomically(path, as_text(emf));
+}
+
+void save_picture_file(Simulation& sim) {
+  if (!choose_file(sim, false, FileKind::metafile)) {
+    return;
+  }
+  if (const auto problem = write_picture_file(sim, sim.file_name, client_rect(sim), {})) {
+    sim.host().message_box(*problem, kSavePictureCaption);
+  }
+}
+
+bool copy_picture(Simulation& sim) {
+  const Rect client = client_rect(sim);
+  const auto frame = picture_frame(client, sim.host().screen_metrics());
+  PictureData picture;
+  picture.emf =
+      metafile_picture(sim, client, frame, kClipboardMetafileApp, kClipboardMetafileTitle);
+  picture.svg = svg_picture(sim, client, kClipboardMetafileTitle);
+  picture.png = png_picture(sim, client, {}).value_or(std::vector<std::uint8_t>{});
+  const bool copied = sim.host().set_clipboard_picture(picture);
+  sim.host().message_box(copied ? kCopyConfirmation : kCopyFailure, kCopyCaption);
+  return copied;
+}
+
+}  // namespace wandrix

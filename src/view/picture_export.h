@@ -1,0 +1,65 @@
+// The picture leaving the program: "Save As Metafile..." writes it to a file
+// and "Copy" puts it on the clipboard as an enhanced metafile with SVG and
+// PNG companions. Each is what paint draws in export mode: white background,
+// black contours, the chains in their colours, through the rotated view.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/simulation.h"
+
+namespace wandrix {
+
+inline constexpr const char* kFileMetafileApp = "WANDRIX";
+inline constexpr const char* kFileMetafileTitle = "Robot path";
+inline constexpr const char* kClipboardMetafileApp = "Wandrix";
+inline constexpr const char* kClipboardMetafileTitle = "Trajectory";
+inline constexpr const char* kCopyConfirmation =
+    "The robot's trajectory has been copied to the clipboard";
+inline constexpr const char* kCopyCaption = "Copy to clipboard";
+inline constexpr const char* kCopyFailure =
+    "The robot's trajectory could not be copied to the clipboard";
+inline constexpr const char* kSavePictureCaption = "Save As Metafile";
+
+enum class PictureFormat { emf, svg, png };
+
+// The format a file name asks for by its extension (any case), if any.
+std::optional<PictureFormat> picture_format_of(const std::string& path);
+
+// The clipboard metafile's frame: the client area's size on the screen in
+// hundredths of a millimetre. Nothing when the screen reports no size.
+std::optional<Rect> picture_frame(const Rect& client, const ScreenMetrics& screen);
+
+// The picture of the client area in each form. PNG goes through the host's
+// encoder and is nothing when there is none.
+std::vector<std::uint8_t> metafile_picture(Simulation& sim, const Rect& client,
+                                           std::optional<Rect> frame, const std::string& app,
+                                           const std::string& title);
+std::string svg_picture(Simulation& sim, const Rect& client, const std::string& title);
+// PNG bytes of a 0xFFRRGGBB surface, or nothing when it cannot be encoded.
+using PngEncoder = std::function<std::optional<std::vector<std::uint8_t>>(
+    const std::uint32_t* pixels, int width, int height)>;
+// Through the encoder given, or else the host's.
+std::optional<std::vector<std::uint8_t>> png_picture(Simulation& sim, const Rect& client,
+                                                     const PngEncoder& encoder);
+
+// Writes the picture of the client area to path, in the format its extension
+// names (a metafile for any other name). Returns nothing on success, else
+// the text to show: "<path> could not be written: <reason>".
+std::optional<std::string> write_picture_file(Simulation& sim, const std::string& path,
+                                              const Rect& client, const PngEncoder& encoder);
+
+// "Save As Metafile...": asks for the file, then writes the picture; a
+// failure is reported in a message box, success says nothing.
+void save_picture_file(Simulation& sim);
+
+// "Copy": the picture to the clipboard in every form, then the confirmation
+// or, when the clipboard did not take it, the failure. Returns whether the
+// clipboard took it; the caller shows no further message.
+bool copy_picture(Simulation& sim);
+
+}  // namespace wandrix

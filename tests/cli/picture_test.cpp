@@ -1,0 +1,70 @@
+// wandrix-cli picture FILE: the exported picture, by the file's extension.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "cli/actions.h"
+
+namespace wandrix::cli {
+namespace {
+
+using ::testing::HasSubstr;
+
+std::string read_file(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+struct CliPicture : ::testing::Test {
+  std::filesystem::path folder = std::filesystem::temp_directory_path() / "wandrix-cli-picture";
+  void SetUp() override { std::filesystem::create_directories(folder); }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+
+  int run(const std::string& file, std::string& err) {
+    Simulation sim;
+    prepare_session(sim);
+    std::ostringstream out;
+    std::ostringstream errors;
+    const int status =
+        run_actions({"hill", "h", "200", "200", "40", "40", "0.5", "1", "set", "nsteps", "200",
+                     "resize", "320", "240", "start", "picture", (folder / file).string()},
+                    sim, out, errors);
+    err = errors.str();
+    return status;
+  }
+};
+
+TEST_F(CliPicture, WritesEmfSvgAndPngByExtension) {
+  std::string err;
+  ASSERT_EQ(run("walk.emf", err), 0) << err;
+  const std::string emf = read_file(folder / "walk.emf");
+  ASSERT_GT(emf.size(), 108u);
+  EXPECT_EQ(emf[0], 1);
+  EXPECT_EQ(emf.substr(40, 4), " EMF");
+  ASSERT_EQ(run("walk.SVG", err), 0) << err;
+  const std::string svg = read_file(folder / "walk.SVG");
+  EXPECT_THAT(svg, HasSubstr("width=\"320\""));
+  EXPECT_THAT(svg, HasSubstr("height=\"240\""));
+  ASSERT_EQ(run("walk.png", err), 0) << err;
+  const std::string png = read_file(folder / "walk.png");
+  ASSERT_GT(png.size(), 24u);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+  EXPECT_EQ(static_cast<unsigned char>(png[19]), 320 & 0xFF);  // IHDR width, low byte
+  EXPECT_EQ(static_cast<unsigned char>(png[23]), 240);         // IHDR height
+}
+
+TEST_F(CliPicture, OtherExtensionsAndUnwritablePathsAreErrors) {
+  std::string err;
+  EXPECT_EQ(run("walk.jpg", err), kUsageError);
+  EXPECT_THAT(err, HasSubstr("picture: '"));
+  EXPECT_THAT(err, HasSubstr("does not end in .emf, .svg or .png"));
+  EXPECT_EQ(run("missing/walk.emf", err), kUsageError);
+  EXPECT_THAT(err, HasSubstr("could not be written: "));
+}
+
+}  // namespace
+}  // namespace wandrix::cli

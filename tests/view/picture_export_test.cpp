@@ -1,0 +1,205 @@
+// The picture leaving the program: metafile file, clipboard forms, frame.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "fake_host.h"
+#include "view/paint.h"
+#include "view/picture_export.h"
+
+namespace wandrix {
+namespace {
+
+using ::testing::ElementsAre;
+using testing::FakeHost;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+std::uint32_t u32(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
+         (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
+// The record types of a metafile, in order.
+std::vector<std::uint32_t> record_types(const std::vector<std::uint8_t>& emf) {
+  std::vector<std::uint32_t> types;
+  for (std::size_t at = 0; at + 8 <= emf.size();) {
+    types.push_back(u32(emf, at));
+    const std::uint32_t size = u32(emf, at + 4);
+    if (size < 8) {
+      break;
+    }
+    at += size;
+  }
+  return types;
+}
+
+// The header's description as ASCII (UTF-16LE units narrowed), NULs kept.
+std::string description(const std::vector<std::uint8_t>& emf) {
+  const std::uint32_t count = u32(emf, 60);
+  const std::uint32_t offset = u32(emf, 64);
+  std::string text;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    text += static_cast<char>(emf[offset + 2 * i]);
+  }
+  return text;
+}
+
+Rect frame_of(const std::vector<std::uint8_t>& emf) {
+  return Rect{static_cast<int>(u32(emf, 24)), static_cast<int>(u32(emf, 28)),
+              static_cast<int>(u32(emf, 32)), static_cast<int>(u32(emf, 36))};
+}
+
+std::vector<std::uint8_t> read_file(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+struct Export : ::testing::Test {
+  FakeHost host;
+  Simulation sim{host};
+  std::filesystem::path folder;
+
+  void SetUp() override {
+    folder =
+        std::filesystem::temp_directory_path() /
+        ("wandrix-picture-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+
+  void walk() {
+    Hill hill;
+    hill.mean_x = 200;
+    hill.mean_y = 150;
+    hill.stddev_x = hill.stddev_y = 40;
+    sim.add_confirmed_hill(hill);
+    sim.nsteps = 300;
+    sim.start_walking();
+  }
+};
+
+TEST(PictureFrame, ClientSizeOnTheScreenInHundredthsOfAMillimetre) {
+  const ScreenMetrics screen{1024, 768, 320, 240};
+  EXPECT_EQ(picture_frame(Rect{0, 0, 392, 346}, screen), (Rect{0, 0, 12250, 10812}));
+  EXPECT_EQ(picture_frame(Rect{0, 0, 392, 346}, ScreenMetrics{0, 768, 320, 240}), std::nullopt);
+}
+
+TEST(PictureFormat, ByExtensionInAnyCase) {
+  EXPECT_EQ(picture_format_of("a/b.EMF"), PictureFormat::emf);
+  EXPECT_EQ(picture_format_of("b.svg"), PictureFormat::svg);
+  EXPECT_EQ(picture_format_of("b.Png"), PictureFormat::png);
+  EXPECT_EQ(picture_format_of("b.dat"), std::nullopt);
+  EXPECT_EQ(picture_format_of("png"), std::nullopt);
+}
+
+TEST_F(Export, CopyPutsEveryFormOnTheClipboardAndConfirms) {
+  sim.rescale(392, 346);
+  walk();
+  EXPECT_TRUE(copy_picture(sim));
+  ASSERT_TRUE(host.clipboard);
+  const auto& emf = host.clipboard->emf;
+  ASSERT_GT(emf.size(), 108u);
+  EXPECT_EQ(u32(emf, 0), 1u);
+  EXPECT_EQ(frame_of(emf), (Rect{0, 0, 12250, 10812}));
+  EXPECT_EQ(description(emf), std::string("Wandrix\0Trajectory\0\0", 20));
+  EXPECT_THAT(host.clipboard->svg, HasSubstr("<svg"));
+  EXPECT_THAT(host.clipboard->svg, HasSubstr("Trajectory"));
+  EXPECT_THAT(host.png_sizes, ElementsAre(std::pair{392, 346}));
+  EXPECT_EQ(host.png_first_pixel, 0xFFFFFFFFu);  // white background
+  EXPECT_THAT(host.messages, ElementsAre("Copy to clipboard: The robot's trajectory has been "
+                                         "copied to the clipboard"));
+  EXPECT_TRUE(sim.full_redraw);
+}
+
+TEST_F(Export, ACopyTheClipboardRefusesIsReportedNotConfirmed) {
+  host.clipboard_works = false;
+  EXPECT_FALSE(copy_picture(sim));
+  EXPECT_THAT(host.messages, ElementsAre("Copy to clipboard: The robot's trajectory could not be "
+                                         "copied to the clipboard"));
+}
+
+TEST_F(Export, TiltedViewIsWhatIsCopied) {
+  sim.allow_rotation = true;
+  walk();
+  copy_picture(sim);
+  const auto flat = host.clipboard->emf;
+  sim.angle_x = 0.6;
+  sim.angle_y = -0.4;
+  copy_picture(sim);
+  EXPECT_NE(host.clipboard->emf, flat);
+  EXPECT_EQ(host.clipboard_calls, 2);
+}
+
+TEST_F(Export, EmptyPictureHoldsOnlyTheWhiteBackground) {
+  const auto emf = metafile_picture(sim, client_rect(sim), std::nullopt, "a", "b");
+  // header, select white brush, the fill, select the previous brush, end.
+  EXPECT_THAT(record_types(emf), ElementsAre(1u, 37u, 76u, 37u, 14u));
+}
+
+TEST_F(Export, SaveWritesTheMetafileTheUserChose) {
+  walk();
+  const auto path = folder / "walk.emf";
+  host.chosen_file = path.string();
+  save_picture_file(sim);
+  ASSERT_EQ(host.file_requests.size(), 1u);
+  EXPECT_FALSE(host.file_requests[0].for_open);
+  EXPECT_EQ(host.file_requests[0].default_extension, "emf");
+  const auto emf = read_file(path);
+  ASSERT_GT(emf.size(), 108u);
+  EXPECT_EQ(u32(emf, 0), 1u);
+  EXPECT_EQ(u32(emf, 48), emf.size());
+  EXPECT_EQ(description(emf), std::string("WANDRIX\0Robot path\0\0", 20));
+  EXPECT_THAT(host.messages, IsEmpty());
+  // Nothing else is left beside it.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+TEST_F(Export, SaveByExtensionWritesSvgOrPng) {
+  walk();
+  host.chosen_file = (folder / "walk.svg").string();
+  save_picture_file(sim);
+  const auto svg = read_file(folder / "walk.svg");
+  EXPECT_THAT(std::string(svg.begin(), svg.end()), HasSubstr("<svg"));
+  host.chosen_file = (folder / "walk.png").string();
+  save_picture_file(sim);
+  EXPECT_EQ(read_file(folder / "walk.png"), (std::vector<std::uint8_t>{0x89, 'P', 'N', 'G'}));
+  host.png_works = false;
+  save_picture_file(sim);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_THAT(host.messages[0], HasSubstr("walk.png could not be written: "));
+}
+
+TEST_F(Export, CancelledChoiceWritesNothing) {
+  save_picture_file(sim);
+  EXPECT_EQ(host.file_requests.size(), 1u);
+  EXPECT_TRUE(std::filesystem::is_empty(folder));
+  EXPECT_THAT(host.messages, IsEmpty());
+}
+
+TEST_F(Export, AFailedSaveIsReportedAndKeepsTheOldFile) {
+  const auto missing = folder / "no-such-folder" / "walk.emf";
+  host.chosen_file = missing.string();
+  save_picture_file(sim);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_THAT(host.messages[0],
+              HasSubstr("Save As Metafile: " + missing.string() + " could not be written: "));
+  // A folder in the way of the file: the save fails, the folder stays.
+  const auto blocked = folder / "taken.emf";
+  std::filesystem::create_directory(blocked);
+  host.chosen_file = blocked.string();
+  save_picture_file(sim);
+  EXPECT_EQ(host.messages.size(), 2u);
+  EXPECT_TRUE(std::filesystem::is_directory(blocked));
+}
+
+}  // namespace
+}  // namespace wandrix
