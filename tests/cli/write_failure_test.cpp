@@ -27,8 +27,16 @@ int run(const std::vector<std::string>& words, std::string& err) {
   return status;
 }
 
-int check(const std::string& folder, const std::string& action, Failure failure) {
-  const std::string path = folder + "/" + action + ".out";
+// The action writing the file and the file's name, whose extension picks
+// the picture format.
+struct Writer {
+  std::string action;
+  std::string name;
+};
+
+int check(const std::string& folder, const Writer& writer, Failure failure) {
+  const std::string& action = writer.action;
+  const std::string path = folder + "/" + writer.name;
   std::string err;
   const std::vector<std::string> small = {"set", "nsteps", "5", "start", action, path};
   if (run(small, err) != 0) {
@@ -57,13 +65,19 @@ int check(const std::string& folder, const std::string& action, Failure failure)
 
 TEST(CliWriteFailure, EveryWrittenFileKeepsItsPreviousVersion) {
   for (const Failure failure : {Failure::disk_full, Failure::read_only}) {
-    for (const std::string action : {"samples", "save", "landscape"}) {
+    for (const Writer& writer : std::vector<Writer>{{"samples", "s.csv"},
+                                                    {"save", "s.dat"},
+                                                    {"landscape", "l.txt"},
+                                                    {"picture", "p.emf"},
+                                                    {"picture", "p.svg"},
+                                                    {"picture", "p.png"}}) {
       const auto result = wandrix::testing::with_failing_folder(
-          [&](const std::string& folder) { return check(folder, action, failure); });
+          [&](const std::string& folder) { return check(folder, writer, failure); });
       if (!result) {
         GTEST_SKIP() << "this system allows no private tmpfs mount";
       }
-      EXPECT_EQ(*result, kSound) << action << (failure == Failure::disk_full ? " full" : " ro");
+      EXPECT_EQ(*result, kSound) << writer.name
+                                 << (failure == Failure::disk_full ? " full" : " ro");
     }
   }
 }

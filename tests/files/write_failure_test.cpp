@@ -18,6 +18,8 @@
 #include "files/landscape_file.h"
 #include "files/session_file.h"
 #include "model/simulation.h"
+#include "view/paint.h"
+#include "view/picture_export.h"
 
 namespace wandrix {
 namespace {
@@ -141,23 +143,29 @@ TEST_P(WriteFailure, LeavesThePreviousFileWholeAndSaysWhy) {
 int check_commands(const std::string& folder, Failure failure) {
   const std::string kept = folder + "/kept.dat";
   const std::string table = folder + "/table.txt";
+  const std::string picture = folder + "/picture.emf";
   testing::ScriptedHost host;
   Simulation sim(host);
   add_hills(sim, 3);
   if (store_session(sim, kept) || store_landscape(sim, table) ||
+      write_picture_file(sim, picture, client_rect(sim), {}) ||
       !testing::make_folder_fail(folder, failure)) {
     return kNoPrevious;
   }
   const auto session_before = testing::file_content(kept);
   const auto table_before = testing::file_content(table);
+  const auto picture_before = testing::file_content(picture);
   sim.session_file = kept;
   add_hills(sim, 300);
+  sim.nsteps = 3000;
+  sim.start_walking();
   save_session(sim);  // Save: rewrites the session's own file
-  host.answers = {folder + "/other.dat", table};
+  host.answers = {folder + "/other.dat", table, picture};
   save_session_as(sim);
   save_landscape(sim);
+  save_picture_file(sim);
   const std::vector<std::string> captions = {kWriteErrorCaption, kWriteErrorCaption,
-                                             kLandscapeErrorCaption};
+                                             kLandscapeErrorCaption, kSavePictureCaption};
   if (host.boxes.size() != captions.size()) {
     return kNoFailure;
   }
@@ -172,8 +180,9 @@ int check_commands(const std::string& folder, Failure failure) {
   if (sim.session_file != kept) {
     return kWrongText;
   }
-  const bool whole =
-      testing::file_content(kept) == session_before && testing::file_content(table) == table_before;
+  const bool whole = testing::file_content(kept) == session_before &&
+                     testing::file_content(table) == table_before &&
+                     testing::file_content(picture) == picture_before;
   return whole ? kSound : kDamaged;
 }
 
