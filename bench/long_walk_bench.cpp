@@ -1,6 +1,7 @@
 // The long walk a class may leave running: four chains, rotation on, one
-// walk of 1,000,000 steps continued 19 times (about 120 million samples).
-// Prints the time of every walk, the samples kept and the peak memory.
+// walk of 1,000,000 steps continued 19 times (about 120 million samples),
+// then a full repaint of the window's surface. Prints the time of every walk
+// and of the repaint, the samples kept and the peak memory.
 //
 //   long_walk_bench [ROUNDS [STEPS [LIMIT_MB [HILLS]]]]
 //
@@ -18,6 +19,8 @@
 #include <string>
 
 #include "model/simulation.h"
+#include "view/paint.h"
+#include "view/raster_canvas.h"
 
 namespace {
 
@@ -71,6 +74,7 @@ void add_hills(wandrix::Simulation& sim) {
 
 void set_up(wandrix::Simulation& sim, int steps, bool hills) {
   sim.set_chain_count(4);
+  sim.set_shown_chain(0);  // all four chains are painted
   if (hills) {
     add_hills(sim);
   }
@@ -110,6 +114,16 @@ int main(int argc, char** argv) {
                 total_samples(sim), peak_rss_mb());
     std::fflush(stdout);
   }
+  // The paint after the last walk, and one from scratch as after a resize.
+  wandrix::RasterCanvas surface(static_cast<int>(sim.width), static_cast<int>(sim.height));
+  const wandrix::Rect client = wandrix::client_rect(sim);
+  auto t = Clock::now();
+  wandrix::paint(sim, surface, client, false);
+  std::printf("paint after the last walk: %.2f s\n", seconds_since(t));
+  sim.full_redraw = true;
+  t = Clock::now();
+  wandrix::paint(sim, surface, client, false);
+  std::printf("full repaint: %.2f s, peak %ld MB\n", seconds_since(t), peak_rss_mb());
   bool even = true;
   for (const wandrix::Chain& chain : sim.chains) {
     even = even && chain.xs.size() == chain.ys.size() && chain.zs.size() == chain.xs.size();
