@@ -48,6 +48,10 @@ struct PictureData {
 struct ProgramLookup {
   int code = 0;
   std::string program;
+  // The program's command as an argument vector, program first, with the
+  // desktop-entry field codes (%u, %f, ...) still in place; empty when the
+  // program takes the address as its only argument.
+  std::vector<std::string> command;
 };
 
 class Host {
@@ -82,9 +86,13 @@ class Host {
   [[nodiscard]] virtual std::string working_directory() const { return "."; }
   virtual ProgramLookup find_associated_program(const std::string& /*file*/,
                                                 const std::string& /*folder*/) {
-    return {31, {}};
+    return {31, {}, {}};
   }
   virtual void start_detached(const std::vector<std::string>& /*argv*/) {}
+  // The folder of the running executable, or empty when unknown.
+  [[nodiscard]] virtual std::string program_directory() const { return {}; }
+  // The window's surface changed outside a paint (a drag outline): show it.
+  virtual void show_surface() {}
   // Modal dialogs; the core holds their logic, the host shows them.
   virtual DialogResult run_robot_options_dialog() { return DialogResult::cancel; }
   virtual DialogResult run_hill_dialog() { return DialogResult::cancel; }

@@ -1,0 +1,280 @@
+#include "app/frame.h"
+
+#include <filesystem>
+
+#include "app/menu_table.h"
+#include "files/help_launcher.h"
+#include "files/landscape_file.h"
+#include "files/session_file.h"
+#include "model/summary.h"
+#include "view/paint.h"
+#include "view/picture_export.h"
+#include "view/rubber_band.h"
+
+namespace wandrix {
+
+using namespace command;
+
+std::array<MenuItemState, 10> menu_state(const Simulation& sim) {
+  std::array<MenuItemState, 10> states{};
+  auto out = states.begin();
+  for (int k = 1; k <= kMaxChains; ++k) {
+    *out++ = {kOneChain + k - 1, sim.nchains == k, true};
+  }
+  for (int k = 1; k <= kMaxChains; ++k) {
+    // Chain 1 is always there; chain k exists only with k chains or more.
+    *out++ = {kShowChain1 + k - 1, sim.shown_chain == k, k == 1 || sim.nchains >= k};
+  }
+  *out++ = {kShowAllChains, sim.shown_chain == 0, sim.nchains > 1};
+  *out++ = {kSummarize, false, sim.steps_done > 0};
+  return states;
+}
+
+Frame::Frame(Simulation& sim, Host& host)
+    : sim_(sim), host_(host), surface_(kDefaultWindowWidth, kDefaultWindowHeight) {}
+
+void Frame::render() {
+  if (!paint_pending_) {
+    return;
+  }
+  paint_pending_ = false;
+  paint(sim_, surface_, Rect{0, 0, width_, height_}, false);
+}
+
+void Frame::redraw_full() {
+  sim_.full_redraw = true;
+  host_.invalidate();
+}
+
+void Frame::redraw_keep() { host_.invalidate(); }
+
+FrameResult Frame::command(int id) {
+  if (id >= kShowChain1 && id < kShowChain1 + kMaxChains) {
+    // Not compared with the chain count: a hidden chain simply shows nothing.
+    sim_.set_shown_chain(id - kShowChain1 + 1);
+    redraw_full();
+    return FrameResult::keep_running;
+  }
+  if (id >= kOneChain && id < kOneChain + kMaxChains) {
+    sim_.set_chain_count(id - kOneChain + 1);
+    sim_.clear();
+    redraw_full();
+    return FrameResult::keep_running;
+  }
+  switch (id) {
+    case kExit:
+      return FrameResult::quit;
+    case kStartWalking:
+      sim_.start_walking();
+      break;
+    case kContinueWalking:
+      sim_.continue_walking();
+      break;
+    case kRefresh:
+      redraw_full();
+      break;
+    case kOptions:
+      robot_options();
+      break;
+    case kCopy:
+      // Shows the confirmation, or says that the clipboard refused it.
+      copy_picture(sim_);
+      break;
+    case kSaveMetafile:
+      save_picture_file(sim_);
+      break;
+    case kOpen:
+      // Clears the walks afterwards whatever became of the open.
+      open_session(sim_);
+      break;
+    case kSave:
+      save_session(sim_);
+      break;
+    case kSaveAs:
+      save_session_as(sim_);
+      break;
+    case kSaveLandscape:
+      save_landscape(sim_);
+      break;
+    case kSummarize:
+      summarize(sim_);
+      break;
+    case kHelpFile:
+      open_help(sim_);
+      break;
+    case kAbout:
+      host_.run_about_box();
+      break;
+    case kClear:
+      sim_.clear();
+      redraw_full();
+      break;
+    case kToggleTrajectory:
+      sim_.show_trajectory = !sim_.show_trajectory;
+      redraw_keep();
+      break;
+    case kDecrementDotSize:
+      if (sim_.dot_radius > 1) {
+        --sim_.dot_radius;
+      }
+      redraw_keep();
+      break;
+    case kIncrementDotSize:
+      if (sim_.dot_radius < 10) {
+        ++sim_.dot_radius;
+      }
+      redraw_keep();
+      break;
+    case kShowAllChains:
+      sim_.set_shown_chain(0);
+      redraw_full();
+      break;
+    case kToggleRotation:
+      sim_.toggle_rotation();
+      redraw_keep();
+      break;
+    default:
+      break;  // an id no menu item or key sends
+  }
+  return FrameResult::keep_running;
+}
+
+void Frame::robot_options() {
+  const bool old_rotation = sim_.allow_rotation;
+  const std::int32_t old_seed = sim_.rn_seed;
+  // The dialog's own seed button changes the seed at once, so a cancelled
+  // dialog may still have changed it: the result does not matter here.
+  host_.run_robot_options_dialog();
+  sim_.after_robot_options(old_rotation, old_seed);
+  host_.invalidate();
+}
+
+void Frame::open_file(const std::string& path) {
+  if (const auto error = load_session(sim_, path)) {
+    host_.message_box(error->message(), kReadErrorCaption);
+  } else {
+    // The next file dialog opens beside it, as after choosing it there.
+    sim_.file_name = path;
+    const std::string folder = std::filesystem::absolute(path).parent_path().string();
+    sim_.directory = folder.empty() || folder.back() == '/' ? folder : folder + '/';
+  }
+  sim_.clear();
+  redraw_full();
+}
+
+void Frame::size(int width, int height, bool minimised) {
+  if (minimised || width <= 0 || height <= 0) {
+    return;
+  }
+  sim_.rescale(width, height);
+  width_ = width;
+  height_ = height;
+  surface_.resize(width, height);
+  // The retained picture is lost with the old size: draw everything again.
+  sim_.full_redraw = true;
+  request_paint();
+}
+
+void Frame::key_char(int code) {
+  if (code != kEscape || !mouse_.band_active) {
+    return;
+  }
+  end_band();
+}
+
+void Frame::left_press(Point p) {
+  // One drag at a time: a hill dialog opened in the middle of a rotation
+  // would swallow the right button's release and leave the mouse captured.
+  if (mouse_.rotating) {
+    return;
+  }
+  if (mouse_.band_active) {
+    invert_band();  // a second press without a release: the old outline goes
+  }
+  mouse_.drag_anchor = p;
+  mouse_.drag_corner = p;
+  invert_band();
+  host_.capture_mouse(true);
+  host_.set_cursor(Cursor::cross);
+  mouse_.band_active = true;
+  host_.show_surface();
+}
+
+void Frame::invert_band() {
+  invert_rectangle(surface_, mouse_.drag_anchor.x, mouse_.drag_anchor.y, mouse_.drag_corner.x,
+                   mouse_.drag_corner.y);
+}
+
+void Frame::move_band(Point p) {
+  host_.set_cursor(Cursor::cross);
+  invert_band();
+  // The outline is a square: its side follows the horizontal motion only.
+  mouse_.drag_corner = band_corner(mouse_.drag_anchor, p.x);
+  invert_band();
+  host_.show_surface();
+}
+
+void Frame::end_band() {
+  invert_band();
+  host_.capture_mouse(false);
+  host_.set_cursor(Cursor::arrow);
+  mouse_.band_active = false;
+}
+
+void Frame::left_release(Point p) {
+  if (!mouse_.band_active) {
+    return;
+  }
+  end_band();
+  mouse_.drag_corner = band_corner(mouse_.drag_anchor, p.x);
+  host_.show_surface();
+  new_hill_from_rectangle(sim_, mouse_.drag_anchor.x, mouse_.drag_anchor.y, mouse_.drag_corner.x,
+                          mouse_.drag_corner.y);
+}
+
+void Frame::right_press(Point p) {
+  if (!sim_.allow_rotation || mouse_.band_active) {
+    return;
+  }
+  mouse_.drag_anchor = p;
+  mouse_.drag_corner = p;
+  rotation_pens_ = begin_rotation(sim_, surface_);
+  mouse_.rotating = true;
+  host_.show_surface();
+}
+
+void Frame::move_rotation(Point p) {
+  mouse_.drag_corner = p;
+  continue_rotation(sim_, surface_, rotation_pens_, mouse_.drag_corner.x - mouse_.drag_anchor.x,
+                    mouse_.drag_corner.y - mouse_.drag_anchor.y);
+  mouse_.drag_anchor = mouse_.drag_corner;
+  host_.show_surface();
+}
+
+void Frame::end_rotation() {
+  mouse_.rotating = false;
+  // Erases the frame, releases the mouse and asks for a full repaint.
+  wandrix::end_rotation(sim_, surface_, rotation_pens_);
+}
+
+void Frame::right_release(Point /*p*/) {
+  // A drag that began with rotation allowed ends properly even when Ctrl+R
+  // switched rotation off meanwhile: the capture must not stay behind.
+  if (mouse_.rotating) {
+    end_rotation();
+    return;
+  }
+  if (!sim_.allow_rotation) {
+    host_.message_box(kRotationNotAllowedText, kRotationNotAllowedCaption);
+  }
+}
+
+void Frame::mouse_move(Point p) {
+  if (sim_.allow_rotation && mouse_.rotating) {
+    move_rotation(p);
+  } else if (mouse_.band_active) {
+    move_band(p);
+  }
+}
+
+}  // namespace wandrix

@@ -1,0 +1,89 @@
+#include "desktop/window/landscape_widget.h"
+
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+#include "app/frame.h"
+
+namespace wandrix::desktop {
+
+namespace {
+
+Point client_point(const QMouseEvent* event) {
+  // Signed: while the mouse is captured it may be left of or above us.
+  const QPoint p = event->position().toPoint();
+  return {p.x(), p.y()};
+}
+
+}  // namespace
+
+LandscapeWidget::LandscapeWidget(QWidget* parent) : QWidget(parent) {
+  // The surface covers every pixel: no background to erase first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);
+  setMinimumSize(1, 1);
+}
+
+void LandscapeWidget::attach(Frame& frame) { frame_ = &frame; }
+
+void LandscapeWidget::paintEvent(QPaintEvent* /*event*/) {
+  if (frame_ == nullptr) {
+    return;
+  }
+  frame_->render();
+  const RasterCanvas& surface = frame_->surface();
+  // Wraps the surface's pixels without copying them.
+  const QImage image(reinterpret_cast<const uchar*>(surface.pixels()), surface.width(),
+                     surface.height(), static_cast<qsizetype>(surface.width()) * 4,
+                     QImage::Format_RGB32);
+  QPainter painter(this);
+  painter.drawImage(0, 0, image);
+}
+
+void LandscapeWidget::resizeEvent(QResizeEvent* event) {
+  if (frame_ != nullptr) {
+    frame_->size(event->size().width(), event->size().height(), window()->isMinimized());
+  }
+  QWidget::resizeEvent(event);
+}
+
+void LandscapeWidget::mousePressEvent(QMouseEvent* event) {
+  if (frame_ == nullptr) {
+    return;
+  }
+  if (event->button() == Qt::LeftButton) {
+    frame_->left_press(client_point(event));
+  } else if (event->button() == Qt::RightButton) {
+    frame_->right_press(client_point(event));
+  }
+}
+
+void LandscapeWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (frame_ == nullptr) {
+    return;
+  }
+  if (event->button() == Qt::LeftButton) {
+    frame_->left_release(client_point(event));
+  } else if (event->button() == Qt::RightButton) {
+    frame_->right_release(client_point(event));
+  }
+}
+
+void LandscapeWidget::mouseMoveEvent(QMouseEvent* event) {
+  if (frame_ != nullptr) {
+    frame_->mouse_move(client_point(event));
+  }
+}
+
+void LandscapeWidget::keyPressEvent(QKeyEvent* event) {
+  if (frame_ != nullptr && event->key() == Qt::Key_Escape) {
+    frame_->key_char(kEscape);
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+}  // namespace wandrix::desktop

@@ -1,0 +1,59 @@
+// The main window: the menu bar and the accelerators built from the menu
+// table, the landscape as the central widget, and the Qt side of the Host.
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+
+#include "app/frame.h"
+#include "desktop/window/landscape_widget.h"
+#include "desktop/window/qt_host.h"
+
+class QAction;
+class QMenu;
+
+namespace wandrix::desktop {
+
+inline constexpr int kInitialLeft = 50;
+inline constexpr int kInitialTop = 50;
+inline constexpr int kInitialOuterSize = 400;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(Simulation& sim, QWidget* parent = nullptr);
+  ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Places the window at (50, 50) with an outer size of 400 x 400 as far as
+  // the window manager allows, and shows it.
+  void show_at_start();
+
+  [[nodiscard]] Frame& frame() { return frame_; }
+  [[nodiscard]] LandscapeWidget* landscape() { return landscape_; }
+  // The action of a menu item or accelerator; nullptr for an unknown id.
+  [[nodiscard]] QAction* action(int id) const;
+  [[nodiscard]] QMenu* popup(int index) const;
+  // Applies the menu rules to every item; done before any popup opens.
+  void apply_menu_rules();
+
+ signals:
+  // "Exit": the program ends its event loop; the window is not closed first.
+  void quit_requested();
+
+ private:
+  void build_menus();
+  void build_accelerators();
+  void run_command(int id);
+  void fit_outer_size();
+
+  LandscapeWidget* landscape_;
+  QtHost host_;
+  Frame frame_;
+  std::map<int, QAction*> actions_;
+  std::vector<QMenu*> popups_;
+};
+
+}  // namespace wandrix::desktop

@@ -1,0 +1,197 @@
+#include "desktop/window/qt_host.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QScreen>
+
+#include "app/frame.h"
+#include "desktop/dialogs/dialogs.h"
+#include "desktop/window/html_handler.h"
+
+namespace wandrix::desktop {
+
+namespace {
+
+QByteArray bytes(const std::vector<std::uint8_t>& data) {
+  return {reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size())};
+}
+
+}  // namespace
+
+QString name_filter(const FileFilter& filter) {
+  // The descriptions already end with their pattern in parentheses, which is
+  // what Qt filters by (without regard to case, as the program always has).
+  const QString description = QString::fromStdString(filter.description);
+  if (description.endsWith(')')) {
+    return description;
+  }
+  return description + " (" + QString::fromStdString(filter.pattern).toLower() + ')';
+}
+
+QtHost::QtHost(QWidget* owner, QWidget* view) : owner_(owner), view_(view) {}
+
+void QtHost::attach(Frame& frame, Simulation& sim) {
+  frame_ = &frame;
+  sim_ = &sim;
+}
+
+void QtHost::set_cursor(Cursor cursor) {
+  if (cursor == cursor_) {
+    return;
+  }
+  if (cursor_ != Cursor::arrow) {
+    QGuiApplication::restoreOverrideCursor();
+  }
+  cursor_ = cursor;
+  if (cursor != Cursor::arrow) {
+    QGuiApplication::setOverrideCursor(cursor == Cursor::wait ? Qt::WaitCursor : Qt::CrossCursor);
+  }
+}
+
+void QtHost::invalidate() {
+  if (frame_ != nullptr) {
+    frame_->request_paint();
+  }
+  show_surface();
+}
+
+void QtHost::show_surface() {
+  if (view_) {
+    view_->update();
+  }
+}
+
+void QtHost::message_box(const std::string& text, const std::string& caption) {
+  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption),
+                  QString::fromStdString(text), QMessageBox::Ok, owner_);
+  box.exec();
+}
+
+void QtHost::set_clipboard_text(const std::string& text) {
+  QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+bool QtHost::set_clipboard_picture(const PictureData& picture) {
+  auto* data = new QMimeData;  // the clipboard takes ownership
+  if (!picture.emf.empty()) {
+    data->setData(QStringLiteral("image/emf"), bytes(picture.emf));
+    data->setData(QStringLiteral("image/x-emf"), bytes(picture.emf));
+  }
+  if (!picture.svg.empty()) {
+    data->setData(QStringLiteral("image/svg+xml"), QByteArray::fromStdString(picture.svg));
+  }
+  if (!picture.png.empty()) {
+    data->setData(QStringLiteral("image/png"), bytes(picture.png));
+  }
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  clipboard->setMimeData(data);
+  const QMimeData* now = clipboard->mimeData();
+  return now != nullptr && !now->formats().isEmpty();
+}
+
+void QtHost::capture_mouse(bool on) {
+  if (!view_) {
+    return;
+  }
+  if (on) {
+    view_->grabMouse();
+  } else {
+    view_->releaseMouse();
+  }
+}
+
+std::optional<std::string> QtHost::file_dialog(const FileDialogRequest& request) {
+  QFileDialog dialog(owner_);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  // Saving onto an existing file asks nothing, as the program always has.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setAcceptMode(request.for_open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+  dialog.setFileMode(request.for_open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  QStringList filters;
+  for (const FileFilter& filter : request.filters) {
+    filters << name_filter(filter);
+  }
+  dialog.setNameFilters(filters);
+  dialog.setDefaultSuffix(QString::fromStdString(request.default_extension));
+  dialog.setDirectory(QString::fromStdString(request.folder));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  const QString chosen = dialog.selectedFiles().constFirst();
+  // Like the platform's dialogs, browsing leaves the working directory in the
+  // folder of the chosen file; the help page is looked for there first.
+  QDir::setCurrent(QFileInfo(chosen).absolutePath());
+  return QDir::toNativeSeparators(chosen).toStdString();
+}
+
+ScreenMetrics QtHost::screen_metrics() const {
+  const QScreen* screen = view_ ? view_->screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) {
+    return {};
+  }
+  ScreenMetrics metrics;
+  metrics.width_px = screen->size().width();
+  metrics.height_px = screen->size().height();
+  metrics.width_mm = static_cast<int>(screen->physicalSize().width());
+  metrics.height_mm = static_cast<int>(screen->physicalSize().height());
+  if (metrics.width_px <= 0 || metrics.height_px <= 0 || metrics.width_mm <= 0 ||
+      metrics.height_mm <= 0) {
+    return {};  // a screen that does not know its size: take the usual one
+  }
+  return metrics;
+}
+
+std::optional<std::vector<std::uint8_t>> QtHost::encode_png(const std::uint32_t* pixels, int width,
+                                                            int height) {
+  const QImage image(reinterpret_cast<const uchar*>(pixels), width, height,
+                     static_cast<qsizetype>(width) * 4, QImage::Format_ARGB32);
+  QByteArray encoded;
+  QBuffer buffer(&encoded);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) {
+    return std::nullopt;
+  }
+  return std::vector<std::uint8_t>(encoded.begin(), encoded.end());
+}
+
+std::string QtHost::working_directory() const { return QDir::currentPath().toStdString(); }
+
+std::string QtHost::program_directory() const {
+  return QCoreApplication::applicationDirPath().toStdString();
+}
+
+ProgramLookup QtHost::find_associated_program(const std::string& file, const std::string& folder) {
+  return find_html_handler(file, folder);
+}
+
+void QtHost::start_detached(const std::vector<std::string>& argv) {
+  if (argv.empty()) {
+    return;
+  }
+  QStringList arguments;
+  for (auto it = argv.begin() + 1; it != argv.end(); ++it) {
+    arguments << QString::fromStdString(*it);
+  }
+  QProcess::startDetached(QString::fromStdString(argv.front()), arguments);
+}
+
+DialogResult QtHost::run_robot_options_dialog() {
+  return wandrix::run_robot_options_dialog(owner_, *sim_) != 0 ? DialogResult::ok
+                                                               : DialogResult::cancel;
+}
+
+DialogResult QtHost::run_hill_dialog() {
+  return wandrix::run_hill_dialog(owner_, *sim_) ? DialogResult::ok : DialogResult::cancel;
+}
+
+void QtHost::run_about_box() { wandrix::run_about_box(owner_); }
+
+}  // namespace wandrix::desktop

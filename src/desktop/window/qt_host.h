@@ -1,0 +1,56 @@
+// The platform services of the core, done with Qt: cursors, repaints, message
+// boxes, the clipboard, mouse capture, file dialogs, the screen, PNG encoding,
+// the help viewer and the three dialogs.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "model/host.h"
+
+namespace wandrix {
+class Frame;
+class Simulation;
+}  // namespace wandrix
+
+namespace wandrix::desktop {
+
+class QtHost : public Host {
+ public:
+  // owner parents the boxes and dialogs; view shows the frame's surface.
+  QtHost(QWidget* owner, QWidget* view);
+  void attach(Frame& frame, Simulation& sim);
+
+  void set_cursor(Cursor cursor) override;
+  void invalidate() override;
+  void show_surface() override;
+  void message_box(const std::string& text, const std::string& caption) override;
+  void set_clipboard_text(const std::string& text) override;
+  bool set_clipboard_picture(const PictureData& picture) override;
+  void capture_mouse(bool on) override;
+  std::optional<std::string> file_dialog(const FileDialogRequest& request) override;
+  [[nodiscard]] ScreenMetrics screen_metrics() const override;
+  std::optional<std::vector<std::uint8_t>> encode_png(const std::uint32_t* pixels, int width,
+                                                      int height) override;
+  [[nodiscard]] std::string working_directory() const override;
+  [[nodiscard]] std::string program_directory() const override;
+  ProgramLookup find_associated_program(const std::string& file,
+                                        const std::string& folder) override;
+  void start_detached(const std::vector<std::string>& argv) override;
+  DialogResult run_robot_options_dialog() override;
+  DialogResult run_hill_dialog() override;
+  void run_about_box() override;
+
+ private:
+  QPointer<QWidget> owner_;
+  QPointer<QWidget> view_;
+  Frame* frame_ = nullptr;
+  Simulation* sim_ = nullptr;
+  Cursor cursor_ = Cursor::arrow;
+};
+
+// The Qt name filter for one of the program's filters: the description as
+// the user reads it.
+QString name_filter(const FileFilter& filter);
+
+}  // namespace wandrix::desktop

@@ -1,0 +1,74 @@
+// Makes the pictures of the README: the window after a seeded walk of four
+// chains over two hills, and the window with its Robot menu open. Run it
+// under a display (scripts/screenshot uses Xvfb).
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/menu_table.h"
+#include "desktop/window/main_window.h"
+#include "model/simulation.h"
+
+using namespace wandrix;
+
+namespace {
+
+void walk_two_hills(desktop::MainWindow& window, Simulation& sim) {
+  sim.rn_seed = 2024;
+  sim.clear();
+  window.frame().command(command::kOneChain + 3);
+  window.frame().command(command::kShowAllChains);
+  const int h = static_cast<int>(sim.height);
+  const int w = static_cast<int>(sim.width);
+  sim.add_confirmed_hill(Hill{"west", w * 0.3, h * 0.55, w * 0.1, w * 0.1, 0.3, 1.0, 0.0});
+  sim.add_confirmed_hill(Hill{"east", w * 0.72, h * 0.35, w * 0.08, w * 0.12, -0.5, 2.0, 0.0});
+  sim.nsteps = 250;
+  window.frame().command(command::kStartWalking);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: %s WINDOW.png MENU.png DIALOG.png\n", argv[0]);
+    return 2;
+  }
+  const QString window_file = QString::fromLocal8Bit(argv[1]);
+  const QString menu_file = QString::fromLocal8Bit(argv[2]);
+  const QString dialog_file = QString::fromLocal8Bit(argv[3]);
+  Simulation sim;
+  desktop::MainWindow window(sim);
+  window.show_at_start();
+  QTimer::singleShot(300, [&] {
+    walk_two_hills(window, sim);
+    window.repaint();
+    window.grab().save(window_file);
+    QMenu* robot = window.popup(4);
+    window.menuBar()->setActiveAction(robot->menuAction());
+    QTimer::singleShot(300, [&window, robot, menu_file, dialog_file] {
+      // The whole screen, so the open menu is in the picture too.
+      const QRect area = window.frameGeometry().united(robot->geometry()).adjusted(-8, -8, 8, 8);
+      window.screen()
+          ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+          .save(menu_file);
+      robot->close();
+      QTimer::singleShot(500, [dialog_file] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+          if (top->isVisible() && top->isModal()) {
+            top->grab().save(dialog_file);
+            top->close();
+          }
+        }
+      });
+      // The robot options dialog as a user opens it; closed from the timer.
+      window.frame().command(command::kOptions);
+      QCoreApplication::exit(0);
+    });
+  });
+  return QApplication::exec();
+}

@@ -1,0 +1,153 @@
+// The File, Edit and Show commands that leave the model: files through the
+// host's file dialog, the summary and the clipboard.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/fake_host.h"
+#include "app/frame.h"
+#include "app/menu_table.h"
+
+namespace wandrix {
+namespace {
+
+using namespace command;
+using testing::FakeHost;
+
+std::string read_all(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class FrameFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = std::filesystem::temp_directory_path() /
+             ("wandrix_frame_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+              "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder);
+    sim.hills.push_back(Hill{"west hill", 120, 200, 40, 40, 0.3, 1, 0});
+    sim.normalize_weights();
+    sim.ignore_topography = false;
+    sim.nsteps = 50;
+    frame.command(kStartWalking);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+
+  std::filesystem::path folder;
+  FakeHost host;
+  Simulation sim{host};
+  Frame frame{sim, host};
+};
+
+TEST_F(FrameFilesTest, SaveAsThenOpenRoundTripsAndOpenClears) {
+  const std::string path = (folder / "run1.dat").string();
+  host.next_file = path;
+  frame.command(kSaveAs);
+  ASSERT_EQ(host.file_requests.size(), 1u);
+  EXPECT_FALSE(host.file_requests[0].for_open);
+  EXPECT_EQ(host.file_requests[0].default_extension, "dat");
+  EXPECT_EQ(read_all(path).rfind("WANDRIX 1.0\n", 0), 0u);
+  ASSERT_FALSE(host.boxes.empty());
+  EXPECT_EQ(host.boxes.back().caption, "Session saved in file:");
+
+  sim.hills.clear();
+  const int before = host.invalidations;
+  frame.command(kOpen);
+  EXPECT_TRUE(host.file_requests.back().for_open);
+  ASSERT_EQ(sim.hills.size(), 1u);
+  EXPECT_EQ(sim.hills[0].label, "west hill");
+  EXPECT_EQ(sim.chains[0].sample_count(), 0u);
+  EXPECT_TRUE(sim.full_redraw);
+  EXPECT_GT(host.invalidations, before);
+}
+
+TEST_F(FrameFilesTest, CancelledOpenStillClearsTheWalks) {
+  host.next_file.reset();
+  frame.command(kOpen);
+  EXPECT_EQ(sim.chains[0].sample_count(), 0u);
+  EXPECT_EQ(sim.steps_done, 0);
+  EXPECT_EQ(sim.hills.size(), 1u);
+  EXPECT_TRUE(host.boxes.empty());
+}
+
+TEST_F(FrameFilesTest, SaveWritesTheSessionFileNotAnExport) {
+  const std::string session = (folder / "s.dat").string();
+  host.next_file = session;
+  frame.command(kSaveAs);
+  const std::string landscape = (folder / "l.txt").string();
+  host.next_file = landscape;
+  frame.command(kSaveLandscape);
+  EXPECT_EQ(host.file_requests.back().default_extension, "txt");
+  const std::string table = read_all(landscape);
+  EXPECT_EQ(table.front(), '\t');  // the header starts with a tab
+
+  sim.hills[0].label = "renamed";
+  const std::size_t requests = host.file_requests.size();
+  frame.command(kSave);
+  EXPECT_EQ(host.file_requests.size(), requests);  // no dialog
+  EXPECT_NE(read_all(session).find("renamed"), std::string::npos);
+  EXPECT_EQ(read_all(landscape), table);
+}
+
+TEST_F(FrameFilesTest, SummarizeShowsTheTextAndCopiesIt) {
+  frame.command(kSummarize);
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].caption, "Summary of results");
+  EXPECT_EQ(host.boxes[0].text.rfind("Number of points sampled: 50\n\n", 0), 0u);
+  EXPECT_EQ(host.clipboard_text, host.boxes[0].text);
+}
+
+TEST_F(FrameFilesTest, CopyPutsThePictureOnTheClipboardAndConfirms) {
+  frame.command(kCopy);
+  ASSERT_TRUE(host.clipboard_picture.has_value());
+  ASSERT_GE(host.clipboard_picture->emf.size(), 4u);
+  EXPECT_EQ(host.clipboard_picture->emf[0], 1u);  // EMR_HEADER
+  EXPECT_NE(host.clipboard_picture->svg.find("<svg"), std::string::npos);
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].caption, "Copy to clipboard");
+  EXPECT_EQ(host.invalidations, 1);  // only the walk's: the window keeps its picture
+}
+
+TEST_F(FrameFilesTest, SaveAsMetafileWritesTheFileItChose) {
+  const std::string path = (folder / "walk.emf").string();
+  host.next_file = path;
+  frame.command(kSaveMetafile);
+  ASSERT_EQ(host.file_requests.size(), 1u);
+  EXPECT_EQ(host.file_requests[0].default_extension, "emf");
+  ASSERT_EQ(host.file_requests[0].filters.size(), 1u);
+  EXPECT_EQ(host.file_requests[0].filters[0].description, "Enhanced metafile (*.emf)");
+  const std::string bytes = read_all(path);
+  ASSERT_GE(bytes.size(), 44u);
+  EXPECT_EQ(bytes.substr(40, 4), " EMF");
+  EXPECT_TRUE(host.boxes.empty());
+}
+
+TEST_F(FrameFilesTest, FileFromTheCommandLineOpensLikeOpen) {
+  const std::string path = (folder / "start.dat").string();
+  host.next_file = path;
+  frame.command(kSaveAs);
+  sim.hills.clear();
+  frame.open_file(path);
+  ASSERT_EQ(sim.hills.size(), 1u);
+  EXPECT_EQ(sim.steps_done, 0);
+  EXPECT_EQ(sim.directory, folder.string() + "/");
+  frame.command(kSaveAs);  // the next dialog opens beside the file
+  EXPECT_EQ(host.file_requests.back().folder, folder.string() + "/");
+}
+
+TEST_F(FrameFilesTest, UnreadableFileFromTheCommandLineIsReportedAndChangesNothing) {
+  const std::string path = (folder / "missing.dat").string();
+  frame.open_file(path);
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].caption, "Error reading data file");
+  EXPECT_EQ(sim.hills.size(), 1u);
+  EXPECT_EQ(sim.steps_done, 0);
+}
+
+}  // namespace
+}  // namespace wandrix

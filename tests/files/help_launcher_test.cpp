@@ -1,0 +1,120 @@
+#include "files/help_launcher.h"
+
+#include <gtest/gtest.h>
+
+#include "app/fake_host.h"
+#include "app/frame.h"
+#include "app/menu_table.h"
+#include "model/simulation.h"
+
+namespace wandrix {
+namespace {
+
+using testing::FakeHost;
+using Args = std::vector<std::string>;
+
+TEST(HelpLauncher, ErrorTextsNameTheKnownCodes) {
+  EXPECT_EQ(help_error_text(2), "Error code: 2 (file not found)");
+  EXPECT_EQ(help_error_text(3), "Error code: 3 (path not found)");
+  EXPECT_EQ(help_error_text(11), "Error code: 11 (bad format)");
+  EXPECT_EQ(help_error_text(31), "Error code: 31 (no association found)");
+  EXPECT_EQ(help_error_text(0), "Error code: 0");
+  EXPECT_EQ(help_error_text(5), "Error code: 5");
+}
+
+TEST(HelpLauncher, StartsTheAssociatedProgramWithTheFileAddress) {
+  FakeHost host;
+  host.cwd = "/home/ann/my runs";
+  host.lookup = [](const std::string&) { return ProgramLookup{42, "/usr/bin/viewer", {}}; };
+  Simulation sim(host);
+  Frame frame(sim, host);
+  frame.command(command::kHelpFile);
+  ASSERT_EQ(host.started.size(), 1u);
+  // Blanks stay inside one argument; the address escapes them.
+  EXPECT_EQ(host.started[0], (Args{"/usr/bin/viewer", "file:///home/ann/my%20runs/Wandrix.html"}));
+  ASSERT_EQ(host.lookups.size(), 1u);
+  EXPECT_EQ(host.lookups[0].first, "Wandrix.html");
+  EXPECT_EQ(host.lookups[0].second, "/home/ann/my runs");
+  EXPECT_TRUE(host.boxes.empty());
+}
+
+TEST(HelpLauncher, MissingPageIsLookedForWhereTheProgramIsInstalled) {
+  FakeHost host;
+  host.cwd = "/tmp/work";
+  host.program_dir = "/opt/wandrix/bin";
+  host.lookup = [](const std::string& folder) {
+    if (folder == "/opt/wandrix/share/wandrix") {
+      return ProgramLookup{42, "firefox", {"firefox", "--new-window", "%u"}};
+    }
+    return ProgramLookup{2, {}, {}};
+  };
+  Simulation sim(host);
+  open_help(sim);
+  ASSERT_EQ(host.lookups.size(), 3u);
+  EXPECT_EQ(host.lookups[1].second, "/opt/wandrix/bin");
+  ASSERT_EQ(host.started.size(), 1u);
+  EXPECT_EQ(host.started[0],
+            (Args{"firefox", "--new-window", "file:///opt/wandrix/share/wandrix/Wandrix.html"}));
+}
+
+TEST(HelpLauncher, PageFoundNowhereReportsFileNotFound) {
+  FakeHost host;
+  host.program_dir = "/usr/bin";
+  host.lookup = [](const std::string&) { return ProgramLookup{2, {}, {}}; };
+  Simulation sim(host);
+  open_help(sim);
+  EXPECT_TRUE(host.started.empty());
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].text, "Error code: 2 (file not found)");
+  EXPECT_EQ(host.boxes[0].caption, "Could not open help file");
+}
+
+TEST(HelpLauncher, NoAssociationStopsAtOnceWithItsMessage) {
+  FakeHost host;
+  host.program_dir = "/usr/bin";
+  Simulation sim(host);
+  open_help(sim);  // the fake associates nothing: code 31
+  EXPECT_EQ(host.lookups.size(), 1u);
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].text, "Error code: 31 (no association found)");
+}
+
+TEST(HelpLauncher, UnlistedCodeGivesThePlainText) {
+  FakeHost host;
+  host.lookup = [](const std::string&) { return ProgramLookup{0, {}, {}}; };
+  Simulation sim(host);
+  open_help(sim);
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].text, "Error code: 0");
+}
+
+TEST(HelpLauncher, FoldersAreNormalisedAndNotRepeated) {
+  EXPECT_EQ(help_folders("/usr/bin", "/usr/bin/"), (Args{"/usr/bin", "/usr/share/wandrix"}));
+  EXPECT_EQ(help_folders("/w", ""), (Args{"/w"}));
+}
+
+TEST(HelpLauncher, ExecLinesSplitLikeDesktopEntries) {
+  EXPECT_EQ(split_exec_line("firefox %u"), (Args{"firefox", "%u"}));
+  EXPECT_EQ(split_exec_line("  \"/opt/My Browser/run\"  --x   %U "),
+            (Args{"/opt/My Browser/run", "--x", "%U"}));
+  EXPECT_EQ(split_exec_line(R"("a \"b\" \\c")"), (Args{R"(a "b" \c)"}));
+  EXPECT_FALSE(split_exec_line("\"unterminated").has_value());
+  EXPECT_FALSE(split_exec_line("   ").has_value());
+}
+
+TEST(HelpLauncher, FieldCodesAreReplacedOrDropped) {
+  const std::string page = "/w/Wandrix.html";
+  EXPECT_EQ(help_command({42, "b", {"b", "%i", "--file=%f", "100%%"}}, page),
+            (Args{"b", "--file=/w/Wandrix.html", "100%"}));
+  EXPECT_EQ(help_command({42, "b", {"b", "%F"}}, page), (Args{"b", "/w/Wandrix.html"}));
+  EXPECT_EQ(help_command({42, "b", {"b", "--new"}}, page),
+            (Args{"b", "--new", "file:///w/Wandrix.html"}));
+}
+
+TEST(HelpLauncher, AddressesEscapeWhatAUrlCannotHold) {
+  EXPECT_EQ(file_url("/a b/c#d%e/Wandrix.html"), "file:///a%20b/c%23d%25e/Wandrix.html");
+  EXPECT_EQ(file_url("/x/\xC3\xA9"), "file:///x/%C3%A9");
+}
+
+}  // namespace
+}  // namespace wandrix
