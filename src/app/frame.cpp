@@ -1,10 +1,9 @@
 #include "app/frame.h"
 
-#include <filesystem>
-
 #include "app/menu_table.h"
 #include "files/help_launcher.h"
 #include "files/landscape_file.h"
+#include "files/session_at_start.h"
 #include "files/session_file.h"
 #include "model/summary.h"
 #include "view/paint.h"
@@ -150,16 +149,8 @@ void Frame::robot_options() {
 }
 
 void Frame::open_file(const std::string& path) {
-  if (const auto error = load_session(sim_, path)) {
-    host_.message_box(error->message(), kReadErrorCaption);
-  } else {
-    // The next file dialog opens beside it, as after choosing it there.
-    sim_.file_name = path;
-    const std::string folder = std::filesystem::absolute(path).parent_path().string();
-    sim_.directory = folder.empty() || folder.back() == '/' ? folder : folder + '/';
-  }
-  sim_.clear();
-  redraw_full();
+  // Reads, reports a refused file, clears the walks and redraws.
+  open_session_file(sim_, path);
 }
 
 void Frame::size(int width, int height, bool minimised) {

@@ -17,55 +17,48 @@
 namespace wandrix {
 
 struct LineSteps;
+struct LineWalk;
 
 class Coverage {
  public:
   Coverage(int width, int height);
 
-  // Whether some pixel of the step may still show; if so, its pixels are
-  // covered from now on. A step entirely off the surface never shows.
+  // Whether some pixel of the step on the surface is not yet covered; its
+  // pixels are covered from now on. A step entirely off the surface, or on
+  // covered ground only, never shows.
   bool line(Point from, Point to);
   bool ellipse(int left, int top, int right, int bottom);
   // True when every pixel of the box (right and bottom excluded) that lies
-  // on the surface is covered, judged by whole blocks of tiles.
+  // on the surface is covered, judged by whole tiles.
   [[nodiscard]] bool region_covered(long long left, long long top, long long right,
                                     long long bottom) const;
 
  private:
   static constexpr int kTileShift = 4;
   static constexpr int kTile = 1 << kTileShift;
-  // Blocks of 4 x 4 tiles, whose full tiles are counted, so that a long line
-  // over covered ground is found hidden in a few looks.
-  static constexpr int kBlockShift = kTileShift + 2;
-  static constexpr int kBlock = 1 << kBlockShift;
+  // Steps of a line looked at together before its tiles are.
+  static constexpr int kBlock = kTile * 4;
 
-  // True when every tile meeting the box (exclusive right and bottom, on the
-  // surface) is covered in full.
-  [[nodiscard]] bool hidden(long long left, long long top, long long right, long long bottom) const;
-  void cover(long long x, long long y) {
+  // True when the pixel was not covered before.
+  bool cover(long long x, long long y) {
     const auto at = static_cast<std::size_t>(y * width_ + x);
-    if (pixels_[at] == 0) {
-      pixels_[at] = 1;
-      const std::size_t tile = tile_of(x, y);
-      if (++counts_[tile] == capacity_[tile]) {
-        full_[tile] = 1;
-        const std::size_t block = block_of(x, y);
-        if (++block_counts_[block] == block_capacity_[block]) {
-          block_full_[block] = 1;
-          ++full_blocks_;
-        }
-      }
+    if (pixels_[at] != 0) {
+      return false;
     }
+    pixels_[at] = 1;
+    const std::size_t tile = tile_of(x, y);
+    if (++counts_[tile] == capacity_[tile]) {
+      const auto tx = static_cast<std::size_t>(x >> kTileShift);
+      full_bits_[static_cast<std::size_t>(y >> kTileShift) * words_ + (tx >> 6)] |= std::uint64_t{1}
+                                                                                    << (tx & 63);
+      ++full_tiles_;
+    }
+    return true;
   }
-  // True when every block meeting the line's box is covered in full.
-  [[nodiscard]] bool blocks_full(Point from, Point to) const;
-  // True when every tile the line's steps pass through is covered in full.
-  [[nodiscard]] bool path_hidden(const LineSteps& steps) const;
-  [[nodiscard]] std::size_t block_of(long long x, long long y) const {
-    return static_cast<std::size_t>((y >> kBlockShift) * blocks_x_ + (x >> kBlockShift));
-  }
-  [[nodiscard]] bool tiles_full(long long left, long long top, long long right,
-                                long long bottom) const;
+  [[nodiscard]] bool steps_hidden(const LineSteps& s, long long major_a, long long major_b,
+                                  long long k, long long k_end) const;
+  bool cover_steps(const LineSteps& s, LineWalk& walk, long long end);
+  bool cover_pixels(const LineSteps& s, LineWalk& walk, long long end);
   [[nodiscard]] std::size_t tile_of(long long x, long long y) const {
     return static_cast<std::size_t>((y >> kTileShift) * tiles_x_ + (x >> kTileShift));
   }
@@ -76,12 +69,11 @@ class Coverage {
   std::vector<std::uint8_t> pixels_;
   std::vector<std::uint16_t> counts_;
   std::vector<std::uint16_t> capacity_;
-  std::vector<std::uint8_t> full_;
-  long long blocks_x_;
-  std::vector<std::uint8_t> block_counts_;
-  std::vector<std::uint8_t> block_capacity_;
-  std::vector<std::uint8_t> block_full_;
-  std::size_t full_blocks_ = 0;
+  // The full tiles, a bit each, `words_` words to a row of tiles, so
+  // that a box of tiles is judged a row at a time.
+  std::size_t words_;
+  std::vector<std::uint64_t> full_bits_;
+  std::size_t full_tiles_ = 0;
   // Spans [begin, end) of the rows of the last ellipse size met.
   long long rows_w_ = 0;
   long long rows_h_ = 0;

@@ -126,6 +126,12 @@ ObjectHandle EmfCanvas::select(ObjectHandle object) {
     return 0;
   }
   Object& o = objects_[object - 1];
+  ObjectHandle& current = o.kind == Kind::pen ? pen_ : brush_;
+  ObjectHandle& held = o.kind == Kind::pen ? recorded_pen_ : recorded_brush_;
+  if (held == object) {
+    return object;  // selected already: a reader's state would not change
+  }
+  held = object;
   if (is_stock(object)) {
     record(kSelectObject, {kStockFlag | o.stock_index});
   } else {
@@ -139,7 +145,6 @@ ObjectHandle EmfCanvas::select(ObjectHandle object) {
     }
     record(kSelectObject, {o.slot});
   }
-  ObjectHandle& current = o.kind == Kind::pen ? pen_ : brush_;
   const ObjectHandle before = current;
   current = object;
   return before;
@@ -154,6 +159,14 @@ void EmfCanvas::delete_object(ObjectHandle object) {
     record(kDeleteObject, {o.slot});
     slots_[o.slot] = false;
     --slots_in_use_;
+  }
+  // A handle deleted while selected may come back as a new object, which
+  // must then be recorded when selected.
+  if (recorded_pen_ == object) {
+    recorded_pen_ = 0;
+  }
+  if (recorded_brush_ == object) {
+    recorded_brush_ = 0;
   }
   o = Object{};
 }
@@ -177,7 +190,11 @@ void EmfCanvas::add_bounds(long long left, long long top, long long right, long 
 }
 
 void EmfCanvas::move_to(int x, int y) {
+  if (positioned_ && x == x_ && y == y_) {
+    return;  // the position already: nothing to record
+  }
   record(kMoveToEx, {word(x), word(y)});
+  positioned_ = true;
   x_ = x;
   y_ = y;
 }
@@ -185,6 +202,7 @@ void EmfCanvas::move_to(int x, int y) {
 void EmfCanvas::line_to(int x, int y) {
   record(kLineTo, {word(x), word(y)});
   add_bounds(std::min(x_, x), std::min(y_, y), std::max(x_, x), std::max(y_, y));
+  positioned_ = true;
   x_ = x;
   y_ = y;
 }

@@ -8,6 +8,11 @@
 //   from 1; deleting it then records DELETEOBJECT and frees the slot, and
 //   deleting one never selected records nothing. Stock objects are selected
 //   by their stock index. nHandles is the most slots in use at once + 1.
+// * What a reader could not tell from nothing is not recorded: selecting the
+//   pen or brush that a recorded selection holds already, and moving to the
+//   position that the last move or line recorded. (The stock objects a fresh
+//   context holds are selected by a record all the same: some readers start
+//   without them.)
 // * Ellipse and rectangle boxes are stored inclusive: (l, t, r-1, b-1), put in
 //   order first. fill_rect records the brush's selection, a BITBLT that
 //   copies the brush over the box, and the selection of the previous brush.
@@ -114,8 +119,12 @@ class EmfCanvas final : public Canvas {
   std::uint32_t most_slots_ = 0;
   ObjectHandle pen_ = 0;
   ObjectHandle brush_ = 0;
+  // What the recorded selections hold; 0 before the first or once deleted.
+  ObjectHandle recorded_pen_ = 0;
+  ObjectHandle recorded_brush_ = 0;
   int x_ = 0;
   int y_ = 0;
+  bool positioned_ = false;  // x_, y_ set by a recorded move or line
   bool drawn_ = false;
   long long bounds_[4] = {0, 0, -1, -1};
   bool finished_ = false;

@@ -57,7 +57,7 @@ void draw_dot(Canvas& canvas, Point p, int r) {
 }
 
 void draw_samples(const Projection& view, const Chain& chain, Canvas& canvas, std::size_t first,
-                  const ChainStyle& style, const KeepFlags* keep) {
+                  const ChainStyle& style) {
   const bool white = first == 0 && !style.colour_first_dot;
   Point last = sample_point(view, chain, first);
   Point position = last;  // the canvas's current position
@@ -68,8 +68,34 @@ void draw_samples(const Projection& view, const Chain& chain, Canvas& canvas, st
     if (p == last && last_in_colour) {
       continue;
     }
-    const std::uint8_t kept = keep != nullptr ? (*keep)[i - first] : kKeepAll;
+    if (style.show_trajectory) {
+      if (position != last) {
+        canvas.move_to(last.x, last.y);
+      }
+      canvas.line_to(p.x, p.y);
+      position = p;
+    }
+    draw_dot(canvas, p, style.dot_radius);
+    last = p;
+    last_in_colour = true;
+  }
+}
+
+// The same calls as draw_samples for the steps keep holds, found without
+// projecting the samples in between: a step whose repeat of the dot before
+// it draws nothing is never kept.
+void draw_kept_samples(const Projection& view, const Chain& chain, Canvas& canvas,
+                       std::size_t first, const ChainStyle& style, const KeepFlags& keep) {
+  const std::size_t n = chain.xs.size();
+  Point position = sample_point(view, chain, first);
+  for (std::size_t i = first + 1; i < n; ++i) {
+    const std::uint8_t kept = keep[i - first];
+    if (kept == 0) {
+      continue;
+    }
+    const Point p = sample_point(view, chain, i);
     if (style.show_trajectory && (kept & kKeepLine) != 0) {
+      const Point last = sample_point(view, chain, i - 1);
       if (position != last) {
         canvas.move_to(last.x, last.y);
       }
@@ -79,8 +105,6 @@ void draw_samples(const Projection& view, const Chain& chain, Canvas& canvas, st
     if ((kept & kKeepDot) != 0) {
       draw_dot(canvas, p, style.dot_radius);
     }
-    last = p;
-    last_in_colour = true;
   }
 }
 
@@ -191,7 +215,11 @@ void draw_chain_kept(const Projection& view, const Chain& chain, Canvas& canvas,
       canvas.select(objects.pen);
       canvas.select(objects.brush);
     }
-    draw_samples(view, chain, canvas, f, style, keep);
+    if (keep != nullptr) {
+      draw_kept_samples(view, chain, canvas, f, style, *keep);
+    } else {
+      draw_samples(view, chain, canvas, f, style);
+    }
     canvas.select(old_pen);
     canvas.select(old_brush);
   }

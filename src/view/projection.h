@@ -43,8 +43,17 @@ class Projection {
   Projection(const Simulation& sim, bool active, double z_scale);
 
   [[nodiscard]] bool active() const { return active_; }
-  // Rotates (x, y, z) about the centre; z receives the depth.
-  void rotate(int& x, int& y, int& z) const;
+  // Rotates (x, y, z) about the centre; z receives the depth. Inline, so
+  // that a projection which drops the depth does not compute it.
+  void rotate(int& x, int& y, int& z) const {
+    const double dx = static_cast<double>(x) - centre_x_;
+    const double dy = static_cast<double>(y) - centre_y_;
+    const double dz = static_cast<double>(z) - centre_z_;
+    const double t = sin_a_ * dy + cos_a_ * dz;
+    x = to_pixel(cos_b_ * dx - sin_b_ * t + centre_x_);
+    y = to_pixel(cos_a_ * dy - sin_a_ * dz + centre_y_);
+    z = to_pixel(cos_b_ * t + sin_b_ * dx + centre_z_);
+  }
   // Lifts a client point by the scaled height h and rotates it; leaves it
   // unchanged when rotation is not allowed.
   void project(int& x, int& y, double h) const {

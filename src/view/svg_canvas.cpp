@@ -236,7 +236,7 @@ void SvgCanvas::ellipse(int left, int top, int right, int bottom) {
     half(d, 2 * b.t + b.h);
     d += 'a' + rx_ry + " 0 1 0 ";
     number(d, b.w);
-    d += " 0a" + rx_ry + " 0 1 0 -";
+    d += " 0a" + rx_ry + " 0 1 0-";  // a sign parts numbers: no space
     number(d, b.w);
     d += " 0";
     return;

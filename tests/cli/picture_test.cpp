@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -20,8 +21,13 @@ std::string read_file(const std::filesystem::path& path) {
 }
 
 struct CliPicture : ::testing::Test {
-  std::filesystem::path folder = std::filesystem::temp_directory_path() / "wandrix-cli-picture";
-  void SetUp() override { std::filesystem::create_directories(folder); }
+  // A folder of this run's own, so that parallel runs never share files.
+  std::filesystem::path folder;
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "wandrix-cli-picture-XXXXXX");
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder = pattern;
+  }
   void TearDown() override { std::filesystem::remove_all(folder); }
 
   int run(const std::string& file, std::string& err) {

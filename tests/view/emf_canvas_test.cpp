@@ -157,6 +157,42 @@ TEST(EmfCanvasRecords, FillRectSelectsBlitsAndSelectsBack) {
   EXPECT_EQ(records[4].type, static_cast<std::uint32_t>(R::kEof));
 }
 
+// A walk's drawing selects its pen and brush around every dot; the file
+// keeps only the selections that change what a reader holds.
+TEST(EmfCanvasRecords, SelectionsThatChangeNothingAreNotRecorded) {
+  EmfCanvas canvas(kScreen, std::nullopt, "a", "b");
+  const ObjectHandle white_brush = canvas.stock_object(StockObject::white_brush);
+  // The stock brush a fresh context holds is still selected by a record.
+  EXPECT_EQ(canvas.select(white_brush), white_brush);
+  const ObjectHandle pen = canvas.create_pen(make_colour(255, 0, 0));
+  for (int dot = 0; dot < 3; ++dot) {
+    EXPECT_EQ(canvas.select(pen), dot == 0 ? canvas.stock_object(StockObject::black_pen) : pen);
+    canvas.ellipse(dot, 0, dot + 4, 4);
+  }
+  canvas.fill_rect(Rect{0, 0, 2, 2}, white_brush);  // the brush held: no selections
+  canvas.move_to(5, 6);
+  canvas.move_to(5, 6);  // no move
+  canvas.line_to(7, 8);
+  canvas.move_to(7, 8);  // no move
+  canvas.line_to(9, 9);
+  // Deleted while selected: the handle that comes back is a new pen.
+  canvas.delete_object(pen);
+  const ObjectHandle again = canvas.create_pen(make_colour(0, 255, 0));
+  ASSERT_EQ(again, pen);
+  canvas.select(again);
+  const std::vector<EmfRecord> records = emf_records(canvas.finish());
+  std::vector<std::uint32_t> types;
+  for (const EmfRecord& r : records) {
+    types.push_back(r.type);
+  }
+  EXPECT_THAT(types, ::testing::ElementsAre(R::kSelectObject, R::kCreatePen, R::kSelectObject,
+                                            R::kEllipse, R::kEllipse, R::kEllipse, R::kBitBlt,
+                                            R::kMoveToEx, R::kLineTo, R::kLineTo, R::kDeleteObject,
+                                            R::kCreatePen, R::kSelectObject, R::kEof));
+  EXPECT_EQ(records[0], (EmfRecord{R::kSelectObject, {kStock | 0}}));
+  EXPECT_EQ(records[11], (EmfRecord{R::kCreatePen, {1, 0, 0, 0, 0x00FF00}}));
+}
+
 TEST(EmfCanvasRecords, HandleCountFollowsTheMostObjectsAliveAtOnce) {
   EmfCanvas canvas(kScreen, std::nullopt, "a", "b");
   for (int round = 0; round < 3; ++round) {

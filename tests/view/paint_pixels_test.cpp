@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "model/colours.h"
@@ -286,6 +287,36 @@ TEST_P(Identity, FastPaintEqualsPlainPaint) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Styles, Identity, ::testing::Range(0, 5));
+
+// The rotated view turns hills and walk far across the surface and partly off
+// it; a surface more than a thousand pixels wide, and one narrower than the
+// picture, against the plain paint at several pairs of angles.
+TEST(PaintPixels, FastRotatedPaintEqualsPlainPaintAtManyAngles) {
+  for (const auto& [w, h] : {std::pair{1100, 260}, std::pair{150, 300}}) {
+    Simulation sim;
+    sim.rescale(w, h);
+    sim.hills = {make_hill(w * 0.2, h * 0.3, 40, 25, 0.3, 1.0),
+                 make_hill(w * 0.7, h * 0.6, 60, 40, -0.6, 2.0)};
+    sim.normalize_weights();
+    sim.ignore_topography = false;
+    sim.set_chain_count(4);
+    sim.set_shown_chain(0);
+    sim.allow_rotation = true;
+    sim.rn_seed = 777;
+    sim.clear();
+    sim.nsteps = 8000;
+    sim.start_walking();
+    for (const auto& [a, b] : {std::pair{0.4, -0.3}, std::pair{1.4, 0.2}, std::pair{-2.5, 3.0}}) {
+      sim.angle_x = a;
+      sim.angle_y = b;
+      RasterCanvas fast(w, h);
+      paint(sim, fast, client_rect(sim), false);
+      RasterCanvas plain(w, h);
+      plain_paint(sim, plain, false);
+      EXPECT_EQ(differences(fast, plain), 0) << w << " x " << h << " at " << a << ", " << b;
+    }
+  }
+}
 
 TEST(PaintPixels, IncrementalPaintOfOneChainAddsTheNewSamplesAsWritten) {
   Simulation sim;

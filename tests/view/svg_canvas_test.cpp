@@ -166,9 +166,9 @@ TEST(SvgCanvas, OneColourRunBecomesOneLinePathAndOneDotPath) {
   EXPECT_THAT(svg,
               HasSubstr("<path fill=\"none\" stroke=\"#ff0000\" transform=\"translate(.5 .5)\" "
                         "d=\"M10 10L20 10L20 20M50 50L60 61\"/>"));
-  EXPECT_THAT(svg, HasSubstr("<path fill=\"#ff0000\" d=\"M8 10a2 2 0 1 0 4 0a2 2 0 1 0 -4 0"
-                             "M18 10a2 2 0 1 0 4 0a2 2 0 1 0 -4 0"
-                             "M18 20a2 2 0 1 0 4 0a2 2 0 1 0 -4 0\"/>"));
+  EXPECT_THAT(svg, HasSubstr("<path fill=\"#ff0000\" d=\"M8 10a2 2 0 1 0 4 0a2 2 0 1 0-4 0"
+                             "M18 10a2 2 0 1 0 4 0a2 2 0 1 0-4 0"
+                             "M18 20a2 2 0 1 0 4 0a2 2 0 1 0-4 0\"/>"));
   EXPECT_THAT(svg,
               HasSubstr("stroke=\"#00ff00\" transform=\"translate(.5 .5)\" d=\"M60 61L70 70\""));
   EXPECT_LT(svg.find("#ff0000"), svg.find("#00ff00"));  // drawn in order

@@ -1,12 +1,46 @@
 // Wandrix: watch Markov chain Monte Carlo walk over a landscape of hills.
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
+#include <iostream>
+#include <string>
+#include <vector>
 
+#include "app/command_line.h"
 #include "desktop/window/main_window.h"
 #include "model/simulation.h"
 
+namespace {
+
+std::vector<std::string> arguments(int argc, char* argv[]) { return {argv + 1, argv + argc}; }
+
+// --help and --version, answered before Qt looks for a display so that they
+// work over ssh as well. Returns true when one was given.
+bool answered_early(int argc, char* argv[]) {
+  const wandrix::CommandLine line = wandrix::parse_command_line(arguments(argc, argv));
+  if (line.action == wandrix::CommandLineAction::help) {
+    std::cout << wandrix::command_line_usage();
+    return true;
+  }
+  if (line.action == wandrix::CommandLineAction::version) {
+    std::cout << wandrix::command_line_version();
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
+  if (answered_early(argc, argv)) {
+    return 0;
+  }
+  QApplication app(argc, argv);  // takes Qt's own options out of argv
+  const wandrix::CommandLine line = wandrix::parse_command_line(arguments(argc, argv));
+  if (line.action == wandrix::CommandLineAction::error) {
+    std::cerr << line.message;
+    return wandrix::kCommandLineError;
+  }
   QApplication::setApplicationName(QStringLiteral("Wandrix"));
   QApplication::setApplicationVersion(QStringLiteral(WANDRIX_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral("io.github.wandrix.Wandrix"));
@@ -17,5 +51,9 @@ int main(int argc, char* argv[]) {
   QObject::connect(&window, &wandrix::desktop::MainWindow::quit_requested, &app,
                    [] { QCoreApplication::exit(0); });
   window.show_at_start();
+  if (!line.file.empty()) {
+    // Once the window has taken its first size, as "Open..." would find it.
+    QTimer::singleShot(0, &window, [&window, file = line.file] { window.frame().open_file(file); });
+  }
   return QApplication::exec();
 }

@@ -30,17 +30,35 @@ void walk_two_hills(desktop::MainWindow& window, Simulation& sim) {
   window.frame().command(command::kStartWalking);
 }
 
+// The same walk in the rotated view, turned by a right-button drag up and to
+// the left.
+void rotated_view(desktop::MainWindow& window, const QString& file) {
+  window.frame().command(command::kToggleRotation);  // clears: walk again with heights
+  window.frame().command(command::kStartWalking);
+  Frame& frame = window.frame();
+  Point p{300, 300};
+  frame.right_press(p);
+  for (int i = 0; i < 14; ++i) {
+    p = {p.x - (i % 3 == 0 ? 1 : 0), p.y - 1};
+    frame.mouse_move(p);
+  }
+  frame.right_release(p);
+  window.repaint();
+  window.grab().save(file);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  if (argc < 4) {
-    std::fprintf(stderr, "usage: %s WINDOW.png MENU.png DIALOG.png\n", argv[0]);
+  if (argc < 5) {
+    std::fprintf(stderr, "usage: %s WINDOW.png MENU.png DIALOG.png ROTATED.png\n", argv[0]);
     return 2;
   }
   const QString window_file = QString::fromLocal8Bit(argv[1]);
   const QString menu_file = QString::fromLocal8Bit(argv[2]);
   const QString dialog_file = QString::fromLocal8Bit(argv[3]);
+  const QString rotated_file = QString::fromLocal8Bit(argv[4]);
   Simulation sim;
   desktop::MainWindow window(sim);
   window.show_at_start();
@@ -50,7 +68,7 @@ int main(int argc, char* argv[]) {
     window.grab().save(window_file);
     QMenu* robot = window.popup(4);
     window.menuBar()->setActiveAction(robot->menuAction());
-    QTimer::singleShot(300, [&window, robot, menu_file, dialog_file] {
+    QTimer::singleShot(300, [&window, robot, menu_file, dialog_file, rotated_file] {
       // The whole screen, so the open menu is in the picture too.
       const QRect area = window.frameGeometry().united(robot->geometry()).adjusted(-8, -8, 8, 8);
       window.screen()
@@ -67,6 +85,7 @@ int main(int argc, char* argv[]) {
       });
       // The robot options dialog as a user opens it; closed from the timer.
       window.frame().command(command::kOptions);
+      rotated_view(window, rotated_file);
       QCoreApplication::exit(0);
     });
   });

@@ -1,0 +1,39 @@
+#include "files/session_at_start.h"
+
+#include <filesystem>
+
+#include "files/session_file.h"
+#include "model/simulation.h"
+
+namespace wandrix {
+namespace {
+
+namespace fs = std::filesystem;
+
+// What the file chooser remembers after the user picked path.
+void remember_choice(Simulation& sim, const std::string& path) {
+  fs::path full(path);
+  if (full.is_relative()) {
+    full = fs::path(sim.host().working_directory()) / full;
+  }
+  full = full.lexically_normal();
+  sim.file_name = full.string();
+  sim.directory = full.parent_path().string();
+  if (sim.directory.empty() || sim.directory.back() != fs::path::preferred_separator) {
+    sim.directory += fs::path::preferred_separator;
+  }
+}
+
+}  // namespace
+
+void open_session_file(Simulation& sim, const std::string& path) {
+  remember_choice(sim, path);
+  if (const auto error = load_session(sim, sim.file_name)) {
+    sim.host().message_box(error->message(), kReadErrorCaption);
+  }
+  sim.clear();
+  sim.full_redraw = true;
+  sim.host().invalidate();
+}
+
+}  // namespace wandrix
