@@ -4,13 +4,13 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <ostream>
 #include <span>
 #include <string_view>
 
+#include "files/atomic_file.h"
 #include "files/landscape_file.h"
 #include "files/session_file.h"
 #include "model/summary.h"
@@ -220,16 +220,9 @@ Problem samples(Context& c, Args args) {
     write_samples_csv(c.sim, c.out);
     return c.out ? Problem{} : Problem{"standard output could not be written"};
   }
-  std::ofstream file(args[0], std::ios::binary);
-  if (!file) {
-    return args[0] + " could not be written";
-  }
-  write_samples_csv(c.sim, file);
-  file.close();
-  if (!file) {
-    return args[0] + " could not be written";
-  }
-  return std::nullopt;
+  // Through a temporary file like every other file, so a failed write
+  // leaves the previous samples whole.
+  return write_file_atomically(args[0], [&c](std::ostream& out) { write_samples_csv(c.sim, out); });
 }
 
 // "Open..." on the file, including the clear that always follows it.

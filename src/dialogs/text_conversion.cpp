@@ -64,6 +64,12 @@ std::int64_t parse_int_prefix(std::string_view text) {
   constexpr std::int64_t kSaturation = std::int64_t{1} << 62;
   std::int64_t value = 0;
   for (; i < text.size() && is_digit(text[i]); ++i) {
+    // Checked before the multiplication: an overflow of the product itself
+    // would be undefined behaviour.
+    if (value > (kSaturation - 9) / 10) {
+      value = kSaturation;
+      break;
+    }
     value = value * 10 + (text[i] - '0');
     if (value >= kSaturation) {
       value = kSaturation;

@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <ostream>
 #include <random>
+#include <streambuf>
 #include <system_error>
 
 namespace wandrix {
@@ -55,9 +57,12 @@ fs::path resolve_target(const std::string& path) {
   return given;
 }
 
-// Writes the bytes to a new temporary file beside the target; on failure
-// returns the reason and leaves no temporary file behind.
-std::optional<std::string> write_temporary(const fs::path& target, std::string_view bytes,
+// Fills the temporary file; returns false when a write failed.
+using Fill = std::function<bool(std::FILE*)>;
+
+// Writes to a new temporary file beside the target; on failure returns the
+// reason and leaves no temporary file behind.
+std::optional<std::string> write_temporary(const fs::path& target, const Fill& fill,
                                            fs::path& temporary) {
   int error = 0;
   std::FILE* file = create_temporary(target, temporary, error);
@@ -65,8 +70,7 @@ std::optional<std::string> write_temporary(const fs::path& target, std::string_v
     return errno_text(error);
   }
   errno = 0;
-  const bool written =
-      std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
+  const bool written = fill(file) && std::fflush(file) == 0;
   error = errno;
   errno = 0;
   const bool closed = std::fclose(file) == 0;
@@ -81,9 +85,27 @@ std::optional<std::string> write_temporary(const fs::path& target, std::string_v
   return errno_text(error);
 }
 
-}  // namespace
+// An output stream buffer that hands everything to a C file.
+class FileBuffer : public std::streambuf {
+ public:
+  explicit FileBuffer(std::FILE* file) : file_(file) {}
 
-std::optional<std::string> write_file_atomically(const std::string& path, std::string_view bytes) {
+ protected:
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) {
+      return traits_type::not_eof(c);
+    }
+    return std::fputc(c, file_) == EOF ? traits_type::eof() : c;
+  }
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    return static_cast<std::streamsize>(std::fwrite(s, 1, static_cast<std::size_t>(n), file_));
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+std::optional<std::string> replace_file(const std::string& path, const Fill& fill) {
   if (path.empty()) {
     return failure(path, "no file name");
   }
@@ -102,7 +124,7 @@ std::optional<std::string> write_file_atomically(const std::string& path, std::s
     return failure(path, "it is not a regular file");
   }
   fs::path temporary;
-  if (auto reason = write_temporary(target, bytes, temporary)) {
+  if (auto reason = write_temporary(target, fill, temporary)) {
     return failure(path, *reason);
   }
   if (fs::exists(existing)) {
@@ -117,6 +139,25 @@ std::optional<std::string> write_file_atomically(const std::string& path, std::s
     return failure(path, ec.message());
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> write_file_atomically(const std::string& path, std::string_view bytes) {
+  return replace_file(path, [bytes](std::FILE* file) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  });
+}
+
+std::optional<std::string> write_file_atomically(const std::string& path,
+                                                 const std::function<void(std::ostream&)>& write) {
+  return replace_file(path, [&write](std::FILE* file) {
+    FileBuffer buffer(file);
+    std::ostream out(&buffer);
+    write(out);
+    out.flush();
+    return static_cast<bool>(out);
+  });
 }
 
 }  // namespace wandrix

@@ -3,6 +3,8 @@
 // the target in one rename.
 #pragma once
 
+#include <functional>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,5 +17,10 @@ namespace wandrix {
 // link is followed, so the file it names is replaced and the link stays; an
 // existing file's permissions carry over to its replacement.
 std::optional<std::string> write_file_atomically(const std::string& path, std::string_view bytes);
+// The same for a content too large to hold in memory twice (every sample of
+// a long walk): write puts it into the stream, which goes straight to the
+// temporary file.
+std::optional<std::string> write_file_atomically(const std::string& path,
+                                                 const std::function<void(std::ostream&)>& write);
 
 }  // namespace wandrix

@@ -67,7 +67,12 @@ void Chain::record(double new_x, double new_y, double new_z) {
 }
 
 void Chain::make_consistent(bool with_heights) {
-  const std::size_t n = xs.size() < ys.size() ? xs.size() : ys.size();
+  // The failed allocation may be that of any of the three lists, the height
+  // list included: the half-recorded sample is dropped from all of them.
+  std::size_t n = std::min(xs.size(), ys.size());
+  if (with_heights && zs.size() + 1 == n) {
+    n = zs.size();
+  }
   xs.resize(n);
   ys.resize(n);
   if (with_heights && zs.size() > n) {
@@ -94,8 +99,15 @@ void Chain::propose(RandomGenerator& rng, double mean, double sd) {
 }
 
 void Chain::finish_foray(double distance, double heading) {
+  // Positions are not rescaled, so a smaller window can leave the chain
+  // outside the landscape. Measured from there, the way to the first wall is
+  // longer than the foray, the distance left turns negative and the robot
+  // would walk away backwards for ever; it is set down on the nearest point
+  // of the landscape first. Inside the landscape this changes nothing.
+  x = std::clamp(x, 0.0, std::trunc(owner->width));
+  y = std::clamp(y, 0.0, std::trunc(owner->height));
   int turns_without_progress = 0;
-  for (;;) {
+  for (int turns = 0; turns < kMaxForayTurns; ++turns) {
     const double before = distance;
     if (move(distance, heading)) {
       return;

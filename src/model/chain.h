@@ -70,6 +70,14 @@ class Chain {
 // The longest foray walked: a distance beyond it (only from absurd step
 // settings) would bounce between the walls for minutes.
 inline constexpr double kMaxForayLength = 1.0e7;
+// The most turns at the walls in one foray. Resizing a window first wide and
+// flat, then tall and narrow, multiplies the step settings each time, and a
+// foray many thousand times longer than the landscape is narrow would take
+// milliseconds of turning per step, hours for a long walk. After this many
+// turns the robot has crossed the landscape hundreds of times and where it
+// stops is as good as random; with the dialogs' step limits in a window a few
+// dozen pixels wide no foray comes near it.
+inline constexpr int kMaxForayTurns = 1000;
 // Above this shape the Gamma method's acceptance test can no longer succeed
 // in double precision; the foray is then exactly the mean.
 inline constexpr double kMaxGammaShape = 1.0e10;
