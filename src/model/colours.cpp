@@ -51,8 +51,8 @@ int component(double c, double f) {
     return 0;
   }
   // Rounds half up by truncation, as the colour table has always been made.
-  return static_cast<int>(255.0 * std::pow(c * f, 0.8) +
-                          0.5);  // NOLINT(bugprone-incorrect-roundings)
+  // NOLINTNEXTLINE(bugprone-incorrect-roundings)
+  return static_cast<int>(255.0 * std::pow(c * f, 0.8) + 0.5);
 }
 
 }  // namespace
