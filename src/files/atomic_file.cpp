@@ -47,9 +47,9 @@ std::FILE* create_temporary(const fs::path& target, fs::path& temporary, int& er
 // Where the bytes really go: the file a symbolic link names.
 fs::path resolve_target(const std::string& path) {
   std::error_code ec;
-  const fs::path given(path);
+  fs::path given(path);
   if (fs::is_symlink(given, ec)) {
-    const fs::path resolved = fs::weakly_canonical(given, ec);
+    fs::path resolved = fs::weakly_canonical(given, ec);
     if (!ec) {
       return resolved;
     }

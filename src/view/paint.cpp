@@ -141,6 +141,7 @@ void paint_chains(Simulation& sim, const Projection& view, Canvas& canvas, bool 
   const ChainStyle style{sim.dot_radius, sim.show_trajectory, false};
   const bool incremental = sim.draw_from_step > 0;
   std::vector<std::size_t> firsts;
+  firsts.reserve(chains.size());
   for (const Chain* chain : chains) {
     firsts.push_back(first_sample(sim, *chain, incremental));
   }

@@ -26,8 +26,9 @@ void new_hill_from_rectangle(Simulation& sim, int x1, int y1, int x2, int y2) {
   // Integer halves, truncated toward zero, as the centre of a drawn square.
   const std::int64_t sum_x = static_cast<std::int64_t>(x1) + x2;
   const std::int64_t sum_y = static_cast<std::int64_t>(y1) + y2;
-  hill.mean_x = static_cast<double>(sum_x / 2);
-  hill.mean_y = static_cast<double>(sim.client_height() - sum_y / 2);
+  hill.mean_x = static_cast<double>(sum_x / 2);  // NOLINT(bugprone-integer-division)
+  hill.mean_y =
+      static_cast<double>(sim.client_height() - sum_y / 2);  // NOLINT(bugprone-integer-division)
   hill.stddev_x = std::abs(static_cast<double>(x2) - x1) * 0.5;
   hill.stddev_y = std::abs(static_cast<double>(y2) - y1) * 0.5;
   hill.correlation = 0.0;
