@@ -112,14 +112,6 @@ double parse_real_prefix(std::string_view text) {
   return negative ? -value : value;
 }
 
-std::string format_fixed(double value, int decimals) {
-  char buffer[400];
-  const auto [ptr, ec] =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  if (ec != std::errc{}) return {};
-  return std::string(buffer, ptr);
-}
-
 std::string utf8_prefix(std::string_view text, std::size_t max_chars) {
   std::size_t chars = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {

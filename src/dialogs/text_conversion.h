@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/fixed_text.h"
+
 namespace wandrix {
 
 // Skips leading white space, takes an optional sign and the decimal digits
@@ -29,10 +31,6 @@ UIntRead parse_uint(std::string_view text);
 // as an infinity of its sign (and so lies outside every limit); one too small
 // reads as zero.
 double parse_real_prefix(std::string_view text);
-
-// The value with a fixed number of decimals, as printf's "%.Nf" prints it in
-// the C locale.
-std::string format_fixed(double value, int decimals);
 
 // The first max_chars characters of a UTF-8 text (a character is one code
 // point), never cutting a character in half.

@@ -8,6 +8,7 @@
 
 #include "files/atomic_file.h"
 #include "files/file_chooser.h"
+#include "model/fixed_text.h"
 #include "model/simulation.h"
 
 namespace wandrix {
@@ -32,10 +33,7 @@ std::vector<double> grid_values(double extent) {
 
 std::string table_number(double value) {
   constexpr std::size_t kField = 20;
-  char buffer[400];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 12);
-  const std::string_view text(buffer, result.ec == std::errc() ? result.ptr - buffer : 0);
+  const std::string text = format_fixed(value, 12);
   std::string padded(text.size() < kField ? kField - text.size() : 0, ' ');
   padded += text;
   return padded;

@@ -10,23 +10,15 @@
 
 #include "files/atomic_file.h"
 #include "files/file_chooser.h"
+#include "model/fixed_text.h"
 #include "model/simulation.h"
 
 namespace wandrix {
 namespace {
 
-// Fixed-point text with the given decimals, whatever locale the front end
-// has set; never an exponent.
-std::string fixed(double value, int decimals) {
-  char buffer[400];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  return std::string(buffer, result.ec == std::errc() ? result.ptr : buffer);
-}
-
 // A size truncated toward zero, written as an integer.
 std::string truncated(double value) {
-  const std::string text = fixed(std::trunc(value), 0);
+  const std::string text = format_fixed(std::trunc(value), 0);
   return text == "-0" ? "0" : text;
 }
 
@@ -73,14 +65,14 @@ void write(std::ostream& out, const Simulation& sim) {
   text += std::to_string(sim.rng.seed()) + "\n";
   text += truncated(sim.width) + "  " + truncated(sim.height) + "\n";
   text += std::to_string(sim.start_x) + "  " + std::to_string(sim.start_y) + "\n";
-  text += fixed(sim.step_stddev, 5) + "\n";
-  text += fixed(sim.step_mean, 5) + "\n";
+  text += format_fixed(sim.step_stddev, 5) + "\n";
+  text += format_fixed(sim.step_mean, 5) + "\n";
   text += std::to_string(sim.hills.size()) + "\n";
   for (const Hill& hill : sim.hills) {
     text += "\n" + label_line(hill.label) + "\n";
     for (double value :
          {hill.mean_x, hill.mean_y, hill.stddev_x, hill.stddev_y, hill.correlation, hill.weight}) {
-      text += fixed(value, 5) + "\n";
+      text += format_fixed(value, 5) + "\n";
     }
   }
   out << text;

@@ -4,21 +4,11 @@
 #include <cmath>
 #include <system_error>
 
+#include "model/fixed_text.h"
 #include "model/simulation.h"
 
 namespace wandrix {
-namespace {
-
-// Independent of the locale the front end may have set: the summary always
-// uses a decimal point.
-std::string fixed(double value, int precision) {
-  char buffer[400];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-  return std::string(buffer, result.ec == std::errc() ? result.ptr : buffer);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 SummaryCounts count_inside(const Chain& chain, int client_height, const Hill& hill) {
   const double inner_r = std::sqrt(kInnerRadiusSquared);
@@ -82,11 +72,11 @@ std::string summary_text(const SummaryCounts& counts) {
     return counts.examined > 0 ? static_cast<double>(count) * 100.0 / n : 0.0;
   };
   std::string text = "Number of points sampled: " + std::to_string(counts.examined);
-  text += "\n\nPercent inside inner circles: " + fixed(percent(counts.inner), 1);
-  text += "\n  expected: " + fixed(n * 0.5, 1);
+  text += "\n\nPercent inside inner circles: " + format_fixed(percent(counts.inner), 1);
+  text += "\n  expected: " + format_fixed(n * 0.5, 1);
   text += "\n  observed: " + std::to_string(counts.inner);
-  text += "\n\nPercent inside outer circles: " + fixed(percent(counts.outer), 1);
-  text += "\n  expected: " + fixed(n * 0.95, 1);
+  text += "\n\nPercent inside outer circles: " + format_fixed(percent(counts.outer), 1);
+  text += "\n  expected: " + format_fixed(n * 0.95, 1);
   text += "\n  observed: " + std::to_string(counts.outer);
   return text;
 }

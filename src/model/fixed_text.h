@@ -1,0 +1,14 @@
+// Numbers as fixed-point text, the way every file, summary and dialog of the
+// program shows them: a decimal point whatever the front end's locale, never
+// an exponent.
+#pragma once
+
+#include <string>
+
+namespace wandrix {
+
+// The value with the given number of decimals, as printf's "%.Nf" prints it
+// in the C locale; empty if it does not fit (only for absurd magnitudes).
+std::string format_fixed(double value, int decimals);
+
+}  // namespace wandrix
