@@ -5,13 +5,14 @@
 #include <climits>
 #include <cstring>
 
+#include "view/object_table.h"
+
 namespace wandrix {
 namespace {
 
 constexpr std::uint32_t kHeaderSize = 108;
 constexpr std::uint32_t kSignature = 0x464D4520u;  // " EMF"
 constexpr std::uint32_t kVersion = 0x00010000u;
-constexpr ObjectHandle kFirstCreated = 7;
 
 std::uint32_t word(long long v) { return static_cast<std::uint32_t>(v); }
 
@@ -92,14 +93,7 @@ void EmfCanvas::record(Record type, std::initializer_list<std::uint32_t> payload
 }
 
 ObjectHandle EmfCanvas::add_object(Kind kind, Colour colour) {
-  for (std::size_t i = kFirstCreated - 1; i < objects_.size(); ++i) {
-    if (objects_[i].kind == Kind::free) {
-      objects_[i] = {kind, colour, 0, 0};
-      return static_cast<ObjectHandle>(i + 1);
-    }
-  }
-  objects_.push_back({kind, colour, 0, 0});
-  return static_cast<ObjectHandle>(objects_.size());
+  return add_to_object_table(objects_, Object{kind, colour, 0, 0});
 }
 
 ObjectHandle EmfCanvas::create_pen(Colour colour) { return add_object(Kind::pen, colour); }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstddef>
 
+#include "view/object_table.h"
+
 namespace wandrix {
 namespace {
 
@@ -11,7 +13,6 @@ using Wide = __int128;
 
 constexpr std::uint32_t kBlackPixel = 0xFF000000u;
 constexpr std::uint32_t kInvertMask = 0x00FFFFFFu;
-constexpr ObjectHandle kFirstCreated = 7;
 // Ellipses up to this size keep their rows; bigger ones are computed row by row.
 constexpr long long kCachedSize = 256;
 constexpr std::size_t kMaxMasks = 32;
@@ -73,14 +74,7 @@ void RasterCanvas::resize(int width, int height) {
 }
 
 ObjectHandle RasterCanvas::add_object(Object object) {
-  for (std::size_t i = kFirstCreated - 1; i < objects_.size(); ++i) {
-    if (objects_[i].kind == Kind::free) {
-      objects_[i] = object;
-      return static_cast<ObjectHandle>(i + 1);
-    }
-  }
-  objects_.push_back(object);
-  return static_cast<ObjectHandle>(objects_.size());
+  return add_to_object_table(objects_, object);
 }
 
 ObjectHandle RasterCanvas::create_pen(Colour colour) {
@@ -116,7 +110,7 @@ ObjectHandle RasterCanvas::select(ObjectHandle object) {
 void RasterCanvas::delete_object(ObjectHandle object) {
   // The selected pen and brush are kept by value, so deleting one by
   // mistake cannot leave the canvas drawing with a reused handle's colour.
-  if (object >= kFirstCreated && object <= objects_.size()) {
+  if (object >= kFirstCreatedObject && object <= objects_.size()) {
     objects_[object - 1].kind = Kind::free;
   }
 }

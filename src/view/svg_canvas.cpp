@@ -4,10 +4,11 @@
 #include <charconv>
 #include <cstdio>
 
+#include "view/object_table.h"
+
 namespace wandrix {
 namespace {
 
-constexpr ObjectHandle kFirstCreated = 7;
 // Path data is broken into lines of this many commands, for readers and diffs.
 constexpr int kCommandsPerLine = 12;
 
@@ -101,16 +102,7 @@ SvgCanvas::SvgCanvas(int width, int height, const std::string& title) {
   }
 }
 
-ObjectHandle SvgCanvas::add_object(Object object) {
-  for (std::size_t i = kFirstCreated - 1; i < objects_.size(); ++i) {
-    if (objects_[i].kind == Kind::free) {
-      objects_[i] = object;
-      return static_cast<ObjectHandle>(i + 1);
-    }
-  }
-  objects_.push_back(object);
-  return static_cast<ObjectHandle>(objects_.size());
-}
+ObjectHandle SvgCanvas::add_object(Object object) { return add_to_object_table(objects_, object); }
 
 ObjectHandle SvgCanvas::create_pen(Colour colour) { return add_object({Kind::pen, false, colour}); }
 ObjectHandle SvgCanvas::create_brush(Colour colour) {
@@ -133,7 +125,7 @@ ObjectHandle SvgCanvas::select(ObjectHandle object) {
 }
 
 void SvgCanvas::delete_object(ObjectHandle object) {
-  if (object >= kFirstCreated && object <= objects_.size()) {
+  if (object >= kFirstCreatedObject && object <= objects_.size()) {
     objects_[object - 1].kind = Kind::free;
   }
 }
