@@ -130,6 +130,12 @@ TEST_F(FrameTest, AboutRunsTheAboutBox) {
   EXPECT_EQ(host.invalidations, 0);
 }
 
+TEST_F(FrameTest, HelpLooksUpTheHelpPage) {
+  frame.command(kHelpFile);
+  ASSERT_EQ(host.lookups.size(), 1u);
+  EXPECT_EQ(host.lookups[0].first, "Wandrix.html");
+}
+
 TEST_F(FrameTest, OptionsWithoutChangesKeepTheSamplesAndRefresh) {
   walk_some();
   sim.full_redraw = false;

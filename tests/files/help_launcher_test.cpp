@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "app/fake_host.h"
-#include "app/frame.h"
-#include "app/menu_table.h"
 #include "model/simulation.h"
 
 namespace wandrix {
@@ -27,8 +25,7 @@ TEST(HelpLauncher, StartsTheAssociatedProgramWithTheFileAddress) {
   host.cwd = "/home/ann/my runs";
   host.lookup = [](const std::string&) { return ProgramLookup{42, "/usr/bin/viewer", {}}; };
   Simulation sim(host);
-  Frame frame(sim, host);
-  frame.command(command::kHelpFile);
+  open_help(sim);
   ASSERT_EQ(host.started.size(), 1u);
   // Blanks stay inside one argument; the address escapes them.
   EXPECT_EQ(host.started[0], (Args{"/usr/bin/viewer", "file:///home/ann/my%20runs/Wandrix.html"}));
