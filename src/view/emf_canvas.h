@@ -30,18 +30,14 @@
 #include <string>
 #include <vector>
 
+#include "model/host.h"
 #include "view/canvas.h"
 
 namespace wandrix {
 
 // The reference device of a metafile: the screen's size in pixels and in
 // millimetres.
-struct EmfDevice {
-  int width_px = 1024;
-  int height_px = 768;
-  int width_mm = 320;
-  int height_mm = 240;
-};
+using EmfDevice = ScreenMetrics;
 
 class EmfCanvas final : public Canvas {
  public:

@@ -21,10 +21,6 @@ std::string lower(std::string text) {
   return text;
 }
 
-EmfDevice emf_device(const ScreenMetrics& screen) {
-  return EmfDevice{screen.width_px, screen.height_px, screen.width_mm, screen.height_mm};
-}
-
 // One hundredth of a millimetre per unit: trunc(pixels x (mm / px) x 100).
 int hundredths(int pixels, int millimetres, int screen_pixels) {
   return to_pixel(pixels * (static_cast<double>(millimetres) / screen_pixels) * 100.0);
@@ -62,7 +58,7 @@ std::optional<Rect> picture_frame(const Rect& client, const ScreenMetrics& scree
 std::vector<std::uint8_t> metafile_picture(Simulation& sim, const Rect& client,
                                            std::optional<Rect> frame, const std::string& app,
                                            const std::string& title) {
-  EmfCanvas canvas(emf_device(sim.host().screen_metrics()), frame, app, title);
+  EmfCanvas canvas(sim.host().screen_metrics(), frame, app, title);
   paint(sim, canvas, client, true);
   return canvas.finish();
 }

@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstddef>
 
-#include "view/object_table.h"
-
 namespace wandrix {
 namespace {
 
@@ -45,17 +43,7 @@ void ellipse_span(long long w, long long h, long long j, long long& begin, long 
 
 }  // namespace
 
-RasterCanvas::RasterCanvas(int width, int height) {
-  const auto stock = [](Kind kind, bool none, Colour c) { return Object{kind, none, pixel_of(c)}; };
-  objects_ = {stock(Kind::brush, false, kWhite), stock(Kind::brush, false, kBlack),
-              stock(Kind::brush, true, kBlack),  stock(Kind::pen, false, kWhite),
-              stock(Kind::pen, false, kBlack),   stock(Kind::pen, true, kBlack)};
-  pen_handle_ = stock_object(StockObject::black_pen);
-  brush_handle_ = stock_object(StockObject::white_brush);
-  pen_ = objects_[pen_handle_ - 1];
-  brush_ = objects_[brush_handle_ - 1];
-  resize(width, height);
-}
+RasterCanvas::RasterCanvas(int width, int height) { resize(width, height); }
 
 void RasterCanvas::resize(int width, int height) {
   width = std::max(width, 0);
@@ -71,48 +59,6 @@ void RasterCanvas::resize(int width, int height) {
   pixels_ = std::move(next);
   width_ = width;
   height_ = height;
-}
-
-ObjectHandle RasterCanvas::add_object(Object object) {
-  return add_to_object_table(objects_, object);
-}
-
-ObjectHandle RasterCanvas::create_pen(Colour colour) {
-  return add_object({Kind::pen, false, pixel_of(colour)});
-}
-
-ObjectHandle RasterCanvas::create_brush(Colour colour) {
-  return add_object({Kind::brush, false, pixel_of(colour)});
-}
-
-ObjectHandle RasterCanvas::stock_object(StockObject object) {
-  return static_cast<ObjectHandle>(object) + 1;
-}
-
-ObjectHandle RasterCanvas::select(ObjectHandle object) {
-  if (object == 0 || object > objects_.size() || objects_[object - 1].kind == Kind::free) {
-    return 0;
-  }
-  const Object& chosen = objects_[object - 1];
-  ObjectHandle before = 0;
-  if (chosen.kind == Kind::pen) {
-    before = pen_handle_;
-    pen_handle_ = object;
-    pen_ = chosen;
-  } else {
-    before = brush_handle_;
-    brush_handle_ = object;
-    brush_ = chosen;
-  }
-  return before;
-}
-
-void RasterCanvas::delete_object(ObjectHandle object) {
-  // The selected pen and brush are kept by value, so deleting one by
-  // mistake cannot leave the canvas drawing with a reused handle's colour.
-  if (object >= kFirstCreatedObject && object <= objects_.size()) {
-    objects_[object - 1].kind = Kind::free;
-  }
 }
 
 void RasterCanvas::run(int y, long long x0, long long x1, Ink ink) {
@@ -183,11 +129,11 @@ void RasterCanvas::rectangle(int left, int top, int right, int bottom) {
 }
 
 void RasterCanvas::fill_rect(const Rect& box, ObjectHandle brush) {
-  if (brush == 0 || brush > objects_.size() || objects_[brush - 1].kind != Kind::brush) {
+  const ObjectTable::Object* object = objects_.find(brush);
+  if (object == nullptr || object->kind != ObjectTable::Kind::brush) {
     return;
   }
-  const Object& object = objects_[brush - 1];
-  const Ink ink{!object.none, false, object.pixel};
+  const Ink ink = ink_of(*object, false);
   for (int y = std::max(box.top, 0); y < std::min(box.bottom, height_); ++y) {
     run(y, box.left, box.right, ink);
   }

@@ -37,11 +37,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "view/canvas.h"
+#include "view/object_table.h"
 
 namespace wandrix {
 
-class RasterCanvas final : public Canvas {
+class RasterCanvas final : public TableCanvas {
  public:
   // A black surface of the given size (negative sizes count as 0).
   explicit RasterCanvas(int width = 0, int height = 0);
@@ -65,21 +65,10 @@ class RasterCanvas final : public Canvas {
            (static_cast<std::uint32_t>(green_of(c)) << 8) | static_cast<std::uint32_t>(blue_of(c));
   }
 
-  ObjectHandle create_pen(Colour colour) override;
-  ObjectHandle create_brush(Colour colour) override;
-  ObjectHandle stock_object(StockObject object) override;
-  ObjectHandle select(ObjectHandle object) override;
-  void delete_object(ObjectHandle object) override;
-
-  void move_to(int x, int y) override {
-    x_ = x;
-    y_ = y;
-  }
   void line_to(int x, int y) override;
   void ellipse(int left, int top, int right, int bottom) override;
   void rectangle(int left, int top, int right, int bottom) override;
   void fill_rect(const Rect& box, ObjectHandle brush) override;
-  void set_invert(bool on) override { invert_ = on; }
 
   // One row of an ellipse's pixels, as offsets from the box's left edge:
   // outline [begin, inner_begin) and [inner_end, end), interior between.
@@ -93,12 +82,6 @@ class RasterCanvas final : public Canvas {
   static EllipseRow ellipse_row(long long w, long long h, long long j);
 
  private:
-  enum class Kind : std::uint8_t { free, pen, brush };
-  struct Object {
-    Kind kind = Kind::free;
-    bool none = false;  // null pen or hollow brush
-    std::uint32_t pixel = 0;
-  };
   // How a run of pixels is drawn: left alone, painted, or inverted.
   struct Ink {
     bool draw = false;
@@ -111,9 +94,11 @@ class RasterCanvas final : public Canvas {
     std::vector<EllipseRow> rows;
   };
 
-  ObjectHandle add_object(Object object);
-  [[nodiscard]] Ink pen_ink() const { return {!pen_.none, invert_, pen_.pixel}; }
-  [[nodiscard]] Ink brush_ink() const { return {!brush_.none, invert_, brush_.pixel}; }
+  [[nodiscard]] static Ink ink_of(const ObjectTable::Object& object, bool invert) {
+    return {!object.none, invert, pixel_of(object.colour)};
+  }
+  [[nodiscard]] Ink pen_ink() const { return ink_of(objects_.pen(), invert_); }
+  [[nodiscard]] Ink brush_ink() const { return ink_of(objects_.brush(), invert_); }
   // Draws pixels x0..x1-1 of row y, clipped to the surface.
   void run(int y, long long x0, long long x1, Ink ink);
   void column(int x, long long y0, long long y1, Ink ink);
@@ -124,14 +109,6 @@ class RasterCanvas final : public Canvas {
   int width_ = 0;
   int height_ = 0;
   std::vector<std::uint32_t> pixels_;
-  std::vector<Object> objects_;  // handle - 1
-  ObjectHandle pen_handle_ = 0;
-  ObjectHandle brush_handle_ = 0;
-  Object pen_;
-  Object brush_;
-  bool invert_ = false;
-  int x_ = 0;
-  int y_ = 0;
   std::vector<EllipseMask> masks_;
   std::size_t last_mask_ = 0;
 };

@@ -161,7 +161,7 @@ void RasterCanvas::line_to(int x, int y) {
   x_ = x;
   y_ = y;
   const Steps s = steps_of(x0, y0, x, y);
-  if (pen_.none || s.n == 0) {
+  if (objects_.pen().none || s.n == 0) {
     return;
   }
   long long first = 0;
@@ -192,7 +192,7 @@ void RasterCanvas::line_to(int x, int y) {
             s.x_major ? s.major_sign : s.major_sign * w,
             s.x_major ? s.minor_sign * w : s.minor_sign};
   const auto invert = [](std::uint32_t& p) { p ^= 0x00FFFFFFu; };
-  const auto paint = [pixel = pen_.pixel](std::uint32_t& p) { p = pixel; };
+  const auto paint = [pixel = pixel_of(objects_.pen().colour)](std::uint32_t& p) { p = pixel; };
   if (!fixed_point_exact(walk.count, walk.n)) {
     invert_ ? walk_line(walk, invert) : walk_line(walk, paint);
   } else {

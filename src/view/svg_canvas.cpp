@@ -4,8 +4,6 @@
 #include <charconv>
 #include <cstdio>
 
-#include "view/object_table.h"
-
 namespace wandrix {
 namespace {
 
@@ -82,13 +80,6 @@ Box ordered(int left, int top, int right, int bottom) {
 }  // namespace
 
 SvgCanvas::SvgCanvas(int width, int height, const std::string& title) {
-  objects_ = {{Kind::brush, false, kWhite}, {Kind::brush, false, kBlack},
-              {Kind::brush, true, kBlack},  {Kind::pen, false, kWhite},
-              {Kind::pen, false, kBlack},   {Kind::pen, true, kBlack}};
-  pen_handle_ = stock_object(StockObject::black_pen);
-  brush_handle_ = stock_object(StockObject::white_brush);
-  pen_ = objects_[pen_handle_ - 1];
-  brush_ = objects_[brush_handle_ - 1];
   width = std::max(width, 0);
   height = std::max(height, 0);
   out_ =
@@ -101,36 +92,6 @@ SvgCanvas::SvgCanvas(int width, int height, const std::string& title) {
     out_ += "<title>" + escaped(title) + "</title>\n";
   }
 }
-
-ObjectHandle SvgCanvas::add_object(Object object) { return add_to_object_table(objects_, object); }
-
-ObjectHandle SvgCanvas::create_pen(Colour colour) { return add_object({Kind::pen, false, colour}); }
-ObjectHandle SvgCanvas::create_brush(Colour colour) {
-  return add_object({Kind::brush, false, colour});
-}
-ObjectHandle SvgCanvas::stock_object(StockObject object) {
-  return static_cast<ObjectHandle>(object) + 1;
-}
-
-ObjectHandle SvgCanvas::select(ObjectHandle object) {
-  if (object == 0 || object > objects_.size() || objects_[object - 1].kind == Kind::free) {
-    return 0;
-  }
-  const Object& chosen = objects_[object - 1];
-  ObjectHandle& handle = chosen.kind == Kind::pen ? pen_handle_ : brush_handle_;
-  (chosen.kind == Kind::pen ? pen_ : brush_) = chosen;
-  const ObjectHandle before = handle;
-  handle = object;
-  return before;
-}
-
-void SvgCanvas::delete_object(ObjectHandle object) {
-  if (object >= kFirstCreatedObject && object <= objects_.size()) {
-    objects_[object - 1].kind = Kind::free;
-  }
-}
-
-void SvgCanvas::set_invert(bool on) { invert_ = on; }
 
 std::string SvgCanvas::paint(bool fill, Colour fill_colour, bool stroke,
                              Colour stroke_colour) const {
@@ -177,10 +138,10 @@ void SvgCanvas::line_to(int x, int y) {
   const int y0 = y_;
   x_ = x;
   y_ = y;
-  if (pen_.none || finished_ || (x == x0 && y == y0)) {
+  if (objects_.pen().none || finished_ || (x == x0 && y == y0)) {
     return;
   }
-  begin_run(pen_.colour);
+  begin_run(objects_.pen().colour);
   std::string& d = run_.lines;
   if (run_.line_commands > 0 && run_.line_commands % kCommandsPerLine == 0) {
     d += '\n';
@@ -204,13 +165,14 @@ void SvgCanvas::line_to(int x, int y) {
 
 void SvgCanvas::ellipse(int left, int top, int right, int bottom) {
   const Box b = ordered(left, top, right, bottom);
-  if (b.w == 0 || b.h == 0 || finished_ || (pen_.none && brush_.none)) {
+  if (b.w == 0 || b.h == 0 || finished_ || (objects_.pen().none && objects_.brush().none)) {
     return;
   }
-  const bool solid =
-      !pen_.none && (brush_.none ? b.w <= 2 || b.h <= 2 : brush_.colour == pen_.colour);
+  const bool solid = !objects_.pen().none &&
+                     (objects_.brush().none ? b.w <= 2 || b.h <= 2
+                                            : objects_.brush().colour == objects_.pen().colour);
   if (solid) {
-    begin_run(pen_.colour);
+    begin_run(objects_.pen().colour);
     if (!run_.dot_boxes.insert({b.l, b.t, b.w, b.h}).second) {
       return;  // already painted in this colour
     }
@@ -236,13 +198,15 @@ void SvgCanvas::ellipse(int left, int top, int right, int bottom) {
   flush();
   // A one-pixel outline centred half a pixel inside the box; without a pen
   // the inside alone, one pixel smaller all round.
-  const long long inset = pen_.none ? 2 : 1;
+  const long long inset = objects_.pen().none ? 2 : 1;
   out_ += "<ellipse";
   attribute(out_, "cx", 2 * b.l + b.w);
   attribute(out_, "cy", 2 * b.t + b.h);
   attribute(out_, "rx", std::max(b.w - inset, 0LL));
   attribute(out_, "ry", std::max(b.h - inset, 0LL));
-  out_ += paint(!brush_.none, brush_.colour, !pen_.none, pen_.colour) + "/>\n";
+  out_ += paint(!objects_.brush().none, objects_.brush().colour, !objects_.pen().none,
+                objects_.pen().colour) +
+          "/>\n";
 }
 
 void SvgCanvas::rectangle(int left, int top, int right, int bottom) {
@@ -260,22 +224,23 @@ void SvgCanvas::rectangle(int left, int top, int right, int bottom) {
     attribute(out_, "height", h2);
     out_ += paint_text + "/>\n";
   };
-  if (pen_.none) {
-    if (!brush_.none && b.w > 2 && b.h > 2) {
+  if (objects_.pen().none) {
+    if (!objects_.brush().none && b.w > 2 && b.h > 2) {
       rect(2 * b.l + 2, 2 * b.t + 2, 2 * b.w - 4, 2 * b.h - 4,
-           paint(true, brush_.colour, false, 0));
+           paint(true, objects_.brush().colour, false, 0));
     }
   } else if (b.w <= 2 || b.h <= 2) {  // all outline: a bar of the pen's colour
-    rect(2 * b.l, 2 * b.t, 2 * b.w, 2 * b.h, paint(true, pen_.colour, false, 0));
+    rect(2 * b.l, 2 * b.t, 2 * b.w, 2 * b.h, paint(true, objects_.pen().colour, false, 0));
   } else {
     rect(2 * b.l + 1, 2 * b.t + 1, 2 * b.w - 2, 2 * b.h - 2,
-         paint(!brush_.none, brush_.colour, true, pen_.colour));
+         paint(!objects_.brush().none, objects_.brush().colour, true, objects_.pen().colour));
   }
 }
 
 void SvgCanvas::fill_rect(const Rect& box, ObjectHandle brush) {
-  if (brush == 0 || brush > objects_.size() || objects_[brush - 1].kind != Kind::brush ||
-      objects_[brush - 1].none || box.right <= box.left || box.bottom <= box.top || finished_) {
+  const ObjectTable::Object* object = objects_.find(brush);
+  if (object == nullptr || object->kind != ObjectTable::Kind::brush || object->none ||
+      box.right <= box.left || box.bottom <= box.top || finished_) {
     return;
   }
   flush();
@@ -284,7 +249,7 @@ void SvgCanvas::fill_rect(const Rect& box, ObjectHandle brush) {
   attribute(out_, "y", 2LL * box.top);
   attribute(out_, "width", 2LL * box.right - 2LL * box.left);
   attribute(out_, "height", 2LL * box.bottom - 2LL * box.top);
-  out_ += " fill=\"" + hex(objects_[brush - 1].colour) + "\"/>\n";
+  out_ += " fill=\"" + hex(object->colour) + "\"/>\n";
 }
 
 std::string SvgCanvas::finish() {

@@ -21,11 +21,11 @@
 #include <tuple>
 #include <vector>
 
-#include "view/canvas.h"
+#include "view/object_table.h"
 
 namespace wandrix {
 
-class SvgCanvas final : public Canvas {
+class SvgCanvas final : public TableCanvas {
  public:
   // title: the document's <title>; none when empty.
   SvgCanvas(int width, int height, const std::string& title);
@@ -34,29 +34,12 @@ class SvgCanvas final : public Canvas {
   // calls draw nothing and finish() returns an empty string).
   [[nodiscard]] std::string finish();
 
-  ObjectHandle create_pen(Colour colour) override;
-  ObjectHandle create_brush(Colour colour) override;
-  ObjectHandle stock_object(StockObject object) override;
-  ObjectHandle select(ObjectHandle object) override;
-  void delete_object(ObjectHandle object) override;
-
-  void move_to(int x, int y) override {
-    x_ = x;
-    y_ = y;
-  }
   void line_to(int x, int y) override;
   void ellipse(int left, int top, int right, int bottom) override;
   void rectangle(int left, int top, int right, int bottom) override;
   void fill_rect(const Rect& box, ObjectHandle brush) override;
-  void set_invert(bool on) override;
 
  private:
-  enum class Kind : std::uint8_t { free, pen, brush };
-  struct Object {
-    Kind kind = Kind::free;
-    bool none = false;  // null pen or hollow brush
-    Colour colour = 0;
-  };
   // The figures gathered so far, all of one colour and mode.
   struct Run {
     bool open = false;
@@ -71,7 +54,6 @@ class SvgCanvas final : public Canvas {
     std::set<std::tuple<long long, long long, long long, long long>> dot_boxes;
   };
 
-  ObjectHandle add_object(Object object);
   void begin_run(Colour colour);
   void flush();
   // fill="…" stroke="…" and the blend style of invert mode.
@@ -79,14 +61,6 @@ class SvgCanvas final : public Canvas {
                                   Colour stroke_colour) const;
 
   std::string out_;
-  std::vector<Object> objects_;  // handle - 1; stock objects are 1..6
-  Object pen_;
-  Object brush_;
-  ObjectHandle pen_handle_ = 0;
-  ObjectHandle brush_handle_ = 0;
-  bool invert_ = false;
-  int x_ = 0;
-  int y_ = 0;
   Run run_;
   bool finished_ = false;
 };
