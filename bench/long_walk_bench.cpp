@@ -19,6 +19,7 @@
 #include <string>
 
 #include "model/simulation.h"
+#include "view/coverage.h"
 #include "view/paint.h"
 #include "view/raster_canvas.h"
 
@@ -117,12 +118,13 @@ int main(int argc, char** argv) {
   // The paint after the last walk, and one from scratch as after a resize.
   wandrix::RasterCanvas surface(static_cast<int>(sim.width), static_cast<int>(sim.height));
   const wandrix::Rect client = wandrix::client_rect(sim);
+  wandrix::Coverage coverage(surface.width(), surface.height());
   auto t = Clock::now();
-  wandrix::paint(sim, surface, client, false);
+  wandrix::paint(sim, surface, client, false, &coverage);
   std::printf("paint after the last walk: %.2f s\n", seconds_since(t));
   sim.full_redraw = true;
   t = Clock::now();
-  wandrix::paint(sim, surface, client, false);
+  wandrix::paint(sim, surface, client, false, &coverage);
   std::printf("full repaint: %.2f s, peak %ld MB\n", seconds_since(t), peak_rss_mb());
   bool even = true;
   for (const wandrix::Chain& chain : sim.chains) {

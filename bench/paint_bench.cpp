@@ -9,6 +9,7 @@
 
 #include "bench_hills.h"
 #include "model/simulation.h"
+#include "view/coverage.h"
 #include "view/paint.h"
 #include "view/picture_export.h"
 #include "view/raster_canvas.h"
@@ -46,9 +47,10 @@ void full_paint(benchmark::State& state, bool rotation) {
   Simulation sim;
   configure(sim, 1000000, rotation);
   RasterCanvas canvas(800, 600);
+  Coverage coverage(800, 600);
   for (auto _ : state) {
     sim.full_redraw = true;
-    paint(sim, canvas, client_rect(sim), false);
+    paint(sim, canvas, client_rect(sim), false, &coverage);
     benchmark::DoNotOptimize(canvas.pixels());
   }
   state.counters["samples"] = static_cast<double>(sample_count(sim));
@@ -58,7 +60,8 @@ void incremental_paint(benchmark::State& state) {
   Simulation sim;
   configure(sim, 1000000, false);
   RasterCanvas canvas(800, 600);
-  paint(sim, canvas, client_rect(sim), false);
+  Coverage coverage(800, 600);
+  paint(sim, canvas, client_rect(sim), false, &coverage);
   std::array<std::size_t, kMaxChains> shown{};
   for (std::size_t k = 0; k < shown.size(); ++k) {
     shown[k] = sim.chains[k].painted_samples;
@@ -70,7 +73,7 @@ void incremental_paint(benchmark::State& state) {
       sim.chains[k].painted_samples = shown[k];
     }
     sim.full_redraw = false;
-    paint(sim, canvas, client_rect(sim), false);
+    paint(sim, canvas, client_rect(sim), false, &coverage);
     benchmark::DoNotOptimize(canvas.pixels());
   }
   double added = 0;

@@ -8,7 +8,6 @@
 #include "model/summary.h"
 #include "view/paint.h"
 #include "view/picture_export.h"
-#include "view/rubber_band.h"
 
 namespace wandrix {
 
@@ -30,14 +29,17 @@ std::array<MenuItemState, 10> menu_state(const Simulation& sim) {
 }
 
 Frame::Frame(Simulation& sim, Host& host)
-    : sim_(sim), host_(host), surface_(kDefaultWindowWidth, kDefaultWindowHeight) {}
+    : sim_(sim),
+      host_(host),
+      surface_(kDefaultWindowWidth, kDefaultWindowHeight),
+      coverage_(kDefaultWindowWidth, kDefaultWindowHeight) {}
 
 void Frame::render() {
   if (!paint_pending_) {
     return;
   }
   paint_pending_ = false;
-  paint(sim_, surface_, Rect{0, 0, width_, height_}, false);
+  paint(sim_, surface_, Rect{0, 0, width_, height_}, false, &coverage_);
 }
 
 void Frame::redraw_full() {
@@ -161,16 +163,16 @@ void Frame::size(int width, int height, bool minimised) {
   width_ = width;
   height_ = height;
   surface_.resize(width, height);
+  coverage_ = Coverage(width, height);
   // The retained picture is lost with the old size: draw everything again.
   sim_.full_redraw = true;
   request_paint();
 }
 
 void Frame::key_char(int code) {
-  if (code != kEscape || !mouse_.band_active) {
-    return;
+  if (code == kEscape) {
+    mouse_.band.cancel(host_, surface_);
   }
-  end_band();
 }
 
 void Frame::left_press(Point p) {
@@ -179,66 +181,34 @@ void Frame::left_press(Point p) {
   if (mouse_.rotating) {
     return;
   }
-  if (mouse_.band_active) {
-    invert_band();  // a second press without a release: the old outline goes
-  }
-  mouse_.drag_anchor = p;
-  mouse_.drag_corner = p;
-  invert_band();
-  host_.capture_mouse(true);
-  host_.set_cursor(Cursor::cross);
-  mouse_.band_active = true;
+  mouse_.band.press(host_, surface_, p);
   host_.show_surface();
-}
-
-void Frame::invert_band() {
-  invert_rectangle(surface_, mouse_.drag_anchor.x, mouse_.drag_anchor.y, mouse_.drag_corner.x,
-                   mouse_.drag_corner.y);
-}
-
-void Frame::move_band(Point p) {
-  host_.set_cursor(Cursor::cross);
-  invert_band();
-  // The outline is a square: its side follows the horizontal motion only.
-  mouse_.drag_corner = band_corner(mouse_.drag_anchor, p.x);
-  invert_band();
-  host_.show_surface();
-}
-
-void Frame::end_band() {
-  invert_band();
-  host_.capture_mouse(false);
-  host_.set_cursor(Cursor::arrow);
-  mouse_.band_active = false;
 }
 
 void Frame::left_release(Point p) {
-  if (!mouse_.band_active) {
+  BandDrag& band = mouse_.band;
+  if (!band.release(host_, surface_, p)) {
     return;
   }
-  end_band();
-  mouse_.drag_corner = band_corner(mouse_.drag_anchor, p.x);
+  // The outline leaves the screen before the hill dialog opens.
   host_.show_surface();
-  new_hill_from_rectangle(sim_, mouse_.drag_anchor.x, mouse_.drag_anchor.y, mouse_.drag_corner.x,
-                          mouse_.drag_corner.y);
+  new_hill_from_rectangle(sim_, band.anchor().x, band.anchor().y, band.corner().x, band.corner().y);
 }
 
 void Frame::right_press(Point p) {
-  if (!sim_.allow_rotation || mouse_.band_active) {
+  if (!sim_.allow_rotation || mouse_.band.active()) {
     return;
   }
-  mouse_.drag_anchor = p;
-  mouse_.drag_corner = p;
+  mouse_.rotation_point = p;
   rotation_pens_ = begin_rotation(sim_, surface_);
   mouse_.rotating = true;
   host_.show_surface();
 }
 
 void Frame::move_rotation(Point p) {
-  mouse_.drag_corner = p;
-  continue_rotation(sim_, surface_, rotation_pens_, mouse_.drag_corner.x - mouse_.drag_anchor.x,
-                    mouse_.drag_corner.y - mouse_.drag_anchor.y);
-  mouse_.drag_anchor = mouse_.drag_corner;
+  continue_rotation(sim_, surface_, rotation_pens_, p.x - mouse_.rotation_point.x,
+                    p.y - mouse_.rotation_point.y);
+  mouse_.rotation_point = p;
   host_.show_surface();
 }
 
@@ -263,8 +233,9 @@ void Frame::right_release(Point /*p*/) {
 void Frame::mouse_move(Point p) {
   if (sim_.allow_rotation && mouse_.rotating) {
     move_rotation(p);
-  } else if (mouse_.band_active) {
-    move_band(p);
+  } else if (mouse_.band.active()) {
+    mouse_.band.move(host_, surface_, p);
+    host_.show_surface();
   }
 }
 

@@ -10,8 +10,10 @@
 #include "model/host.h"
 #include "model/simulation.h"
 #include "model/types.h"
+#include "view/coverage.h"
 #include "view/raster_canvas.h"
 #include "view/rotation_frame.h"
+#include "view/rubber_band.h"
 
 namespace wandrix {
 
@@ -36,9 +38,8 @@ std::array<MenuItemState, 10> menu_state(const Simulation& sim);
 // rotation. Positions are client pixels and may be negative while the mouse
 // is captured outside the window.
 struct MouseState {
-  Point drag_anchor;
-  Point drag_corner;
-  bool band_active = false;
+  BandDrag band;
+  Point rotation_point;  // where the last rotation step left the mouse
   bool rotating = false;
 };
 
@@ -90,9 +91,6 @@ class Frame {
   void redraw_full();
   void redraw_keep();
   void robot_options();
-  void invert_band();
-  void move_band(Point p);
-  void end_band();
   void move_rotation(Point p);
   void end_rotation();
 
@@ -101,6 +99,7 @@ class Frame {
   MouseState mouse_;
   RotationPens rotation_pens_;
   RasterCanvas surface_;
+  Coverage coverage_;  // of the surface, for paint
   int width_ = kDefaultWindowWidth;
   int height_ = kDefaultWindowHeight;
   bool paint_pending_ = true;

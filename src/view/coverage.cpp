@@ -28,6 +28,13 @@ Coverage::Coverage(int width, int height)
   full_bits_.assign(words_ * static_cast<std::size_t>(tiles_y), 0);
 }
 
+void Coverage::clear() {
+  std::fill(pixels_.begin(), pixels_.end(), std::uint8_t{0});
+  std::fill(counts_.begin(), counts_.end(), std::uint16_t{0});
+  std::fill(full_bits_.begin(), full_bits_.end(), std::uint64_t{0});
+  full_tiles_ = 0;
+}
+
 bool Coverage::region_covered(long long left, long long top, long long right,
                               long long bottom) const {
   left = std::max(left, 0LL);
@@ -66,7 +73,8 @@ struct LineSteps {
   double inverse_two_n;   // set once the line is walked
 
   [[nodiscard]] long long minor_offset(long long i) const {
-    return static_cast<long long>((static_cast<__int128>(2) * i * m + n) / (2 * n));
+    return static_cast<long long>((static_cast<__int128>(2) * i * m + n) /
+                                  (static_cast<__int128>(2) * n));
   }
 };
 
@@ -203,8 +211,8 @@ bool Coverage::line(Point from, Point to) {
   LineSteps& s = *steps;
   s.inverse_two_n = 1.0 / static_cast<double>(2 * s.n);
   const __int128 position = static_cast<__int128>(2) * s.first * s.m + s.n;
-  LineWalk walk{s.first, static_cast<long long>(position / (2 * s.n)),
-                static_cast<long long>(position % (2 * s.n))};
+  LineWalk walk{s.first, static_cast<long long>(position / (static_cast<__int128>(2) * s.n)),
+                static_cast<long long>(position % (static_cast<__int128>(2) * s.n))};
   if (full_tiles_ == 0) {
     return cover_pixels(s, walk, s.last);  // fresh ground: nothing to look at
   }

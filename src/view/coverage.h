@@ -23,6 +23,9 @@ class Coverage {
  public:
   Coverage(int width, int height);
 
+  // Nothing covered, as when new.
+  void clear();
+
   // Whether some pixel of the step on the surface is not yet covered; its
   // pixels are covered from now on. A step entirely off the surface, or on
   // covered ground only, never shows.

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "view/chain_cover.h"
-#include "view/raster_canvas.h"
 
 namespace wandrix {
 namespace {
@@ -136,7 +135,8 @@ std::vector<Chain*> chains_to_draw(Simulation& sim) {
   return chains;
 }
 
-void paint_chains(Simulation& sim, const Projection& view, Canvas& canvas, bool for_export) {
+void paint_chains(Simulation& sim, const Projection& view, Canvas& canvas, bool for_export,
+                  Coverage* coverage) {
   const std::vector<Chain*> chains = chains_to_draw(sim);
   const ChainStyle style{sim.dot_radius, sim.show_trajectory, false};
   const bool incremental = sim.draw_from_step > 0;
@@ -145,14 +145,15 @@ void paint_chains(Simulation& sim, const Projection& view, Canvas& canvas, bool 
   for (const Chain* chain : chains) {
     firsts.push_back(first_sample(sim, *chain, incremental));
   }
-  // On a pixel surface every step whose pixels a later step paints over is
-  // left out: the picture is the same, and a long walk paints far less.
+  // Only a full paint leaves out the hidden steps: the samples a "Continue
+  // walking" adds are mostly new ground, and covering ten thousand of them
+  // costs four times what drawing them does.
   std::vector<std::optional<KeepFlags>> keeps(chains.size());
-  if (const auto* raster = dynamic_cast<const RasterCanvas*>(&canvas)) {
-    Coverage coverage(raster->width(), raster->height());
+  if (coverage != nullptr && !incremental) {
+    coverage->clear();
     for (std::size_t c = chains.size(); c-- > 0;) {
       if (firsts[c] < chains[c]->xs.size() && chains[c]->ys.size() == chains[c]->xs.size()) {
-        keeps[c] = cover_chain(view, *chains[c], firsts[c], style, coverage);
+        keeps[c] = cover_chain(view, *chains[c], firsts[c], style, *coverage);
       }
     }
   }
@@ -235,7 +236,7 @@ void draw_chain(Simulation& sim, const Chain& chain, Canvas& canvas, int first,
   draw_chain(Projection(sim), chain, canvas, first, style);
 }
 
-void paint(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export) {
+void paint(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export, Coverage* coverage) {
   Host& host = sim.host();
   host.set_cursor(Cursor::wait);
   sim.draw_from_step = sim.run_first_step;
@@ -254,7 +255,7 @@ void paint(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export) {
     canvas.select(old_pen);
   }
   canvas.delete_object(hill_pen);
-  paint_chains(sim, view, canvas, for_export);
+  paint_chains(sim, view, canvas, for_export, coverage);
   sim.full_redraw = true;
   host.set_cursor(Cursor::arrow);
 }

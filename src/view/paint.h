@@ -9,6 +9,8 @@
 
 namespace wandrix {
 
+class Coverage;
+
 // Colours of the window and of an exported picture.
 inline constexpr Colour kWindowBackground = kBlack;
 inline constexpr Colour kWindowContour = make_colour(255, 255, 0);
@@ -23,7 +25,14 @@ Rect client_rect(const Simulation& sim);
 // "Continue walking", only the samples of that walk are added to what the
 // canvas shows. Export always draws everything, on white. Leaves the canvas
 // with the pen and brush it found and full_redraw true.
-void paint(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export);
+//
+// coverage, when given, has the canvas's size and tells that the canvas is an
+// opaque pixel surface: a full paint then leaves out every step whose pixels
+// a later step paints over (the picture stays the same, and a long walk
+// paints far less). paint empties it first. The window passes one; a file
+// canvas keeps every step and passes none.
+void paint(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export,
+           Coverage* coverage = nullptr);
 
 // Both contours of one hill (50 % and 95 %) with the pen already selected.
 void draw_hill_contours(Simulation& sim, Canvas& canvas, const Hill& hill);

@@ -52,46 +52,48 @@ void BandDrag::invert(Canvas& canvas) const {
   invert_rectangle(canvas, anchor_.x, anchor_.y, corner_.x, corner_.y);
 }
 
-void BandDrag::press(Simulation& sim, Canvas& canvas, Point p) {
+void BandDrag::hold(Host& host, bool on) {
+  host.capture_mouse(on);
+  host.set_cursor(on ? Cursor::cross : Cursor::arrow);
+  active_ = on;
+}
+
+void BandDrag::press(Host& host, Canvas& canvas, Point p) {
   if (active_) {
-    invert(canvas);  // a second press without a release: the old outline goes
+    invert(canvas);
   }
   anchor_ = corner_ = p;
   invert(canvas);
-  sim.host().capture_mouse(true);
-  sim.host().set_cursor(Cursor::cross);
-  active_ = true;
+  hold(host, true);
 }
 
-void BandDrag::move(Simulation& sim, Canvas& canvas, Point p) {
+void BandDrag::move(Host& host, Canvas& canvas, Point p) {
   if (!active_) {
     return;
   }
-  sim.host().set_cursor(Cursor::cross);
+  host.set_cursor(Cursor::cross);
   invert(canvas);
   corner_ = band_corner(anchor_, p.x);
   invert(canvas);
 }
 
-void BandDrag::finish(Simulation& sim, Canvas& canvas) {
+void BandDrag::finish(Host& host, Canvas& canvas) {
   invert(canvas);
-  sim.host().capture_mouse(false);
-  sim.host().set_cursor(Cursor::arrow);
-  active_ = false;
+  hold(host, false);
 }
 
-void BandDrag::release(Simulation& sim, Canvas& canvas, Point p) {
+bool BandDrag::release(Host& host, Canvas& canvas, Point p) {
   if (!active_) {
-    return;
+    return false;
   }
-  finish(sim, canvas);
+  finish(host, canvas);
   corner_ = band_corner(anchor_, p.x);
-  new_hill_from_rectangle(sim, anchor_.x, anchor_.y, corner_.x, corner_.y);
+  return true;
 }
 
-void BandDrag::cancel(Simulation& sim, Canvas& canvas) {
+void BandDrag::cancel(Host& host, Canvas& canvas) {
   if (active_) {
-    finish(sim, canvas);
+    finish(host, canvas);
   }
 }
 

@@ -3,6 +3,7 @@
 // removes it. It is always a square whose side follows the mouse's x.
 #pragma once
 
+#include "model/host.h"
 #include "model/simulation.h"
 #include "view/canvas.h"
 
@@ -25,28 +26,32 @@ void new_hill_from_rectangle(Simulation& sim, int x1, int y1, int x2, int y2);
 
 inline constexpr const char* kNewHillLabel = "new hill";
 
-// The drag as the window drives it. The caller keeps the window's mouse
-// state and passes the canvas of the window's surface; mouse positions are
-// signed client coordinates.
+// The drag as the window drives it, on the canvas of the window's surface:
+// the outline, the mouse capture and the cursor. Showing the surface and
+// making the hill are the caller's. Mouse positions are signed client
+// coordinates.
 class BandDrag {
  public:
   [[nodiscard]] bool active() const { return active_; }
   [[nodiscard]] Point anchor() const { return anchor_; }
   [[nodiscard]] Point corner() const { return corner_; }
 
-  // Left-button press: a band of no size at p; captures the mouse.
-  void press(Simulation& sim, Canvas& canvas, Point p);
+  // Left-button press: a band of no size at p; captures the mouse. A second
+  // press without a release first removes the old outline.
+  void press(Host& host, Canvas& canvas, Point p);
   // Mouse move while active: the outline follows the mouse's x.
-  void move(Simulation& sim, Canvas& canvas, Point p);
-  // Left-button release while active: the outline goes, a new hill is made
-  // from the square (new_hill_from_rectangle). Ignored when not active.
-  void release(Simulation& sim, Canvas& canvas, Point p);
+  void move(Host& host, Canvas& canvas, Point p);
+  // Left-button release: the outline goes and the square between anchor()
+  // and corner() is final. False, and nothing happens, when not active.
+  bool release(Host& host, Canvas& canvas, Point p);
   // Esc while active: the outline goes and nothing is made.
-  void cancel(Simulation& sim, Canvas& canvas);
+  void cancel(Host& host, Canvas& canvas);
 
  private:
   void invert(Canvas& canvas) const;
-  void finish(Simulation& sim, Canvas& canvas);
+  // The mouse captured with the cross cursor while the drag is on.
+  void hold(Host& host, bool on);
+  void finish(Host& host, Canvas& canvas);
 
   Point anchor_;
   Point corner_;

@@ -17,28 +17,28 @@ class FrameMouseTest : public ::testing::Test {
 
 TEST_F(FrameMouseTest, BandFollowsTheHorizontalMotionAsASquare) {
   frame.left_press({100, 100});
-  EXPECT_TRUE(frame.mouse().band_active);
+  EXPECT_TRUE(frame.mouse().band.active());
   EXPECT_TRUE(host.captured);
   EXPECT_EQ(host.cursors.back(), Cursor::cross);
   frame.mouse_move({160, 30});
-  EXPECT_EQ(frame.mouse().drag_corner, (Point{160, 160}));
+  EXPECT_EQ(frame.mouse().band.corner(), (Point{160, 160}));
   frame.mouse_move({40, 250});
-  EXPECT_EQ(frame.mouse().drag_corner, (Point{40, 40}));
+  EXPECT_EQ(frame.mouse().band.corner(), (Point{40, 40}));
 }
 
 TEST_F(FrameMouseTest, PositionsLeftOfAndAboveTheWindowStaySigned) {
   frame.left_press({10, 10});
   frame.mouse_move({-20, -5});
-  EXPECT_EQ(frame.mouse().drag_corner, (Point{-20, -20}));
+  EXPECT_EQ(frame.mouse().band.corner(), (Point{-20, -20}));
 }
 
 TEST_F(FrameMouseTest, EscapeEndsTheBandAndALaterReleaseDoesNothing) {
   frame.left_press({50, 50});
   frame.mouse_move({90, 0});
   frame.key_char('a');  // other characters are ignored
-  EXPECT_TRUE(frame.mouse().band_active);
+  EXPECT_TRUE(frame.mouse().band.active());
   frame.key_char(kEscape);
-  EXPECT_FALSE(frame.mouse().band_active);
+  EXPECT_FALSE(frame.mouse().band.active());
   EXPECT_FALSE(host.captured);
   EXPECT_EQ(host.cursors.back(), Cursor::arrow);
   const std::size_t hills = sim.hills.size();
@@ -75,7 +75,7 @@ TEST_F(FrameMouseTest, RightDragWithRotationCapturesAndRepaintsOnRelease) {
   EXPECT_TRUE(frame.mouse().rotating);
   EXPECT_TRUE(host.captured);
   frame.mouse_move({210, 190});
-  EXPECT_EQ(frame.mouse().drag_anchor, (Point{210, 190}));
+  EXPECT_EQ(frame.mouse().rotation_point, (Point{210, 190}));
   const int before = host.invalidations;
   frame.right_release({210, 190});
   EXPECT_FALSE(frame.mouse().rotating);
@@ -100,7 +100,7 @@ TEST_F(FrameMouseTest, ReleaseMakesAHillFromTheSquareThatOkKeeps) {
   frame.left_press({100, 100});
   frame.mouse_move({160, 30});
   frame.left_release({160, 30});
-  EXPECT_FALSE(frame.mouse().band_active);
+  EXPECT_FALSE(frame.mouse().band.active());
   EXPECT_FALSE(host.captured);
   ASSERT_EQ(sim.hills.size(), 1u);
   EXPECT_EQ(sim.hills[0].mean_x, 130.0);
@@ -175,7 +175,7 @@ TEST_F(FrameMouseTest, OneDragAtATime) {
   sim.allow_rotation = true;
   frame.right_press({200, 200});
   frame.left_press({100, 100});
-  EXPECT_FALSE(frame.mouse().band_active);
+  EXPECT_FALSE(frame.mouse().band.active());
   frame.left_release({150, 100});
   EXPECT_EQ(host.hill_dialogs, 0);
   frame.right_release({200, 200});

@@ -91,7 +91,7 @@ void WindowMouseTest::escapeAbandonsTheBand() {
   QTest::mouseMove(view, QPoint(120, 60));
   QVERIFY(pixel_sum(window_->frame().surface()) != before);  // the outline shows
   QTest::keyClick(view, Qt::Key_Escape);
-  QVERIFY(!window_->frame().mouse().band_active);
+  QVERIFY(!window_->frame().mouse().band.active());
   QCOMPARE(pixel_sum(window_->frame().surface()), before);
   QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(120, 60));
   QVERIFY(sim_->hills.empty());

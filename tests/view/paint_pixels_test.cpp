@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/colours.h"
+#include "view/coverage.h"
 #include "view/paint.h"
 #include "view/raster_canvas.h"
 #include "view/rotation_frame.h"
@@ -52,6 +53,13 @@ void plain_chain(Simulation& sim, const Chain& chain, Canvas& canvas, std::size_
   for (ObjectHandle h : {white_pen, white_brush, pen, brush}) {
     canvas.delete_object(h);
   }
+}
+
+// As the window paints its surface: with a coverage, so that the hidden
+// steps of a full paint are left out.
+void surface_paint(Simulation& sim, RasterCanvas& canvas, bool for_export = false) {
+  Coverage coverage(canvas.width(), canvas.height());
+  paint(sim, canvas, client_rect(sim), for_export, &coverage);
 }
 
 void plain_paint(Simulation& sim, Canvas& canvas, bool for_export) {
@@ -106,7 +114,7 @@ TEST(PaintPixels, FreshWindowIsAllBlack) {
   Simulation sim;
   RasterCanvas canvas(400, 400);
   canvas.fill_rect(Rect{0, 0, 400, 400}, canvas.stock_object(StockObject::white_brush));
-  paint(sim, canvas, client_rect(sim), false);
+  surface_paint(sim, canvas);
   for (int y = 0; y < 400; y += 7) {
     for (int x = 0; x < 400; x += 3) {
       ASSERT_EQ(canvas.pixel(x, y), px(kBlack)) << x << "," << y;
@@ -142,14 +150,14 @@ struct OneChain : ::testing::Test {
 };
 
 TEST_F(OneChain, StartDotWhiteLaterDotsAndLinesInTheChainsColour) {
-  paint(sim, canvas, client_rect(sim), false);
+  surface_paint(sim, canvas);
   EXPECT_EQ(canvas.pixel(99, 99), px(kWhite));  // the line covers (100, 100)
   EXPECT_EQ(canvas.pixel(200, 100), colour);
   EXPECT_EQ(canvas.pixel(150, 100), colour);  // the line
   EXPECT_EQ(canvas.pixel(250, 200), colour);
   EXPECT_EQ(canvas.pixel(150, 150), px(kBlack));
   sim.show_trajectory = false;
-  paint(sim, canvas, client_rect(sim), false);
+  surface_paint(sim, canvas);
   EXPECT_EQ(canvas.pixel(150, 100), px(kBlack));
   EXPECT_EQ(canvas.pixel(250, 200), px(kBlack));
   EXPECT_EQ(canvas.pixel(300, 300), colour);
@@ -158,14 +166,14 @@ TEST_F(OneChain, StartDotWhiteLaterDotsAndLinesInTheChainsColour) {
 TEST_F(OneChain, DotSizesFollowTheRadius) {
   sim.show_trajectory = false;
   sim.dot_radius = 1;
-  paint(sim, canvas, client_rect(sim), false);
+  surface_paint(sim, canvas);
   EXPECT_EQ(extent(canvas, px(kWhite)), (Rect{99, 99, 101, 101}));
   sim.chains[0].xs = {100, 200};
   sim.chains[0].ys = {100, 100};
-  paint(sim, canvas, client_rect(sim), false);
+  surface_paint(sim, canvas);
   EXPECT_EQ(extent(canvas, colour), (Rect{199, 99, 201, 101}));
   sim.dot_radius = 10;
-  paint(sim, canvas, client_rect(sim), false);
+  surface_paint(sim, canvas);
   EXPECT_EQ(extent(canvas, colour), (Rect{190, 90, 210, 110}));
   EXPECT_EQ(extent(canvas, px(kWhite)), (Rect{90, 90, 110, 110}));
 }
@@ -178,7 +186,7 @@ TEST_F(OneChain, ExportIsWhiteWithBlackContoursAndTheStartDotVanishes) {
   EXPECT_EQ(canvas.pixel(200, 100), colour);
   const Rect contour = extent(canvas, px(kBlack));
   EXPECT_NEAR(contour.width(), 2 * std::sqrt(5.9915) * 20, 2);
-  paint(sim, canvas, client_rect(sim), false);
+  surface_paint(sim, canvas);
   EXPECT_EQ(extent(canvas, px(kWindowContour)), contour);
   EXPECT_EQ(canvas.pixel(5, 5), px(kBlack));
 }
@@ -187,7 +195,7 @@ TEST(PaintPixels, CorrelationStretchesAlongTheRisingDiagonal) {
   Simulation sim;
   sim.hills = {make_hill(200, 200, 30, 30, 0.9, 1)};
   RasterCanvas canvas(400, 400);
-  paint(sim, canvas, client_rect(sim), false);
+  surface_paint(sim, canvas);
   // Up and to the right on screen reaches far; the falling diagonal does not.
   const double reach = std::sqrt(5.9915) * 30 * std::sqrt(1.9) / std::sqrt(2.0);
   int far_rising = 0;
@@ -217,10 +225,10 @@ TEST(PaintPixels, RotatedViewAtZeroAnglesIsTheFlatView) {
   sim.nsteps = 2000;
   sim.start_walking();
   RasterCanvas rotated(400, 400);
-  paint(sim, rotated, client_rect(sim), false);
+  surface_paint(sim, rotated);
   sim.allow_rotation = false;
   RasterCanvas flat(400, 400);
-  paint(sim, flat, client_rect(sim), false);
+  surface_paint(sim, flat);
   EXPECT_EQ(differences(rotated, flat), 0);
 }
 
@@ -246,7 +254,7 @@ TEST(PaintPixels, FirstRotationFrameOn400By360) {
 TEST(PaintPixels, BandOutlineInvertsAndComesBack) {
   Simulation sim;
   RasterCanvas canvas(400, 400);
-  paint(sim, canvas, client_rect(sim), false);
+  surface_paint(sim, canvas);
   const Point corner = band_corner({100, 100}, 160);
   invert_rectangle(canvas, 100, 100, corner.x, corner.y);
   EXPECT_EQ(canvas.pixel(130, 100), px(kWhite));
@@ -279,7 +287,7 @@ TEST_P(Identity, FastPaintEqualsPlainPaint) {
   sim.angle_y = variant == 2 ? -0.8 : 0.0;
   for (const bool for_export : {false, true}) {
     RasterCanvas fast(300, 240);
-    paint(sim, fast, client_rect(sim), for_export);
+    surface_paint(sim, fast, for_export);
     RasterCanvas plain(300, 240);
     plain_paint(sim, plain, for_export);
     EXPECT_EQ(differences(fast, plain), 0) << "variant " << variant;
@@ -310,7 +318,7 @@ TEST(PaintPixels, FastRotatedPaintEqualsPlainPaintAtManyAngles) {
       sim.angle_x = a;
       sim.angle_y = b;
       RasterCanvas fast(w, h);
-      paint(sim, fast, client_rect(sim), false);
+      surface_paint(sim, fast);
       RasterCanvas plain(w, h);
       plain_paint(sim, plain, false);
       EXPECT_EQ(differences(fast, plain), 0) << w << " x " << h << " at " << a << ", " << b;
@@ -324,11 +332,11 @@ TEST(PaintPixels, IncrementalPaintOfOneChainAddsTheNewSamplesAsWritten) {
   sim.nsteps = 3000;
   sim.start_walking();
   RasterCanvas window(400, 400);
-  paint(sim, window, client_rect(sim), false);
+  surface_paint(sim, window);
   RasterCanvas plain(400, 400);
   plain_paint(sim, plain, false);
   sim.continue_walking();
-  paint(sim, window, client_rect(sim), false);
+  surface_paint(sim, window);
   // As written: the contours again, then the samples from the step count on
   // (with one chain, the last sample of the previous walk).
   const ObjectHandle pen = plain.create_pen(kWindowContour);
@@ -350,7 +358,7 @@ TEST(PaintPixels, IncrementalPaintOfFourChainsEqualsThePlainAddition) {
   sim.nsteps = 5000;
   sim.start_walking();
   RasterCanvas window(400, 400);
-  paint(sim, window, client_rect(sim), false);
+  surface_paint(sim, window);
   RasterCanvas plain(400, 400);
   plain_paint(sim, plain, false);
   std::vector<std::size_t> shown;
@@ -359,7 +367,7 @@ TEST(PaintPixels, IncrementalPaintOfFourChainsEqualsThePlainAddition) {
   }
   sim.nsteps = 2000;
   sim.continue_walking();
-  paint(sim, window, client_rect(sim), false);
+  surface_paint(sim, window);
   const ObjectHandle pen = plain.create_pen(kWindowContour);
   const ObjectHandle old = plain.select(pen);
   for (const Hill& hill : sim.hills) {
