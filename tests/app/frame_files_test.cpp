@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/fake_host.h"
 #include "app/frame.h"
 #include "app/menu_table.h"
+#include "fake_host.h"
 
 namespace wandrix {
 namespace {
@@ -46,7 +46,7 @@ class FrameFilesTest : public ::testing::Test {
 
 TEST_F(FrameFilesTest, SaveAsThenOpenRoundTripsAndOpenClears) {
   const std::string path = (folder / "run1.dat").string();
-  host.next_file = path;
+  host.file_answers = {path, path};  // Save As, then Open
   frame.command(kSaveAs);
   ASSERT_EQ(host.file_requests.size(), 1u);
   EXPECT_FALSE(host.file_requests[0].for_open);
@@ -67,7 +67,7 @@ TEST_F(FrameFilesTest, SaveAsThenOpenRoundTripsAndOpenClears) {
 }
 
 TEST_F(FrameFilesTest, CancelledOpenStillClearsTheWalks) {
-  host.next_file.reset();
+  host.file_answers.clear();
   frame.command(kOpen);
   EXPECT_EQ(sim.chains[0].sample_count(), 0u);
   EXPECT_EQ(sim.steps_done, 0);
@@ -77,10 +77,10 @@ TEST_F(FrameFilesTest, CancelledOpenStillClearsTheWalks) {
 
 TEST_F(FrameFilesTest, SaveWritesTheSessionFileNotAnExport) {
   const std::string session = (folder / "s.dat").string();
-  host.next_file = session;
+  host.file_answers = {session};
   frame.command(kSaveAs);
   const std::string landscape = (folder / "l.txt").string();
-  host.next_file = landscape;
+  host.file_answers = {landscape};
   frame.command(kSaveLandscape);
   EXPECT_EQ(host.file_requests.back().default_extension, "txt");
   const std::string table = read_all(landscape);
@@ -115,7 +115,7 @@ TEST_F(FrameFilesTest, CopyPutsThePictureOnTheClipboardAndConfirms) {
 
 TEST_F(FrameFilesTest, SaveAsMetafileWritesTheFileItChose) {
   const std::string path = (folder / "walk.emf").string();
-  host.next_file = path;
+  host.file_answers = {path};
   frame.command(kSaveMetafile);
   ASSERT_EQ(host.file_requests.size(), 1u);
   EXPECT_EQ(host.file_requests[0].default_extension, "emf");
@@ -129,7 +129,7 @@ TEST_F(FrameFilesTest, SaveAsMetafileWritesTheFileItChose) {
 
 TEST_F(FrameFilesTest, FileFromTheCommandLineOpensLikeOpen) {
   const std::string path = (folder / "start.dat").string();
-  host.next_file = path;
+  host.file_answers = {path};
   frame.command(kSaveAs);
   sim.hills.clear();
   frame.open_file(path);

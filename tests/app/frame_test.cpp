@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/fake_host.h"
 #include "app/menu_table.h"
+#include "fake_host.h"
 
 namespace wandrix {
 namespace {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fake_controls.h"
+#include "fake_host.h"
 
 namespace wandrix {
 namespace {
@@ -209,19 +210,13 @@ TEST_F(RobotOptionsTest, ModifyWithoutASelectedHillDoesNothing) {
 }
 
 TEST_F(RobotOptionsTest, ModifyWithoutARunnerAsksTheHost) {
-  struct CountingHost : Host {
-    int runs = 0;
-    DialogResult run_hill_dialog() override {
-      ++runs;
-      return DialogResult::ok;
-    }
-  } host;
+  testing::FakeHost host;
   sim.set_host(host);
   add_hills();
   RobotOptionsDialog plain(sim, c);
   plain.open();
   plain.modify();
-  EXPECT_EQ(host.runs, 1);
+  EXPECT_EQ(host.hill_dialogs, 1);
 }
 
 }  // namespace

@@ -2,13 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "fake_host.h"
 #include "files_test_support.h"
 #include "model/simulation.h"
 
 namespace wandrix {
 namespace {
 
-using testing::ScriptedHost;
+using testing::FakeHost;
 
 TEST(FileChooser, FiltersAndDefaultExtensions) {
   const FileDialogRequest metafile = file_request(false, FileKind::metafile, "/x");
@@ -37,30 +38,30 @@ TEST(FileChooser, FiltersAndDefaultExtensions) {
 }
 
 TEST(FileChooser, FirstDialogOpensInWorkingDirectoryEvenWhenCancelled) {
-  ScriptedHost host;
+  FakeHost host;
   Simulation sim(host);
   sim.file_name = "/old/choice.dat";
   EXPECT_FALSE(choose_file(sim, true, FileKind::data));
-  ASSERT_EQ(host.requests.size(), 1U);
-  EXPECT_EQ(host.requests[0].folder, "/work/start");
+  ASSERT_EQ(host.file_requests.size(), 1U);
+  EXPECT_EQ(host.file_requests[0].folder, "/work/start");
   EXPECT_EQ(sim.directory, "/work/start");
   EXPECT_TRUE(sim.file_name.empty());
   // The working directory is read only once.
-  host.folder = "/elsewhere";
+  host.cwd = "/elsewhere";
   EXPECT_FALSE(choose_file(sim, false, FileKind::text));
-  EXPECT_EQ(host.requests[1].folder, "/work/start");
+  EXPECT_EQ(host.file_requests[1].folder, "/work/start");
 }
 
 TEST(FileChooser, ChoiceSetsFileNameAndFolderWithSeparator) {
-  ScriptedHost host;
+  FakeHost host;
   Simulation sim(host);
-  host.answers = {"/data/work/run1.dat", std::nullopt, "sub/../picture.emf"};
+  host.file_answers = {"/data/work/run1.dat", std::nullopt, "sub/../picture.emf"};
   EXPECT_TRUE(choose_file(sim, false, FileKind::data));
   EXPECT_EQ(sim.file_name, "/data/work/run1.dat");
   EXPECT_EQ(sim.directory, "/data/work/");
   // The next dialog of any kind opens there; a cancel keeps the folder.
   EXPECT_FALSE(choose_file(sim, false, FileKind::metafile));
-  EXPECT_EQ(host.requests[1].folder, "/data/work/");
+  EXPECT_EQ(host.file_requests[1].folder, "/data/work/");
   EXPECT_TRUE(sim.file_name.empty());
   EXPECT_EQ(sim.directory, "/data/work/");
   // A relative answer is made full against the working directory.
@@ -70,9 +71,9 @@ TEST(FileChooser, ChoiceSetsFileNameAndFolderWithSeparator) {
 }
 
 TEST(FileChooser, FileInTheRootAndAnswersThatNameNoFile) {
-  ScriptedHost host;
+  FakeHost host;
   Simulation sim(host);
-  host.answers = {"/top.txt", "/data/folder/", ""};
+  host.file_answers = {"/top.txt", "/data/folder/", ""};
   EXPECT_TRUE(choose_file(sim, false, FileKind::text));
   EXPECT_EQ(sim.directory, "/");
   EXPECT_FALSE(choose_file(sim, false, FileKind::text));

@@ -1,17 +1,11 @@
-// Small helpers shared by the files tests: a scratch folder and a host that
-// answers file dialogs from a script and records what it was asked.
+// Small helpers shared by the files tests: a scratch folder and its files.
 #pragma once
 
-#include <deque>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
-#include <vector>
-
-#include "model/host.h"
 
 namespace wandrix::testing {
 
@@ -49,29 +43,5 @@ inline void write_file(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
   out << bytes;
 }
-
-class ScriptedHost : public Host {
- public:
-  std::string folder = "/work/start";
-  std::deque<std::optional<std::string>> answers;  // what the dialogs return
-  std::vector<FileDialogRequest> requests;
-  std::vector<std::pair<std::string, std::string>> boxes;  // text, caption
-  int invalidations = 0;
-
-  std::optional<std::string> file_dialog(const FileDialogRequest& request) override {
-    requests.push_back(request);
-    if (answers.empty()) {
-      return std::nullopt;
-    }
-    auto answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  [[nodiscard]] std::string working_directory() const override { return folder; }
-  void message_box(const std::string& text, const std::string& caption) override {
-    boxes.emplace_back(text, caption);
-  }
-  void invalidate() override { ++invalidations; }
-};
 
 }  // namespace wandrix::testing

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/fake_host.h"
+#include "fake_host.h"
 #include "model/simulation.h"
 
 namespace wandrix {

@@ -1,6 +1,7 @@
 // The session file given on the command line, opened as "Open..." would.
 #include <gtest/gtest.h>
 
+#include "fake_host.h"
 #include "files/session_at_start.h"
 #include "files/session_file.h"
 #include "files_test_support.h"
@@ -9,8 +10,8 @@
 namespace wandrix {
 namespace {
 
+using testing::FakeHost;
 using testing::ScratchFolder;
-using testing::ScriptedHost;
 
 constexpr const char* kTwoHills =
     "WANDRIX 1.0\n2024\n400  400\n120  80\n15.00000\n25.00000\n2\n"
@@ -19,10 +20,10 @@ constexpr const char* kTwoHills =
 
 struct Start {
   ScratchFolder folder;
-  ScriptedHost host;
+  FakeHost host;
   Simulation sim{host};
   Start() {
-    host.folder = folder.path().string();
+    host.cwd = folder.path().string();
     sim.nsteps = 20;
     sim.start_walking();
   }
@@ -34,7 +35,7 @@ TEST(SessionAtStart, ReadsTheFileAndClearsTheWalks) {
   open_session_file(s.sim, s.folder.file("lecture.dat"));
 
   EXPECT_TRUE(s.host.boxes.empty());
-  EXPECT_TRUE(s.host.requests.empty());  // no dialog: the file was given
+  EXPECT_TRUE(s.host.file_requests.empty());  // no dialog: the file was given
   ASSERT_EQ(s.sim.hills.size(), 2U);
   EXPECT_EQ(s.sim.hills[1].label, "east peak");
   EXPECT_DOUBLE_EQ(s.sim.hills[1].relative_weight, 2.0 / 3.0);
@@ -73,8 +74,8 @@ TEST(SessionAtStart, RefusedFileShowsTheErrorBoxAndKeepsTheSession) {
     testing::write_file(s.folder.file("bad.dat"), content);
     open_session_file(s.sim, s.folder.file("bad.dat"));
     ASSERT_EQ(s.host.boxes.size(), 1U) << content;
-    EXPECT_EQ(s.host.boxes[0].first.rfind(kNotADataFileText, 0), 0U);
-    EXPECT_EQ(s.host.boxes[0].second, kReadErrorCaption);
+    EXPECT_EQ(s.host.boxes[0].text.rfind(kNotADataFileText, 0), 0U);
+    EXPECT_EQ(s.host.boxes[0].caption, kReadErrorCaption);
     EXPECT_EQ(s.sim.hills, hills);
     EXPECT_FALSE(s.sim.ignore_topography);
     EXPECT_TRUE(s.sim.session_file.empty());  // Save must not overwrite it
@@ -87,8 +88,8 @@ TEST(SessionAtStart, MissingFileShowsTheErrorBox) {
   Start s;
   open_session_file(s.sim, s.folder.file("absent.dat"));
   ASSERT_EQ(s.host.boxes.size(), 1U);
-  EXPECT_EQ(s.host.boxes[0].first, kNotADataFileText);
-  EXPECT_EQ(s.host.boxes[0].second, kReadErrorCaption);
+  EXPECT_EQ(s.host.boxes[0].text, kNotADataFileText);
+  EXPECT_EQ(s.host.boxes[0].caption, kReadErrorCaption);
   EXPECT_TRUE(s.sim.session_file.empty());
 }
 

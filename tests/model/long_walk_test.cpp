@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_host.h"
 #include "model/simulation.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -26,16 +27,6 @@
 
 namespace wandrix {
 namespace {
-
-class MessageHost : public Host {
- public:
-  std::vector<std::string> texts;
-  std::vector<std::string> captions;
-  void message_box(const std::string& text, const std::string& caption) override {
-    texts.push_back(text);
-    captions.push_back(caption);
-  }
-};
 
 Hill make_hill(double mx, double my, double sx, double sy, double rho, double weight) {
   Hill hill;
@@ -145,7 +136,7 @@ TEST(LongWalk, AWalkAfterTheWindowShrankStaysOnTheLandscape) {
           const bool ok = sim.steps_done == 900 && samples_are_sound(sim);
           std::_Exit(ok ? 0 : 1);
         },
-        testing::ExitedWithCode(0), "")
+        ::testing::ExitedWithCode(0), "")
         << "mean " << mean;
   }
 }
@@ -170,7 +161,7 @@ TEST(LongWalk, ResizingBackAndForthCannotMakeAWalkEndless) {
         const bool ok = sim.step_mean > 1.0e6 && sim.steps_done == 2000 && samples_are_sound(sim);
         std::_Exit(ok ? 0 : 1);
       },
-      testing::ExitedWithCode(0), "");
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST(LongWalk, AStartOutsideTheShrunkenLandscapeFinishes) {
@@ -189,7 +180,7 @@ TEST(LongWalk, AStartOutsideTheShrunkenLandscapeFinishes) {
         }
         std::_Exit(ok ? 0 : 1);
       },
-      testing::ExitedWithCode(0), "");
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST(LongWalk, AHalfRecordedSampleIsDroppedFromEveryList) {
@@ -243,22 +234,22 @@ int walk_until_memory_runs_out() {
   if (setrlimit(RLIMIT_AS, &rl) != 0) {
     return kDead;
   }
-  MessageHost host;
+  testing::FakeHost host;
   Simulation sim(host);
   four_chains_with_rotation(sim, true);
   sim.nsteps = 1000000;
   sim.start_walking();
   std::array<std::size_t, kMaxChains> before{};
-  for (int round = 0; round < 200 && host.texts.empty(); ++round) {
+  for (int round = 0; round < 200 && host.boxes.empty(); ++round) {
     for (std::size_t p = 0; p < 4; ++p) {
       before[p] = sim.chains[p].xs.size();
     }
     sim.continue_walking();
   }
-  if (host.texts.size() != 1) {
+  if (host.boxes.size() != 1) {
     return kNoMessage;
   }
-  if (host.texts[0] != kOutOfMemoryText || host.captions[0] != kOutOfMemoryCaption) {
+  if (host.boxes[0].text != kOutOfMemoryText || host.boxes[0].caption != kOutOfMemoryCaption) {
     return kWrongText;
   }
   if (sim.walking) {
@@ -280,7 +271,7 @@ int walk_until_memory_runs_out() {
   sim.clear();
   sim.nsteps = 1000;
   sim.start_walking();
-  return sim.chains[0].xs.size() >= 1001 && host.texts.size() == 1 ? kKept : kDead;
+  return sim.chains[0].xs.size() >= 1001 && host.boxes.size() == 1 ? kKept : kDead;
 }
 
 #endif
@@ -289,7 +280,7 @@ TEST(LongWalk, RunningOutOfMemoryStopsTheWalkAndKeepsTheSamples) {
 #ifdef WANDRIX_UNDER_ASAN
   GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit allows";
 #else
-  EXPECT_EXIT(std::_Exit(walk_until_memory_runs_out()), testing::ExitedWithCode(kKept), "");
+  EXPECT_EXIT(std::_Exit(walk_until_memory_runs_out()), ::testing::ExitedWithCode(kKept), "");
 #endif
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_host.h"
 #include "model/simulation.h"
 
 namespace wandrix {
@@ -161,26 +162,18 @@ TEST(Summary, PercentagesRoundToOneDecimal) {
   EXPECT_EQ(lines_of(summary_text({3, 7, 2}))[2], "Percent inside inner circles: 233.3");
 }
 
-class RecordingHost : public Host {
- public:
-  std::vector<std::string> calls;
-  void message_box(const std::string& text, const std::string& caption) override {
-    calls.push_back("box:" + caption + ":" + text);
-  }
-  void set_clipboard_text(const std::string& text) override { calls.push_back("clip:" + text); }
-};
-
 TEST(Summary, MessageBoxThenClipboard) {
-  RecordingHost host;
+  testing::FakeHost host;
   Simulation sim(host);
   sim.hills.push_back(round_hill(200, 200, 10));
   add_sample(sim.chains[0], 0, 0);
   add_sample(sim.chains[0], 200, 200);
   summarize(sim);
   const std::string text = summary_text({1, 1, 1});
-  ASSERT_EQ(host.calls.size(), 2U);
-  EXPECT_EQ(host.calls[0], "box:Summary of results:" + text);
-  EXPECT_EQ(host.calls[1], "clip:" + text);
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"message_box", "set_clipboard_text"}));
+  EXPECT_EQ(host.boxes[0].caption, "Summary of results");
+  EXPECT_EQ(host.boxes[0].text, text);
+  EXPECT_EQ(host.clipboard_text, text);
 }
 
 }  // namespace

@@ -6,24 +6,17 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "fake_host.h"
 #include "model/landscape.h"
 #include "model/simulation.h"
 
 namespace wandrix {
 namespace {
 
-// Host that counts what the walk asks of the window.
-class CountingHost : public Host {
- public:
-  int waits = 0;
-  int arrows = 0;
-  int invalidations = 0;
-  void set_cursor(Cursor cursor) override { (cursor == Cursor::wait ? waits : arrows)++; }
-  void invalidate() override { ++invalidations; }
-};
+using testing::FakeHost;
 
 TEST(Walk, OneChainWithoutHillsAcceptsEveryStep) {
-  CountingHost host;
+  FakeHost host;
   Simulation sim(host);
   sim.walk(true);
   EXPECT_EQ(sim.chains[0].xs.size(), 101U);
@@ -31,8 +24,7 @@ TEST(Walk, OneChainWithoutHillsAcceptsEveryStep) {
   EXPECT_EQ(sim.run_first_step, 0);
   EXPECT_TRUE(sim.walk_started);
   EXPECT_FALSE(sim.walking);
-  EXPECT_EQ(host.waits, 1);
-  EXPECT_EQ(host.arrows, 1);
+  EXPECT_EQ(host.cursors, (std::vector<Cursor>{Cursor::wait, Cursor::arrow}));
   EXPECT_EQ(host.invalidations, 1);
   EXPECT_EQ(sim.chains[0].xs[0], 150);
   EXPECT_EQ(sim.chains[0].ys[0], 250);
@@ -168,11 +160,11 @@ void expect_walk_finishes(void (*configure)(Simulation&)) {
                         sim.chains[0].xs.size() == sim.chains[0].ys.size();
         std::_Exit(ok ? 0 : 1);
       },
-      testing::ExitedWithCode(0), "");
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST(WalkDegenerate, NothingStallsAWalk) {
-  testing::FLAGS_gtest_death_test_style = "threadsafe";
+  ::testing::FLAGS_gtest_death_test_style = "threadsafe";
   expect_walk_finishes([](Simulation& s) { s.step_mean = 0.0; });
   expect_walk_finishes([](Simulation& s) { s.step_mean = -5.0; });
   expect_walk_finishes([](Simulation& s) { s.step_stddev = 0.0; });

@@ -103,37 +103,39 @@ TEST_F(Export, CopyPutsEveryFormOnTheClipboardAndConfirms) {
   sim.rescale(392, 346);
   walk();
   EXPECT_TRUE(copy_picture(sim));
-  ASSERT_TRUE(host.clipboard);
-  const auto& emf = host.clipboard->emf;
+  ASSERT_TRUE(host.clipboard_picture);
+  const auto& emf = host.clipboard_picture->emf;
   ASSERT_GT(emf.size(), 108u);
   EXPECT_EQ(u32(emf, 0), 1u);
   EXPECT_EQ(frame_of(emf), (Rect{0, 0, 12250, 10812}));
   EXPECT_EQ(description(emf), std::string("Wandrix\0Trajectory\0\0", 20));
-  EXPECT_THAT(host.clipboard->svg, HasSubstr("<svg"));
-  EXPECT_THAT(host.clipboard->svg, HasSubstr("Trajectory"));
+  EXPECT_THAT(host.clipboard_picture->svg, HasSubstr("<svg"));
+  EXPECT_THAT(host.clipboard_picture->svg, HasSubstr("Trajectory"));
   EXPECT_THAT(host.png_sizes, ElementsAre(std::pair{392, 346}));
   EXPECT_EQ(host.png_first_pixel, 0xFFFFFFFFu);  // white background
-  EXPECT_THAT(host.messages, ElementsAre("Copy to clipboard: The robot's trajectory has been "
-                                         "copied to the clipboard"));
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].caption, "Copy to clipboard");
+  EXPECT_EQ(host.boxes[0].text, "The robot's trajectory has been copied to the clipboard");
   EXPECT_TRUE(sim.full_redraw);
 }
 
 TEST_F(Export, ACopyTheClipboardRefusesIsReportedNotConfirmed) {
-  host.clipboard_works = false;
+  host.clipboard_accepts = false;
   EXPECT_FALSE(copy_picture(sim));
-  EXPECT_THAT(host.messages, ElementsAre("Copy to clipboard: The robot's trajectory could not be "
-                                         "copied to the clipboard"));
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].caption, "Copy to clipboard");
+  EXPECT_EQ(host.boxes[0].text, "The robot's trajectory could not be copied to the clipboard");
 }
 
 TEST_F(Export, TiltedViewIsWhatIsCopied) {
   sim.allow_rotation = true;
   walk();
   copy_picture(sim);
-  const auto flat = host.clipboard->emf;
+  const auto flat = host.clipboard_picture->emf;
   sim.angle_x = 0.6;
   sim.angle_y = -0.4;
   copy_picture(sim);
-  EXPECT_NE(host.clipboard->emf, flat);
+  EXPECT_NE(host.clipboard_picture->emf, flat);
   EXPECT_EQ(host.clipboard_calls, 2);
 }
 
@@ -147,7 +149,7 @@ TEST_F(Export, EmptyPictureHoldsOnlyTheWhiteBackground) {
 TEST_F(Export, SaveWritesTheMetafileTheUserChose) {
   walk();
   const auto path = folder / "walk.emf";
-  host.chosen_file = path.string();
+  host.file_answers = {path.string()};
   save_picture_file(sim);
   ASSERT_EQ(host.file_requests.size(), 1u);
   EXPECT_FALSE(host.file_requests[0].for_open);
@@ -157,7 +159,7 @@ TEST_F(Export, SaveWritesTheMetafileTheUserChose) {
   EXPECT_EQ(u32(emf, 0), 1u);
   EXPECT_EQ(u32(emf, 48), emf.size());
   EXPECT_EQ(description(emf), std::string("WANDRIX\0Robot path\0\0", 20));
-  EXPECT_THAT(host.messages, IsEmpty());
+  EXPECT_TRUE(host.boxes.empty());
   // Nothing else is left beside it.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
                           std::filesystem::directory_iterator()),
@@ -166,39 +168,40 @@ TEST_F(Export, SaveWritesTheMetafileTheUserChose) {
 
 TEST_F(Export, SaveByExtensionWritesSvgOrPng) {
   walk();
-  host.chosen_file = (folder / "walk.svg").string();
+  host.file_answers = {(folder / "walk.svg").string()};
   save_picture_file(sim);
   const auto svg = read_file(folder / "walk.svg");
   EXPECT_THAT(std::string(svg.begin(), svg.end()), HasSubstr("<svg"));
-  host.chosen_file = (folder / "walk.png").string();
+  host.file_answers = {(folder / "walk.png").string()};
   save_picture_file(sim);
   EXPECT_EQ(read_file(folder / "walk.png"), (std::vector<std::uint8_t>{0x89, 'P', 'N', 'G'}));
   host.png_works = false;
+  host.file_answers = {(folder / "walk.png").string()};
   save_picture_file(sim);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_THAT(host.messages[0], HasSubstr("walk.png could not be written: "));
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_THAT(host.boxes[0].text, HasSubstr("walk.png could not be written: "));
 }
 
 TEST_F(Export, CancelledChoiceWritesNothing) {
   save_picture_file(sim);
   EXPECT_EQ(host.file_requests.size(), 1u);
   EXPECT_TRUE(std::filesystem::is_empty(folder));
-  EXPECT_THAT(host.messages, IsEmpty());
+  EXPECT_TRUE(host.boxes.empty());
 }
 
 TEST_F(Export, AFailedSaveIsReportedAndKeepsTheOldFile) {
   const auto missing = folder / "no-such-folder" / "walk.emf";
-  host.chosen_file = missing.string();
+  host.file_answers = {missing.string()};
   save_picture_file(sim);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_THAT(host.messages[0],
-              HasSubstr("Save As Metafile: " + missing.string() + " could not be written: "));
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].caption, "Save As Metafile");
+  EXPECT_THAT(host.boxes[0].text, HasSubstr(missing.string() + " could not be written: "));
   // A folder in the way of the file: the save fails, the folder stays.
   const auto blocked = folder / "taken.emf";
   std::filesystem::create_directory(blocked);
-  host.chosen_file = blocked.string();
+  host.file_answers = {blocked.string()};
   save_picture_file(sim);
-  EXPECT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.boxes.size(), 2u);
   EXPECT_TRUE(std::filesystem::is_directory(blocked));
 }
 

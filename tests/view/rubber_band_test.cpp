@@ -127,7 +127,7 @@ TEST_F(BandFixture, CancelLeavesHillsAndSelectionAsTheyWere) {
   sim.current_hill = 0;
   sim.ignore_topography = true;
   const auto before = sim.hills;
-  host.hill_dialog_result = DialogResult::cancel;
+  host.hill_answer = DialogResult::cancel;
   new_hill_from_rectangle(sim, 10, 10, 50, 50);
   EXPECT_EQ(host.hill_dialogs, 1);
   EXPECT_EQ(sim.hills, before);

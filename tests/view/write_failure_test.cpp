@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_host.h"
 #include "files/atomic_file.h"
 #include "files/failing_folder.h"
 #include "files/files_test_support.h"
@@ -144,7 +145,7 @@ int check_commands(const std::string& folder, Failure failure) {
   const std::string kept = folder + "/kept.dat";
   const std::string table = folder + "/table.txt";
   const std::string picture = folder + "/picture.emf";
-  testing::ScriptedHost host;
+  testing::FakeHost host;
   Simulation sim(host);
   add_hills(sim, 3);
   if (store_session(sim, kept) || store_landscape(sim, table) ||
@@ -160,7 +161,7 @@ int check_commands(const std::string& folder, Failure failure) {
   sim.nsteps = 3000;
   sim.start_walking();
   save_session(sim);  // Save: rewrites the session's own file
-  host.answers = {folder + "/other.dat", table, picture};
+  host.file_answers = {folder + "/other.dat", table, picture};
   save_session_as(sim);
   save_landscape(sim);
   save_picture_file(sim);
@@ -170,10 +171,10 @@ int check_commands(const std::string& folder, Failure failure) {
     return kNoFailure;
   }
   for (std::size_t i = 0; i < captions.size(); ++i) {
-    if (host.boxes[i].second != captions[i] ||
-        host.boxes[i].first.find(reason_of(failure)) == std::string::npos) {
-      std::fprintf(stderr, "box %zu: %s | %s\n", i, host.boxes[i].second.c_str(),
-                   host.boxes[i].first.c_str());
+    if (host.boxes[i].caption != captions[i] ||
+        host.boxes[i].text.find(reason_of(failure)) == std::string::npos) {
+      std::fprintf(stderr, "box %zu: %s | %s\n", i, host.boxes[i].caption.c_str(),
+                   host.boxes[i].text.c_str());
       return kWrongText;
     }
   }
