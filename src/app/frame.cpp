@@ -5,6 +5,7 @@
 #include "files/landscape_file.h"
 #include "files/session_at_start.h"
 #include "files/session_file.h"
+#include "model/robot_limits.h"
 #include "model/summary.h"
 #include "view/paint.h"
 #include "view/picture_export.h"
@@ -52,14 +53,11 @@ void Frame::redraw_keep() { host_.invalidate(); }
 FrameResult Frame::command(int id) {
   if (id >= kShowChain1 && id < kShowChain1 + kMaxChains) {
     // Not compared with the chain count: a hidden chain simply shows nothing.
-    sim_.set_shown_chain(id - kShowChain1 + 1);
-    redraw_full();
+    sim_.show_chain(id - kShowChain1 + 1);
     return FrameResult::keep_running;
   }
   if (id >= kOneChain && id < kOneChain + kMaxChains) {
-    sim_.set_chain_count(id - kOneChain + 1);
-    sim_.clear();
-    redraw_full();
+    sim_.change_chain_count(id - kOneChain + 1);
     return FrameResult::keep_running;
   }
   switch (id) {
@@ -107,28 +105,26 @@ FrameResult Frame::command(int id) {
       host_.run_about_box();
       break;
     case kClear:
-      sim_.clear();
-      redraw_full();
+      sim_.clear_and_redraw();
       break;
     case kToggleTrajectory:
       sim_.show_trajectory = !sim_.show_trajectory;
       redraw_keep();
       break;
     case kDecrementDotSize:
-      if (sim_.dot_radius > 1) {
+      if (sim_.dot_radius > robot_limits::kDotRadius.min) {
         --sim_.dot_radius;
       }
       redraw_keep();
       break;
     case kIncrementDotSize:
-      if (sim_.dot_radius < 10) {
+      if (sim_.dot_radius < robot_limits::kDotRadius.max) {
         ++sim_.dot_radius;
       }
       redraw_keep();
       break;
     case kShowAllChains:
-      sim_.set_shown_chain(0);
-      redraw_full();
+      sim_.show_chain(0);
       break;
     case kToggleRotation:
       sim_.toggle_rotation();

@@ -13,6 +13,7 @@
 #include "files/atomic_file.h"
 #include "files/landscape_file.h"
 #include "files/session_file.h"
+#include "model/robot_limits.h"
 #include "model/summary.h"
 #include "png/png_encoder.h"
 #include "view/paint.h"
@@ -59,8 +60,8 @@ std::optional<double> parse_real(const std::string& text) {
   return value;
 }
 
-Problem integer_in(const std::string& text, std::int64_t low, std::int64_t high,
-                   std::int32_t& target) {
+Problem integer_in(const std::string& text, Limits<std::int32_t> limits, std::int32_t& target) {
+  const auto [low, high] = limits;
   const auto value = parse_integer(text);
   if (!value) {
     return "'" + text + "' is not a whole number";
@@ -72,7 +73,8 @@ Problem integer_in(const std::string& text, std::int64_t low, std::int64_t high,
   return std::nullopt;
 }
 
-Problem real_in(const std::string& text, double low, double high, double& target) {
+Problem real_in(const std::string& text, Limits<double> limits, double& target) {
+  const auto [low, high] = limits;
   const auto value = parse_real(text);
   if (!value) {
     return "'" + text + "' is not a plain decimal number";
@@ -96,6 +98,7 @@ Problem boolean(const std::string& text, bool& target) {
 
 // Changes one robot option, then follows the robot options dialog's sequence.
 Problem set_option(Context& c, Args args) {
+  namespace limits = robot_limits;
   Simulation& sim = c.sim;
   const std::string& name = args[0];
   const std::string& text = args[1];
@@ -103,9 +106,9 @@ Problem set_option(Context& c, Args args) {
   const std::int32_t old_seed = sim.rn_seed;
   Problem problem;
   if (name == "nsteps") {
-    problem = integer_in(text, 1, 1000000, sim.nsteps);
+    problem = integer_in(text, limits::kSteps, sim.nsteps);
   } else if (name == "dot_radius") {
-    problem = integer_in(text, 1, 10, sim.dot_radius);
+    problem = integer_in(text, limits::kDotRadius, sim.dot_radius);
   } else if (name == "show_trajectory") {
     problem = boolean(text, sim.show_trajectory);
   } else if (name == "allow_rotation") {
@@ -113,15 +116,15 @@ Problem set_option(Context& c, Args args) {
   } else if (name == "ignore_topography") {
     problem = boolean(text, sim.ignore_topography);
   } else if (name == "start_x") {
-    problem = integer_in(text, 0, static_cast<std::int64_t>(sim.width), sim.start_x);
+    problem = integer_in(text, {0, limits::start_max(sim.width)}, sim.start_x);
   } else if (name == "start_y") {
-    problem = integer_in(text, 0, static_cast<std::int64_t>(sim.height), sim.start_y);
+    problem = integer_in(text, {0, limits::start_max(sim.height)}, sim.start_y);
   } else if (name == "step_stddev") {
-    problem = real_in(text, 0.1, 1000.0, sim.step_stddev);
+    problem = real_in(text, limits::kStepStddev, sim.step_stddev);
   } else if (name == "step_mean") {
-    problem = real_in(text, 0.0, 100.0, sim.step_mean);
+    problem = real_in(text, limits::kStepMean, sim.step_mean);
   } else if (name == "rn_seed") {
-    problem = integer_in(text, 0, 2147483647, sim.rn_seed);
+    problem = integer_in(text, limits::kSeed, sim.rn_seed);
   } else {
     return "unknown option '" + name + "'";
   }
@@ -154,34 +157,13 @@ Problem add_hill(Context& c, Args args) {
   return std::nullopt;
 }
 
-Problem set_chains(Context& c, Args args) {
-  std::int32_t n = 1;
-  if (auto problem = integer_in(args[0], 1, kMaxChains, n)) {
-    return problem;
-  }
-  c.sim.set_chain_count(n);
-  c.sim.clear();
-  c.sim.full_redraw = true;
-  return std::nullopt;
-}
-
-Problem show_chain(Context& c, Args args) {
-  std::int32_t k = 0;
-  if (auto problem = integer_in(args[0], 0, kMaxChains, k)) {
-    return problem;
-  }
-  c.sim.set_shown_chain(k);
-  c.sim.full_redraw = true;
-  return std::nullopt;
-}
-
 Problem resize(Context& c, Args args) {
   std::int32_t w = 0;
   std::int32_t h = 0;
-  if (auto problem = integer_in(args[0], 1, 100000, w)) {
+  if (auto problem = integer_in(args[0], {1, 100000}, w)) {
     return "width " + *problem;
   }
-  if (auto problem = integer_in(args[1], 1, 100000, h)) {
+  if (auto problem = integer_in(args[1], {1, 100000}, h)) {
     return "height " + *problem;
   }
   c.sim.rescale(w, h);
@@ -227,34 +209,37 @@ Problem samples(Context& c, Args args) {
 
 // "Open..." on the file, including the clear that always follows it.
 Problem open_file(Context& c, Args args) {
-  if (const auto error = load_session(c.sim, args[0])) {
+  // A refused file ends the run, so the clear that follows it shows nowhere.
+  if (const auto error = open_chosen_session(c.sim, args[0])) {
     std::string message = error->message();
     std::replace(message.begin(), message.end(), '\n', ' ');
     return args[0] + ": " + message;
   }
   c.sim.file_name = args[0];
-  c.sim.clear();
-  c.sim.full_redraw = true;
   return std::nullopt;
 }
 
-// "Save As..." to the file, without the confirmation.
-Problem save_file(Context& c, Args args) {
-  if (auto error = store_session(c.sim, args[0])) {
+// A file the session writes, as its menu command does once the file is
+// chosen, without the confirmation.
+Problem store_as(Context& c, const std::string& path,
+                 std::optional<std::string> (*store)(const Simulation&, const std::string&)) {
+  if (auto error = store(c.sim, path)) {
     return error;
   }
-  c.sim.file_name = args[0];
+  c.sim.file_name = path;
+  return std::nullopt;
+}
+
+// "Save As...": the file becomes the session's own.
+Problem save_file(Context& c, Args args) {
+  if (auto error = store_as(c, args[0], store_session)) {
+    return error;
+  }
   c.sim.session_file = args[0];
   return std::nullopt;
 }
 
-Problem landscape(Context& c, Args args) {
-  if (auto error = store_landscape(c.sim, args[0])) {
-    return error;
-  }
-  c.sim.file_name = args[0];
-  return std::nullopt;
-}
+Problem landscape(Context& c, Args args) { return store_as(c, args[0], store_landscape); }
 
 Problem summary(Context& c, Args) {
   c.out << summary_text(summary_counts(c.sim)) << '\n';
@@ -272,9 +257,27 @@ Problem picture(Context& c, Args args) {
   return std::nullopt;
 }
 
-Problem simple(Context& c, void (*command)(Simulation&)) {
-  command(c.sim);
-  return std::nullopt;
+// An action without arguments: one operation of the session, as the menu
+// command of that name runs it.
+Action session_operation(std::string_view name, void (Simulation::*operation)()) {
+  return {name, 0, "", [operation](Context& c, Args) {
+            (c.sim.*operation)();
+            return Problem{};
+          }};
+}
+
+// An action on a chain number from low to kMaxChains: the Chains and Show
+// menus.
+Action chain_operation(std::string_view name, std::string_view arg_name, std::int32_t low,
+                       void (Simulation::*operation)(int)) {
+  return {name, 1, arg_name, [=](Context& c, Args args) -> Problem {
+            std::int32_t k = 0;
+            if (auto problem = integer_in(args[0], {low, kMaxChains}, k)) {
+              return problem;
+            }
+            (c.sim.*operation)(k);
+            return std::nullopt;
+          }};
 }
 
 const std::vector<Action>& actions() {
@@ -283,22 +286,13 @@ const std::vector<Action>& actions() {
       {"save", 1, "FILE", save_file},
       {"set", 2, "NAME VALUE", set_option},
       {"hill", 7, "LABEL MX MY SDX SDY RHO WEIGHT", add_hill},
-      {"chains", 1, "N", set_chains},
-      {"show", 1, "K", show_chain},
+      chain_operation("chains", "N", 1, &Simulation::change_chain_count),
+      chain_operation("show", "K", 0, &Simulation::show_chain),
       {"resize", 2, "W H", resize},
-      {"start", 0, "",
-       [](Context& c, Args) { return simple(c, [](Simulation& s) { s.start_walking(); }); }},
-      {"continue", 0, "",
-       [](Context& c, Args) { return simple(c, [](Simulation& s) { s.continue_walking(); }); }},
-      {"clear", 0, "",
-       [](Context& c, Args) {
-         return simple(c, [](Simulation& s) {
-           s.clear();
-           s.full_redraw = true;
-         });
-       }},
-      {"rotate", 0, "",
-       [](Context& c, Args) { return simple(c, [](Simulation& s) { s.toggle_rotation(); }); }},
+      session_operation("start", &Simulation::start_walking),
+      session_operation("continue", &Simulation::continue_walking),
+      session_operation("clear", &Simulation::clear_and_redraw),
+      session_operation("rotate", &Simulation::toggle_rotation),
       {"summary", 0, "", summary},
       {"samples", 1, "FILE", samples},
       {"landscape", 1, "FILE", landscape},

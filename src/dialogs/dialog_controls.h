@@ -19,11 +19,6 @@ enum class CheckState { unchecked = 0, checked = 1, indeterminate = 2 };
 
 class DialogControls {
  public:
-  DialogControls() = default;
-  DialogControls(const DialogControls&) = default;
-  DialogControls& operator=(const DialogControls&) = default;
-  DialogControls(DialogControls&&) = default;
-  DialogControls& operator=(DialogControls&&) = default;
   virtual ~DialogControls() = default;
 
   // The control's text, at most max_chars characters of it.

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "dialogs/dialog_field.h"
+#include "model/robot_limits.h"
 
 namespace wandrix {
 
@@ -40,20 +41,24 @@ RobotOptionsDialog::RobotOptionsDialog(Simulation& sim, DialogControls& controls
     : sim_(&sim), controls_(&controls), run_hill_(std::move(run_hill)) {}
 
 RobotOptionsDialog::Fields RobotOptionsDialog::build_fields() {
+  namespace limits = robot_limits;
   Simulation& s = *sim_;
   DialogControls& c = *controls_;
   Fields f{TextField(c, "dimensions", ids::kDimensions, dimensions_),
-           IntField(c, "nsteps", ids::kSteps, s.nsteps, 1, 1000000),
-           UIntField(c, "dot_radius", ids::kDotRadius, s.dot_radius, 1, 10),
+           IntField(c, "nsteps", ids::kSteps, s.nsteps, limits::kSteps.min, limits::kSteps.max),
+           UIntField(c, "dot_radius", ids::kDotRadius, s.dot_radius, limits::kDotRadius.min,
+                     limits::kDotRadius.max),
            CheckField(c, "show_trajectory", ids::kShowTrajectory, s.show_trajectory),
            CheckField(c, "allow_rotation", ids::kAllowRotation, s.allow_rotation),
            ComboField(c, "hill_combo", ids::kHillList, s.current_hill),
            CheckField(c, "ignore_topography", ids::kIgnoreTopography, s.ignore_topography),
-           UIntField(c, "start_x", ids::kStartX, s.start_x, 0, static_cast<std::int32_t>(s.width)),
-           UIntField(c, "start_y", ids::kStartY, s.start_y, 0, static_cast<std::int32_t>(s.height)),
-           RealField(c, "step_stddev", ids::kStepStddev, s.step_stddev, 0.1, 1000.0, 3),
-           RealField(c, "step_mean", ids::kStepMean, s.step_mean, 0.0, 100.0, 1),
-           IntField(c, "rn_seed", ids::kSeed, s.rn_seed, 0, 2147483647)};
+           UIntField(c, "start_x", ids::kStartX, s.start_x, 0, limits::start_max(s.width)),
+           UIntField(c, "start_y", ids::kStartY, s.start_y, 0, limits::start_max(s.height)),
+           RealField(c, "step_stddev", ids::kStepStddev, s.step_stddev, limits::kStepStddev.min,
+                     limits::kStepStddev.max, 3),
+           RealField(c, "step_mean", ids::kStepMean, s.step_mean, limits::kStepMean.min,
+                     limits::kStepMean.max, 1),
+           IntField(c, "rn_seed", ids::kSeed, s.rn_seed, limits::kSeed.min, limits::kSeed.max)};
   for (const Hill& hill : s.hills) f.hill_combo.add_item(hill.label);
   if (s.hills.empty()) {
     f.hill_combo.add_item(kNoHillsEntry);

@@ -60,4 +60,16 @@ bool choose_file(Simulation& sim, bool for_open, FileKind kind) {
   return true;
 }
 
+bool save_chosen_file(Simulation& sim, FileKind kind, const FileWriter& write,
+                      const std::string& error_caption) {
+  if (!choose_file(sim, false, kind)) {
+    return false;
+  }
+  if (const auto error = write(sim.file_name)) {
+    sim.host().message_box(*error, error_caption);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace wandrix

@@ -3,6 +3,8 @@
 // Simulation; it never opens a file itself.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "model/host.h"
@@ -23,5 +25,14 @@ FileDialogRequest file_request(bool for_open, FileKind kind, const std::string& 
 // and `directory` to its folder with a trailing separator; a cancel empties
 // `file_name`. Returns true when a file was chosen.
 bool choose_file(Simulation& sim, bool for_open, FileKind kind);
+
+// Writes a file to a path; returns the error text when it could not.
+using FileWriter = std::function<std::optional<std::string>(const std::string& path)>;
+
+// A "Save ..." command up to its confirmation: the save dialog for the kind,
+// then the write of the chosen file, a failure reported under error_caption.
+// True once the chosen file is written.
+bool save_chosen_file(Simulation& sim, FileKind kind, const FileWriter& write,
+                      const std::string& error_caption);
 
 }  // namespace wandrix

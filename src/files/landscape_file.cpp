@@ -77,11 +77,8 @@ std::optional<std::string> store_landscape(const Simulation& sim, const std::str
 }
 
 void save_landscape(Simulation& sim) {
-  if (!choose_file(sim, false, FileKind::text)) {
-    return;
-  }
-  if (const auto error = store_landscape(sim, sim.file_name)) {
-    sim.host().message_box(*error, kLandscapeErrorCaption);
+  const auto store = [&sim](const std::string& path) { return store_landscape(sim, path); };
+  if (!save_chosen_file(sim, FileKind::text, store, kLandscapeErrorCaption)) {
     return;
   }
   sim.host().message_box(sim.file_name, kLandscapeSavedCaption);

@@ -28,12 +28,7 @@ void remember_choice(Simulation& sim, const std::string& path) {
 
 void open_session_file(Simulation& sim, const std::string& path) {
   remember_choice(sim, path);
-  if (const auto error = load_session(sim, sim.file_name)) {
-    sim.host().message_box(error->message(), kReadErrorCaption);
-  }
-  sim.clear();
-  sim.full_redraw = true;
-  sim.host().invalidate();
+  open_chosen_session(sim, sim.file_name);
 }
 
 }  // namespace wandrix

@@ -120,15 +120,21 @@ std::optional<std::string> store_session(const Simulation& sim, const std::strin
   return write_file_atomically(path, text.str());
 }
 
+std::optional<SessionError> open_chosen_session(Simulation& sim, const std::string& path) {
+  auto error = load_session(sim, path);
+  if (error) {
+    sim.host().message_box(error->message(), kReadErrorCaption);
+  }
+  sim.clear_and_redraw();
+  return error;
+}
+
 void open_session(Simulation& sim) {
   if (choose_file(sim, true, FileKind::data)) {
-    if (const auto error = load_session(sim, sim.file_name)) {
-      sim.host().message_box(error->message(), kReadErrorCaption);
-    }
+    open_chosen_session(sim, sim.file_name);
+  } else {
+    sim.clear_and_redraw();
   }
-  sim.clear();
-  sim.full_redraw = true;
-  sim.host().invalidate();
 }
 
 void save_session(Simulation& sim) {
@@ -142,11 +148,8 @@ void save_session(Simulation& sim) {
 }
 
 void save_session_as(Simulation& sim) {
-  if (!choose_file(sim, false, FileKind::data)) {
-    return;
-  }
-  if (const auto error = store_session(sim, sim.file_name)) {
-    sim.host().message_box(*error, kWriteErrorCaption);
+  const auto store = [&sim](const std::string& path) { return store_session(sim, path); };
+  if (!save_chosen_file(sim, FileKind::data, store, kWriteErrorCaption)) {
     return;
   }
   sim.session_file = sim.file_name;

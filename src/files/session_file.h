@@ -81,9 +81,11 @@ std::optional<SessionError> load_session(Simulation& sim, const std::string& pat
 // Writes the session to path through a temporary file; returns the error text.
 std::optional<std::string> store_session(const Simulation& sim, const std::string& path);
 
-// "Open...": the chooser, the read (a refused file shows the error and leaves
-// the session as it was), then - chosen or not - the clear and full redraw
-// that follow the command.
+// "Open..." once the file is chosen: the read (a refused file shows the error
+// and leaves the session as it was), then the clear and full redraw that
+// follow the command either way. Returns why the file was refused.
+std::optional<SessionError> open_chosen_session(Simulation& sim, const std::string& path);
+// "Open...": the chooser, then the above; cancelled, only the clear and redraw.
 void open_session(Simulation& sim);
 // "&Save": silently rewrites the session's own data file; without one it is
 // "Save &As...". A file that cannot be written is reported.

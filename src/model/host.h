@@ -56,11 +56,6 @@ struct ProgramLookup {
 
 class Host {
  public:
-  Host() = default;
-  Host(const Host&) = default;
-  Host& operator=(const Host&) = default;
-  Host(Host&&) = default;
-  Host& operator=(Host&&) = default;
   virtual ~Host() = default;
 
   virtual void set_cursor(Cursor /*cursor*/) {}

@@ -149,6 +149,23 @@ void Simulation::continue_walking() {
   full_redraw = false;
 }
 
+void Simulation::clear_and_redraw() {
+  clear();
+  full_redraw = true;
+  host().invalidate();
+}
+
+void Simulation::change_chain_count(int n) {
+  set_chain_count(n);
+  clear_and_redraw();
+}
+
+void Simulation::show_chain(int k) {
+  set_shown_chain(k);
+  full_redraw = true;
+  host().invalidate();
+}
+
 void Simulation::after_robot_options(bool old_allow_rotation, std::int32_t old_rn_seed) {
   apply_rotation_change(old_allow_rotation);
   if (rn_seed != old_rn_seed) {

@@ -108,6 +108,11 @@ class Simulation {
   // The model side of the menu commands that several front ends share.
   void start_walking();     // Start walking: walk(true), then a full redraw
   void continue_walking();  // Continue walking: only the new samples are drawn
+  void clear_and_redraw();  // Clear: the walks go, and the window is drawn again in full
+  // The Chains menu: n chains walk together from now on, and the walks are cleared.
+  void change_chain_count(int n);
+  // The Show menu: chain k alone, or all chains for 0, drawn again in full.
+  void show_chain(int k);
   // After the robot options have changed: applies a change of rotation, clears
   // the walks when the seed changed, and asks for a full redraw.
   void after_robot_options(bool old_allow_rotation, std::int32_t old_rn_seed);

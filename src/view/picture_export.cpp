@@ -100,12 +100,12 @@ std::optional<std::string> write_picture_file(Simulation& sim, const std::string
 }
 
 void save_picture_file(Simulation& sim) {
-  if (!choose_file(sim, false, FileKind::metafile)) {
-    return;
-  }
-  if (const auto problem = write_picture_file(sim, sim.file_name, client_rect(sim), {})) {
-    sim.host().message_box(*problem, kSavePictureCaption);
-  }
+  save_chosen_file(
+      sim, FileKind::metafile,
+      [&sim](const std::string& path) {
+        return write_picture_file(sim, path, client_rect(sim), {});
+      },
+      kSavePictureCaption);
 }
 
 bool copy_picture(Simulation& sim) {

@@ -6,41 +6,29 @@
 
 namespace wandrix {
 
-namespace {
-
-// A fixed-size modal frame with a close box and no help button.
-void set_frame(QDialog& dialog) {
-  dialog.setModal(true);
-  dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+void DialogShell::set_up(std::initializer_list<std::pair<int, QWidget*>> controls) {
+  setModal(true);
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  for (const auto& [id, widget] : controls) controls_.add(id, widget);
 }
 
-}  // namespace
+void DialogShell::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  finish(close_box());
+}
+
+void DialogShell::finish(DialogResult result) {
+  done(result == DialogResult::ok ? QDialog::Accepted : QDialog::Rejected);
+}
 
 // --- Robot Parameters ---------------------------------------------------------
 
 RobotOptionsShell::RobotOptionsShell(QWidget* owner, Simulation& sim)
-    : QDialog(owner),
-      controls_(*this),
-      logic_(sim, controls_, [this, &sim] { run_hill_dialog(this, sim); }) {
-  ui_.setupUi(this);
-  set_frame(*this);
-  map_controls();
-  connect(ui_.button_ok, &QPushButton::clicked, this, [this] { finish(logic_.ok()); });
-  connect(ui_.button_cancel, &QPushButton::clicked, this, &RobotOptionsShell::reject);
-  connect(ui_.button_modify, &QPushButton::clicked, this, [this] { logic_.modify(); });
-  connect(ui_.button_new_seed, &QPushButton::clicked, this, [this] { logic_.generate_new_seed(); });
-  connect(ui_.combo_hills, &DropDownList::droppedDown, this,
-          [this] { logic_.hill_list_notification(kListDroppedDown); });
-  connect(ui_.combo_hills, &QComboBox::activated, this,
-          [this] { logic_.hill_list_notification(kListSelectionConfirmed); });
-  adjustSize();
-  logic_.open();
-  ui_.edit_nsteps->setFocus();
-}
-
-void RobotOptionsShell::map_controls() {
+    : FormShell(owner, [this, &sim](DialogControls& controls) {
+        return RobotOptionsDialog(sim, controls, [this, &sim] { run_hill_dialog(this, sim); });
+      }) {
   namespace ids = robot_ids;
-  const std::pair<int, QWidget*> map[] = {
+  set_up({
       {ids::kOk, ui_.button_ok},
       {ids::kCancel, ui_.button_cancel},
       {ids::kDimensions, ui_.label_dimensions},
@@ -62,38 +50,22 @@ void RobotOptionsShell::map_controls() {
       {ids::kSeedGroup, ui_.group_seed},
       {ids::kSeed, ui_.edit_seed},
       {ids::kAllowRotation, ui_.check_allow_rotation},
-  };
-  for (const auto& [id, widget] : map) controls_.add(id, widget);
-}
-
-void RobotOptionsShell::reject() { finish(RobotOptionsDialog::cancel()); }
-
-void RobotOptionsShell::closeEvent(QCloseEvent* event) {
-  event->ignore();
-  finish(logic_.close_box());
-}
-
-void RobotOptionsShell::finish(DialogResult result) {
-  done(result == DialogResult::ok ? QDialog::Accepted : QDialog::Rejected);
+  });
+  connect(ui_.button_modify, &QPushButton::clicked, this, [this] { logic_.modify(); });
+  connect(ui_.button_new_seed, &QPushButton::clicked, this, [this] { logic_.generate_new_seed(); });
+  connect(ui_.combo_hills, &DropDownList::droppedDown, this,
+          [this] { logic_.hill_list_notification(kListDroppedDown); });
+  connect(ui_.combo_hills, &QComboBox::activated, this,
+          [this] { logic_.hill_list_notification(kListSelectionConfirmed); });
+  open(ui_.button_ok, ui_.button_cancel, ui_.edit_nsteps);
 }
 
 // --- Hill Parameters ----------------------------------------------------------
 
 HillShell::HillShell(QWidget* owner, Simulation& sim)
-    : QDialog(owner), controls_(*this), logic_(sim, controls_) {
-  ui_.setupUi(this);
-  set_frame(*this);
-  map_controls();
-  connect(ui_.button_ok, &QPushButton::clicked, this, [this] { finish(logic_.ok()); });
-  connect(ui_.button_cancel, &QPushButton::clicked, this, &HillShell::reject);
-  adjustSize();
-  logic_.open();
-  ui_.edit_mean_x->setFocus();
-}
-
-void HillShell::map_controls() {
+    : FormShell(owner, [&sim](DialogControls& controls) { return HillDialog(sim, controls); }) {
   namespace ids = hill_ids;
-  const std::pair<int, QWidget*> map[] = {
+  set_up({
       {ids::kOk, ui_.button_ok},
       {ids::kCancel, ui_.button_cancel},
       {ids::kDimensions, ui_.label_dimensions},
@@ -108,40 +80,16 @@ void HillShell::map_controls() {
       {ids::kCorrelation, ui_.edit_correlation},
       {ids::kWeight, ui_.edit_weight},
       {ids::kLabel, ui_.edit_label},
-  };
-  for (const auto& [id, widget] : map) controls_.add(id, widget);
-}
-
-void HillShell::reject() { finish(HillDialog::cancel()); }
-
-void HillShell::closeEvent(QCloseEvent* event) {
-  event->ignore();
-  finish(logic_.close_box());
-}
-
-void HillShell::finish(DialogResult result) {
-  done(result == DialogResult::ok ? QDialog::Accepted : QDialog::Rejected);
+  });
+  open(ui_.button_ok, ui_.button_cancel, ui_.edit_mean_x);
 }
 
 // --- About Wandrix ------------------------------------------------------------
 
-AboutShell::AboutShell(QWidget* owner) : QDialog(owner), controls_(*this), logic_(controls_) {
-  ui_.setupUi(this);
-  set_frame(*this);
-  connect(ui_.button_ok, &QPushButton::clicked, this, [this] { finish(AboutBox::ok()); });
-  adjustSize();
-  logic_.open();
-}
-
-void AboutShell::reject() { finish(AboutBox::cancel()); }
-
-void AboutShell::closeEvent(QCloseEvent* event) {
-  event->ignore();
-  finish(AboutBox::close_box());
-}
-
-void AboutShell::finish(DialogResult result) {
-  done(result == DialogResult::ok ? QDialog::Accepted : QDialog::Rejected);
+AboutShell::AboutShell(QWidget* owner)
+    : FormShell(owner, [](DialogControls& controls) { return AboutBox(controls); }) {
+  set_up({});
+  open(ui_.button_ok, nullptr, nullptr);
 }
 
 }  // namespace wandrix

@@ -5,6 +5,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QPushButton>
+#include <functional>
+#include <initializer_list>
+#include <utility>
 
 #include "dialogs/about_box.h"
 #include "dialogs/hill_dialog.h"
@@ -18,65 +22,70 @@ class QCloseEvent;
 
 namespace wandrix {
 
-class RobotOptionsShell : public QDialog {
+// What the three shells share: a modal frame with a close box and no help
+// button, the map from control ids to widgets, and the endings. Cancel and
+// Escape cancel; the close box ends as the dialog's logic says.
+class DialogShell : public QDialog {
+ public:
+  void reject() override { finish(DialogResult::cancel); }
+
+ protected:
+  explicit DialogShell(QWidget* owner) : QDialog(owner), controls_(*this) {}
+  // Once the template is set up: the frame, and the widget of every control id.
+  void set_up(std::initializer_list<std::pair<int, QWidget*>> controls);
+  void closeEvent(QCloseEvent* event) override;
+  virtual DialogResult close_box() = 0;
+  void finish(DialogResult result);
+
+  QtDialogControls controls_;
+};
+
+// A shell with its form and its dialog logic, built on the shell's controls.
+template <class Form, class Logic>
+class FormShell : public DialogShell {
+ public:
+  [[nodiscard]] const Form& ui() const { return ui_; }
+
+ protected:
+  FormShell(QWidget* owner, const std::function<Logic(DialogControls&)>& make_logic)
+      : DialogShell(owner), logic_(make_logic(controls_)) {
+    ui_.setupUi(this);
+  }
+  DialogResult close_box() override { return logic_.close_box(); }
+  // Once the controls are mapped: OK, Cancel, the size, the first display of
+  // the values and the first field to type in.
+  void open(QPushButton* ok, QPushButton* cancel, QWidget* first_field) {
+    connect(ok, &QPushButton::clicked, this, [this] { finish(logic_.ok()); });
+    if (cancel != nullptr) {
+      connect(cancel, &QPushButton::clicked, this, &DialogShell::reject);
+    }
+    adjustSize();
+    logic_.open();
+    if (first_field != nullptr) {
+      first_field->setFocus();
+    }
+  }
+
+  Form ui_;
+  Logic logic_;
+};
+
+class RobotOptionsShell : public FormShell<Ui::RobotOptionsDialog, RobotOptionsDialog> {
   Q_OBJECT
  public:
   RobotOptionsShell(QWidget* owner, Simulation& sim);
-  [[nodiscard]] const Ui::RobotOptionsDialog& ui() const { return ui_; }
-
-  // Cancel and Escape.
-  void reject() override;
-
- protected:
-  // The close box applies the values like OK.
-  void closeEvent(QCloseEvent* event) override;
-
- private:
-  void map_controls();
-  void finish(DialogResult result);
-
-  Ui::RobotOptionsDialog ui_;
-  QtDialogControls controls_;
-  RobotOptionsDialog logic_;
 };
 
-class HillShell : public QDialog {
+class HillShell : public FormShell<Ui::HillDialog, HillDialog> {
   Q_OBJECT
  public:
   HillShell(QWidget* owner, Simulation& sim);
-  [[nodiscard]] const Ui::HillDialog& ui() const { return ui_; }
-
-  void reject() override;
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-
- private:
-  void map_controls();
-  void finish(DialogResult result);
-
-  Ui::HillDialog ui_;
-  QtDialogControls controls_;
-  HillDialog logic_;
 };
 
-class AboutShell : public QDialog {
+class AboutShell : public FormShell<Ui::AboutBox, AboutBox> {
   Q_OBJECT
  public:
   explicit AboutShell(QWidget* owner);
-  [[nodiscard]] const Ui::AboutBox& ui() const { return ui_; }
-
-  void reject() override;
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-
- private:
-  void finish(DialogResult result);
-
-  Ui::AboutBox ui_;
-  QtDialogControls controls_;
-  AboutBox logic_;
 };
 
 }  // namespace wandrix

@@ -18,6 +18,20 @@ Point client_point(const QMouseEvent* event) {
   return {p.x(), p.y()};
 }
 
+// Hands a button event to the frame's handler for that button; other
+// buttons do nothing.
+void forward_button(Frame* frame, const QMouseEvent* event, void (Frame::*left)(Point),
+                    void (Frame::*right)(Point)) {
+  if (frame == nullptr) {
+    return;
+  }
+  if (event->button() == Qt::LeftButton) {
+    (frame->*left)(client_point(event));
+  } else if (event->button() == Qt::RightButton) {
+    (frame->*right)(client_point(event));
+  }
+}
+
 }  // namespace
 
 LandscapeWidget::LandscapeWidget(QWidget* parent) : QWidget(parent) {
@@ -51,25 +65,11 @@ void LandscapeWidget::resizeEvent(QResizeEvent* event) {
 }
 
 void LandscapeWidget::mousePressEvent(QMouseEvent* event) {
-  if (frame_ == nullptr) {
-    return;
-  }
-  if (event->button() == Qt::LeftButton) {
-    frame_->left_press(client_point(event));
-  } else if (event->button() == Qt::RightButton) {
-    frame_->right_press(client_point(event));
-  }
+  forward_button(frame_, event, &Frame::left_press, &Frame::right_press);
 }
 
 void LandscapeWidget::mouseReleaseEvent(QMouseEvent* event) {
-  if (frame_ == nullptr) {
-    return;
-  }
-  if (event->button() == Qt::LeftButton) {
-    frame_->left_release(client_point(event));
-  } else if (event->button() == Qt::RightButton) {
-    frame_->right_release(client_point(event));
-  }
+  forward_button(frame_, event, &Frame::left_release, &Frame::right_release);
 }
 
 void LandscapeWidget::mouseMoveEvent(QMouseEvent* event) {

@@ -1,0 +1,28 @@
+// The limits of the robot options, inclusive. The options dialog corrects a
+// value to them, wandrix-cli's `set` refuses one outside them, and the dot
+// size keys stop at them.
+#pragma once
+
+#include <cstdint>
+
+namespace wandrix {
+
+template <class T>
+struct Limits {
+  T min;
+  T max;
+};
+
+namespace robot_limits {
+inline constexpr Limits<std::int32_t> kSteps{1, 1000000};
+inline constexpr Limits<std::int32_t> kDotRadius{1, 10};
+inline constexpr Limits<double> kStepStddev{0.1, 1000.0};
+inline constexpr Limits<double> kStepMean{0.0, 100.0};
+inline constexpr Limits<std::int32_t> kSeed{0, 2147483647};
+// The start position lies on the landscape: from 0 to its truncated size.
+inline std::int32_t start_max(double landscape_size) {
+  return static_cast<std::int32_t>(landscape_size);
+}
+}  // namespace robot_limits
+
+}  // namespace wandrix
