@@ -43,7 +43,7 @@ class BandDrag {
   void move(Host& host, Canvas& canvas, Point p);
   // Left-button release: the outline goes and the square between anchor()
   // and corner() is final. False, and nothing happens, when not active.
-  bool release(Host& host, Canvas& canvas, Point p);
+  [[nodiscard]] bool release(Host& host, Canvas& canvas, Point p);
   // Esc while active: the outline goes and nothing is made.
   void cancel(Host& host, Canvas& canvas);
 
