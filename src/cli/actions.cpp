@@ -210,7 +210,7 @@ Problem samples(Context& c, Args args) {
 // "Open..." on the file, including the clear that always follows it.
 Problem open_file(Context& c, Args args) {
   // A refused file ends the run, so the clear that follows it shows nowhere.
-  if (const auto error = open_chosen_session(c.sim, args[0])) {
+  if (const auto error = open_chosen_session(c.sim, args[0], false)) {
     std::string message = error->message();
     std::replace(message.begin(), message.end(), '\n', ' ');
     return args[0] + ": " + message;

@@ -120,9 +120,10 @@ std::optional<std::string> store_session(const Simulation& sim, const std::strin
   return write_file_atomically(path, text.str());
 }
 
-std::optional<SessionError> open_chosen_session(Simulation& sim, const std::string& path) {
+std::optional<SessionError> open_chosen_session(Simulation& sim, const std::string& path,
+                                                bool show_error) {
   auto error = load_session(sim, path);
-  if (error) {
+  if (error && show_error) {
     sim.host().message_box(error->message(), kReadErrorCaption);
   }
   sim.clear_and_redraw();

@@ -81,10 +81,12 @@ std::optional<SessionError> load_session(Simulation& sim, const std::string& pat
 // Writes the session to path through a temporary file; returns the error text.
 std::optional<std::string> store_session(const Simulation& sim, const std::string& path);
 
-// "Open..." once the file is chosen: the read (a refused file shows the error
-// and leaves the session as it was), then the clear and full redraw that
-// follow the command either way. Returns why the file was refused.
-std::optional<SessionError> open_chosen_session(Simulation& sim, const std::string& path);
+// "Open..." once the file is chosen: the read (a refused file leaves the
+// session as it was), then the clear and full redraw that follow the command
+// either way. Returns why the file was refused; the window shows it in the
+// error box first (show_error), wandrix-cli reports it in its own words.
+std::optional<SessionError> open_chosen_session(Simulation& sim, const std::string& path,
+                                                bool show_error = true);
 // "Open...": the chooser, then the above; cancelled, only the clear and redraw.
 void open_session(Simulation& sim);
 // "&Save": silently rewrites the session's own data file; without one it is
