@@ -47,6 +47,9 @@ inline constexpr char kRotationNotAllowedText[] =
     "to enable rotation to different viewing angles";
 inline constexpr char kRotationNotAllowedCaption[] = "Rotation not allowed";
 inline constexpr int kEscape = 27;
+inline constexpr char kCommandOutOfMemoryText[] =
+    "There is not enough memory to finish this command.\n"
+    "The session and its samples are kept.";
 
 class Frame {
  public:
@@ -87,6 +90,11 @@ class Frame {
   [[nodiscard]] Simulation& simulation() { return sim_; }
 
  private:
+  FrameResult run_command(int id);
+  // What is saved is what is shown: after an Open the window asks for a
+  // client area of the session's landscape size; what the screen allows
+  // becomes the landscape's size by the ordinary resize rule.
+  void fit_window_to_landscape();
   void redraw_full();
   void redraw_keep();
   void robot_options();

@@ -149,5 +149,64 @@ TEST_F(FrameFilesTest, UnreadableFileFromTheCommandLineIsReportedAndChangesNothi
   EXPECT_EQ(sim.steps_done, 0);
 }
 
+// What is saved is what is shown: after Open the window takes the session's
+// landscape size as far as the screen allows; where it cannot, the landscape
+// follows the window as on any resize. Copy has the window's size.
+TEST_F(FrameFilesTest, OpenFitsTheWindowToTheSession) {
+  struct Case {
+    std::string size_line;
+    Point limit;
+    Rect window;
+    double hill_x;  // the hill at 300 of a width of 400 (or 1e9) after the fit
+  };
+  for (const Case& c : {Case{"400  300", {1920, 1080}, {0, 0, 400, 300}, 300.0},
+                        Case{"1000000000  1000000000", {1024, 700}, {0, 0, 1024, 700}, 0.000307},
+                        Case{"392  346", {1920, 1080}, {0, 0, 392, 346}, 300.0}}) {
+    SCOPED_TRACE(c.size_line);
+    FakeHost fresh;
+    Simulation s{fresh};
+    Frame f{s, fresh};
+    f.size(400, 381, false);
+    fresh.screen_limit = c.limit;
+    const std::string path = (folder / "other.dat").string();
+    std::ofstream(path) << "WANDRIX 1.0\n7\n"
+                        << c.size_line
+                        << "\n150  150\n20.00000\n20.00000\n1\n\nh\n300\n100\n30\n30\n0\n1\n";
+    fresh.next_file = path;
+    f.command(kOpen);
+    EXPECT_EQ(f.width(), c.window.width());
+    EXPECT_EQ(f.height(), c.window.height());
+    EXPECT_EQ(s.width, c.window.width());
+    EXPECT_EQ(s.height, c.window.height());
+    ASSERT_EQ(s.hills.size(), 1u);
+    EXPECT_NEAR(s.hills[0].mean_x, c.hill_x, 1e-6);
+    fresh.boxes.clear();
+    f.command(kCopy);
+    ASSERT_TRUE(fresh.clipboard_picture.has_value());
+    EXPECT_NE(
+        fresh.clipboard_picture->svg.find("width=\"" + std::to_string(c.window.width()) + "\""),
+        std::string::npos);
+    ASSERT_EQ(fresh.boxes.size(), 1u);
+    EXPECT_EQ(fresh.boxes[0].caption, "Copy to clipboard");
+  }
+  // A failed or cancelled Open leaves the window as it is.
+  host.resizes.clear();
+  host.next_file.reset();
+  frame.command(kOpen);
+  frame.open_file((folder / "missing.dat").string());
+  EXPECT_TRUE(host.resizes.empty());
+}
+
+// Running out of memory in a command ends neither the command loop nor the
+// session: the user is told and everything stays.
+TEST_F(FrameFilesTest, OutOfMemoryInACommandIsToldAndTheSessionKept) {
+  host.clipboard_out_of_memory = true;
+  EXPECT_EQ(frame.command(kCopy), FrameResult::keep_running);
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].caption, "Out of memory");
+  EXPECT_EQ(sim.hills.size(), 1u);
+  EXPECT_EQ(sim.steps_done, 50);
+}
+
 }  // namespace
 }  // namespace wandrix
