@@ -49,16 +49,21 @@ void Frame::redraw_full() {
 
 void Frame::redraw_keep() { host_.invalidate(); }
 
-FrameResult Frame::command(int id) {
+void Frame::guarded(const std::function<void()>& work) {
   // No command may end the program and lose the session: a picture or a
   // file too large for the memory left is told, and everything stays.
   try {
-    return run_command(id);
+    work();
   } catch (const std::bad_alloc&) {
     host_.message_box(kCommandOutOfMemoryText, kOutOfMemoryCaption);
     redraw_full();
-    return FrameResult::keep_running;
   }
+}
+
+FrameResult Frame::command(int id) {
+  FrameResult result = FrameResult::keep_running;
+  guarded([this, id, &result] { result = run_command(id); });
+  return result;
 }
 
 FrameResult Frame::run_command(int id) {
@@ -165,8 +170,10 @@ void Frame::robot_options() {
 
 void Frame::open_file(const std::string& path) {
   // Reads, reports a refused file, clears the walks and redraws.
-  open_session_file(sim_, path);
-  fit_window_to_landscape();
+  guarded([this, &path] {
+    open_session_file(sim_, path);
+    fit_window_to_landscape();
+  });
 }
 
 void Frame::fit_window_to_landscape() {
@@ -183,10 +190,10 @@ void Frame::size(int width, int height, bool minimised) {
   if (minimised || width <= 0 || height <= 0) {
     return;
   }
+  surface_.resize(width, height);  // first: without the memory nothing changes
   sim_.rescale(width, height);
   width_ = width;
   height_ = height;
-  surface_.resize(width, height);
   // The retained picture is lost with the old size: draw everything again.
   sim_.full_redraw = true;
   request_paint();

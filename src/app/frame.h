@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "model/host.h"
@@ -90,6 +91,8 @@ class Frame {
   [[nodiscard]] Simulation& simulation() { return sim_; }
 
  private:
+  // Runs the work; running out of memory in it is told in a message box.
+  void guarded(const std::function<void()>& work);
   FrameResult run_command(int id);
   // What is saved is what is shown: after an Open the window asks for a
   // client area of the session's landscape size; what the screen allows

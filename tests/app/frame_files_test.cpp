@@ -206,6 +206,16 @@ TEST_F(FrameFilesTest, OutOfMemoryInACommandIsToldAndTheSessionKept) {
   EXPECT_EQ(host.boxes[0].caption, "Out of memory");
   EXPECT_EQ(sim.hills.size(), 1u);
   EXPECT_EQ(sim.steps_done, 50);
+  // A window size the memory cannot hold a surface for changes nothing.
+  host.screen_limit = {1000000000, 1000000000};
+  const std::string path = (folder / "huge.dat").string();
+  std::ofstream(path)
+      << "WANDRIX 1.0\n7\n1000000000  1000000000\n150  150\n20.00000\n20.00000\n0\n";
+  frame.open_file(path);
+  ASSERT_EQ(host.boxes.size(), 2u);
+  EXPECT_EQ(host.boxes[1].caption, "Out of memory");
+  EXPECT_EQ(frame.width(), 400);
+  EXPECT_EQ(frame.surface().width(), 400);
 }
 
 }  // namespace
