@@ -153,41 +153,23 @@ TEST_F(FrameFilesTest, UnreadableFileFromTheCommandLineIsReportedAndChangesNothi
 // landscape size as far as the screen allows; where it cannot, the landscape
 // follows the window as on any resize. Copy has the window's size.
 TEST_F(FrameFilesTest, OpenFitsTheWindowToTheSession) {
-  struct Case {
-    std::string size_line;
-    Point limit;
-    Rect window;
-    double hill_x;  // the hill at 300 of a width of 400 (or 1e9) after the fit
-  };
-  for (const Case& c : {Case{"400  300", {1920, 1080}, {0, 0, 400, 300}, 300.0},
-                        Case{"1000000000  1000000000", {1024, 700}, {0, 0, 1024, 700}, 0.000307},
-                        Case{"392  346", {1920, 1080}, {0, 0, 392, 346}, 300.0}}) {
-    SCOPED_TRACE(c.size_line);
-    FakeHost fresh;
-    Simulation s{fresh};
-    Frame f{s, fresh};
-    f.size(400, 381, false);
-    fresh.screen_limit = c.limit;
-    const std::string path = (folder / "other.dat").string();
+  frame.size(400, 381, false);
+  host.screen_limit = {1024, 700};
+  const std::string path = (folder / "other.dat").string();
+  for (const auto& [size_line, window, hill_x] :
+       {std::tuple{"400  300", Point{400, 300}, 300.0},
+        std::tuple{"1000000000  1000000000", Point{1024, 700}, 300 * 1024e-9}}) {
     std::ofstream(path) << "WANDRIX 1.0\n7\n"
-                        << c.size_line
+                        << size_line
                         << "\n150  150\n20.00000\n20.00000\n1\n\nh\n300\n100\n30\n30\n0\n1\n";
-    fresh.next_file = path;
-    f.command(kOpen);
-    EXPECT_EQ(f.width(), c.window.width());
-    EXPECT_EQ(f.height(), c.window.height());
-    EXPECT_EQ(s.width, c.window.width());
-    EXPECT_EQ(s.height, c.window.height());
-    ASSERT_EQ(s.hills.size(), 1u);
-    EXPECT_NEAR(s.hills[0].mean_x, c.hill_x, 1e-6);
-    fresh.boxes.clear();
-    f.command(kCopy);
-    ASSERT_TRUE(fresh.clipboard_picture.has_value());
-    EXPECT_NE(
-        fresh.clipboard_picture->svg.find("width=\"" + std::to_string(c.window.width()) + "\""),
-        std::string::npos);
-    ASSERT_EQ(fresh.boxes.size(), 1u);
-    EXPECT_EQ(fresh.boxes[0].caption, "Copy to clipboard");
+    host.next_file = path;
+    frame.command(kOpen);
+    EXPECT_EQ((Point{frame.width(), frame.height()}), window);
+    EXPECT_EQ((Point{static_cast<int>(sim.width), sim.client_height()}), window);
+    EXPECT_NEAR(sim.hills.at(0).mean_x, hill_x, 1e-9);
+    frame.command(kCopy);
+    EXPECT_NE(host.clipboard_picture->svg.find("width=\"" + std::to_string(window.x) + "\""),
+              std::string::npos);
   }
   // A failed or cancelled Open leaves the window as it is.
   host.resizes.clear();

@@ -54,70 +54,53 @@ std::vector<Example> examples_of_help_page() {
   return examples;
 }
 
-struct Field {
-  int id;
-  double* value;
-};
-
 // Types into one field of the robot options dialog or of the hill dialog
-// (data-typed; none to leave the field as shown), presses Ok, and compares
-// the stored value and the message with the page.
+// (nothing when the row has no data-typed), presses Ok, and compares the
+// stored value and the message with the page.
 void check(const Example& example) {
   SCOPED_TRACE(example.at("field") + " typed '" + example.at("typed") + "'");
   Simulation sim;
   FakeControls c;
   sim.hills.push_back(Hill{"h", 130.0, 200.0, 30.0, 12.0, 0.0, 1.0, 1.0});
-  sim.current_hill = 0;
   Hill& hill = sim.hills[0];
-  double stored = 0.0;
-  const std::string name = example.at("field");
-  const std::map<std::string, Field> hill_fields = {
+  const std::map<std::string, std::pair<int, double*>> hill_fields = {
       {"mu1", {hill_ids::kMeanX, &hill.mean_x}},
       {"mu2", {hill_ids::kMeanY, &hill.mean_y}},
       {"sd1", {hill_ids::kStddev, &hill.stddev_x}},
-      {"rho", {hill_ids::kCorrelation, &hill.correlation}},
-      {"wt", {hill_ids::kWeight, &hill.weight}}};
-  if (example.at("dialog") == "hill") {
-    ASSERT_EQ(hill_fields.count(name), 1u);
-    const Field field = hill_fields.at(name);
-    if (!example.at("before").empty()) {
-      *field.value = std::stod(example.at("before"));
-    }
-    HillDialog dialog(sim, c);
-    dialog.open();
-    if (example.data.count("typed") != 0) {
-      c.texts[field.id] = example.at("typed");
-    }
-    dialog.ok();
-    stored = *field.value;
+      {"wt", {hill_ids::kWeight, &hill.weight}},
+      {"step_mean", {robot_ids::kStepMean, &sim.step_mean}},
+      {"step_stddev", {robot_ids::kStepStddev, &sim.step_stddev}}};
+  const std::map<std::string, std::pair<int, std::int32_t*>> whole_fields = {
+      {"nsteps", {robot_ids::kSteps, &sim.nsteps}},
+      {"dot_radius", {robot_ids::kDotRadius, &sim.dot_radius}},
+      {"start_x", {robot_ids::kStartX, &sim.start_x}},
+      {"rn_seed", {robot_ids::kSeed, &sim.rn_seed}}};
+  const std::string name = example.at("field");
+  const bool real = hill_fields.count(name) != 0;
+  ASSERT_TRUE(real || whole_fields.count(name) != 0) << name;
+  if (!example.at("before").empty()) {
+    *hill_fields.at(name).second = std::stod(example.at("before"));
+  }
+  const int id = real ? hill_fields.at(name).first : whole_fields.at(name).first;
+  HillDialog hill_dialog(sim, c);
+  RobotOptionsDialog robot_dialog(sim, c);
+  const bool in_hill_dialog = example.at("dialog") == "hill";
+  in_hill_dialog ? hill_dialog.open() : robot_dialog.open();
+  if (example.data.count("typed") != 0) {
+    c.texts[id] = example.at("typed");
+  }
+  in_hill_dialog ? hill_dialog.ok() : robot_dialog.ok();
+  const double stored = real ? *hill_fields.at(name).second : *whole_fields.at(name).second;
+  EXPECT_DOUBLE_EQ(stored, std::stod(example.at("stored")));
+  std::vector<std::string> texts;
+  for (const auto& box : c.boxes) {
+    texts.push_back(box.text);
+  }
+  EXPECT_EQ(texts, example.at("message").empty() ? std::vector<std::string>{}
+                                                 : std::vector<std::string>{example.at("message")});
+  if (in_hill_dialog) {
     EXPECT_EQ(hill.stddev_y, hill.stddev_x);  // Ok makes both spreads equal
     EXPECT_FALSE(c.is_enabled(hill_ids::kWeight));
-  } else {
-    const std::map<std::string, int> ids = {
-        {"nsteps", robot_ids::kSteps},       {"dot_radius", robot_ids::kDotRadius},
-        {"start_x", robot_ids::kStartX},     {"step_stddev", robot_ids::kStepStddev},
-        {"step_mean", robot_ids::kStepMean}, {"rn_seed", robot_ids::kSeed}};
-    ASSERT_EQ(ids.count(name), 1u);
-    if (name == "step_mean" && !example.at("before").empty()) {
-      sim.step_mean = std::stod(example.at("before"));
-    }
-    RobotOptionsDialog dialog(sim, c);
-    dialog.open();
-    if (example.data.count("typed") != 0) {
-      c.texts[ids.at(name)] = example.at("typed");
-    }
-    dialog.ok();
-    const std::map<std::string, double> values = {
-        {"nsteps", sim.nsteps},           {"dot_radius", sim.dot_radius}, {"start_x", sim.start_x},
-        {"step_stddev", sim.step_stddev}, {"step_mean", sim.step_mean},   {"rn_seed", sim.rn_seed}};
-    stored = values.at(name);
-  }
-  EXPECT_DOUBLE_EQ(stored, std::stod(example.at("stored")));
-  if (example.at("message").empty()) {
-    EXPECT_TRUE(c.boxes.empty()) << c.boxes.front().text;
-  } else {
-    ASSERT_EQ(c.boxes.size(), 1u);
-    EXPECT_EQ(c.boxes[0].text, example.at("message"));
   }
 }
 

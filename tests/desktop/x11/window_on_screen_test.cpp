@@ -11,6 +11,8 @@
 #include <fstream>
 
 #include "app/menu_table.h"
+#include "desktop/dialogs/message_box.h"
+#include "modal_driver.h"
 #include "window_test_support.h"
 
 using namespace wandrix::command;
@@ -72,39 +74,15 @@ void write_session(const QString& path, const char* size_line, const char* hill)
                                     << hill;
 }
 
-// Answers a dialog by a script and every message box with the Return key,
-// each only once it is the active window, as a person would.
-class KeyboardUser : public QObject {
- public:
-  explicit KeyboardUser(std::function<void(QWidget*)> fill) : fill_(std::move(fill)) {
-    connect(&timer_, &QTimer::timeout, this, &KeyboardUser::look);
-    timer_.start(20);
-  }
-  int boxes = 0;
-  int dialogs = 0;
-  QStringList captions;
-
- private:
-  void look() {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isActiveWindow() || modal->property("answered").toBool()) {
-      return;
+// Fills fields of the dialog by object name and presses Ok.
+ModalDriver::Step type_and_ok(std::vector<std::pair<QString, QString>> typed) {
+  return [typed](QDialog* dialog) {
+    for (const auto& [name, text] : typed) {
+      dialog->findChild<QLineEdit*>(name)->setText(text);
     }
-    modal->setProperty("answered", true);
-    if (qobject_cast<QMessageBox*>(modal) != nullptr) {
-      ++boxes;
-      captions << modal->windowTitle();
-    } else {
-      ++dialogs;
-      fill_(modal);
-    }
-    // Outside the timer's slot: the key may open the next modal loop.
-    QTimer::singleShot(50, modal, [modal] { QTest::keyClick(modal, Qt::Key_Return); });
-  }
-
-  std::function<void(QWidget*)> fill_;
-  QTimer timer_;
-};
+    QTest::keyClick(dialog, Qt::Key_Return);
+  };
+}
 
 }  // namespace
 
@@ -116,7 +94,6 @@ class WindowOnScreenTest : public QObject {
   void cleanup();
   void escapeRemovesTheOutlineFromTheScreen();
   void openFitsTheWindowAndCopyHasItsSize();
-  void copyOfAHugeLandscapeKeepsTheSession();
   void focusReturnsAfterCorrectionMessages();
   void messageBoxShowsItsWholeCaption();
 
@@ -158,108 +135,81 @@ void WindowOnScreenTest::escapeRemovesTheOutlineFromTheScreen() {
   QVERIFY(sim_->hills.empty());
 }
 
+// After Open the window has the session's size as far as the screen allows,
+// and Copy is a picture of the window.
 void WindowOnScreenTest::openFitsTheWindowAndCopyHasItsSize() {
   QWidget* view = window_->landscape();
-  QVERIFY(view->size() != QSize(400, 300));
-  const QString path = dir_.filePath("other.dat");
-  write_session(path, "400  300", "300\n100\n30\n30\n0\n1\n");
-  FileDialogSeen seen;
-  answer_file_dialog(path, seen);
-  window_->action(kOpen)->trigger();
-  QVERIFY(seen.accepted);
-  QTRY_COMPARE(view->size(), QSize(400, 300));
-  QTest::qWait(300);
-  QCOMPARE(view->size(), QSize(400, 300));
-  QCOMPARE(sim_->width, 400.0);
-  QCOMPARE(sim_->height, 300.0);
-  QCOMPARE(sim_->hills.at(0).mean_x, 300.0);  // where the file put it
-  keep(from_screen(QString::number(window_->winId())), "after_open");
-
-  BoxSeen box;
-  accept_box(box);
-  window_->action(kCopy)->trigger();
-  QCOMPARE(box.caption, QString("Copy to clipboard"));
-  QImage png;
-  QVERIFY(png.loadFromData(QApplication::clipboard()->mimeData()->data("image/png"), "PNG"));
-  QCOMPARE(png.size(), QSize(400, 300));
-}
-
-void WindowOnScreenTest::copyOfAHugeLandscapeKeepsTheSession() {
-  const QString path = dir_.filePath("huge.dat");
-  write_session(path, "1000000000  1000000000",
-                "500000000\n500000000\n100000000\n100000000\n0\n1\n");
-  window_->frame().open_file(path.toStdString());
-  QTest::qWait(500);
-  QWidget* view = window_->landscape();
   const QSize screen = window_->screen()->availableGeometry().size();
-  QVERIFY(view->width() <= screen.width() && view->height() <= screen.height());
-  QVERIFY(view->width() > 400);  // as large as the screen allows
-  QCOMPARE(sim_->width, static_cast<double>(view->width()));
-  QCOMPARE(sim_->height, static_cast<double>(view->height()));
-  QCOMPARE(static_cast<int>(sim_->hills.size()), 1);
-
-  BoxSeen box;
-  accept_box(box);
-  window_->action(kCopy)->trigger();
-  QCOMPARE(box.caption, QString("Copy to clipboard"));
-  const QMimeData* data = QApplication::clipboard()->mimeData();
-  QVERIFY(data->hasFormat("image/emf"));
-  QVERIFY(data->data("image/svg+xml").contains("<svg"));
-  QImage png;
-  QVERIFY(png.loadFromData(data->data("image/png"), "PNG"));
-  QCOMPARE(png.size(), view->size());
-  QCOMPARE(static_cast<int>(sim_->hills.size()), 1);
-  keep(from_screen(QString::number(window_->winId())), "huge_session");
+  for (const auto& [size_line, expected] :
+       {std::pair{"400  300", QSize(400, 300)}, std::pair{"1000000000  1000000000", QSize()}}) {
+    const QString path = dir_.filePath("other.dat");
+    write_session(path, size_line, "300\n100\n30\n30\n0\n1\n");
+    window_->frame().open_file(path.toStdString());
+    QTest::qWait(500);
+    if (expected.isValid()) {
+      QCOMPARE(view->size(), expected);
+      QCOMPARE(sim_->hills.at(0).mean_x, 300.0);  // where the file put it
+    } else {                                      // as large as the screen allows
+      QVERIFY(view->width() > 900 && view->width() <= screen.width());
+      QVERIFY(view->height() > 600 && view->height() <= screen.height());
+    }
+    QCOMPARE(QSize(static_cast<int>(sim_->width), sim_->client_height()), view->size());
+    keep(from_screen(QString::number(window_->winId())), "open_" + QString::number(view->width()));
+    BoxSeen box;
+    accept_box(box);
+    window_->action(kCopy)->trigger();
+    QCOMPARE(box.caption, QString("Copy to clipboard"));
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    QVERIFY(data->hasFormat("image/emf") && data->data("image/svg+xml").contains("<svg"));
+    QImage png;
+    QVERIFY(png.loadFromData(data->data("image/png"), "PNG"));
+    QCOMPARE(png.size(), view->size());
+    QCOMPARE(static_cast<int>(sim_->hills.size()), 1);
+  }
 }
 
-// Two corrections after Ok in the hill dialog, each box closed with Return:
-// the main window has the keyboard again, every time.
+// Two corrections after Ok in the hill dialog: the main window has the
+// keyboard again, every time.
 void WindowOnScreenTest::focusReturnsAfterCorrectionMessages() {
   QWidget* view = window_->landscape();
   for (int attempt = 0; attempt < 6; ++attempt) {
-    KeyboardUser user([](QWidget* dialog) {
-      dialog->findChild<QLineEdit*>(QStringLiteral("edit_mean_x"))->setText("9999");
-      dialog->findChild<QLineEdit*>(QStringLiteral("edit_mean_y"))->setText("-5");
-    });
+    ModalDriver driver;
+    driver.expect("Hill Parameters", type_and_ok({{"edit_mean_x", "9999"}, {"edit_mean_y", "-5"}}));
     QTest::mousePress(view, Qt::LeftButton, {}, {100, 100});
-    QTest::mouseMove(view, {160, 30});
     QTest::mouseRelease(view, Qt::LeftButton, {}, {160, 30});
-    QCOMPARE(user.dialogs, 1);
-    QCOMPARE(user.boxes, 2);
-    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeWindow() == window_, 3000);
+    QVERIFY(driver.finished());
+    QCOMPARE(driver.boxes().size(), std::size_t{2});
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), window_, 3000);
     QTest::qWait(200);
     QCOMPARE(QApplication::activeWindow(), window_);
     QCOMPARE(active_on_screen(), window_->winId());
   }
-  QCOMPARE(static_cast<int>(sim_->hills.size()), 6);
 }
 
-// The window manager cuts a title that does not fit; the box is made wide
-// enough for its caption in the title font (openbox: sans, 8 points, bold).
+// The window manager cuts a title that does not fit; every box of the
+// program is made wide enough for its caption in the title font (openbox:
+// sans, 8 points, bold).
 void WindowOnScreenTest::messageBoxShowsItsWholeCaption() {
+  const QString caption("Parameter must be greater than or equal to 1");
   QRect frame;
   QImage picture;
-  KeyboardUser user([](QWidget* dialog) {
-    dialog->findChild<QLineEdit*>(QStringLiteral("edit_nsteps"))->setText("0");
-  });
-  auto* measure = new QTimer(window_);
-  connect(measure, &QTimer::timeout, [&] {
+  QTimer look;
+  connect(&look, &QTimer::timeout, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box != nullptr && box->isActiveWindow() && frame.isNull()) {
+      QTest::qWait(100);
       frame = box->frameGeometry();
       picture = from_screen(QStringLiteral("root"), frame);
+      QTest::keyClick(box, Qt::Key_Return);
     }
   });
-  measure->start(10);
-  window_->action(kOptions)->trigger();
-  measure->stop();
-  QCOMPARE(user.captions, QStringList{"Parameter must be greater than or equal to 1"});
+  look.start(10);
+  wandrix::show_message_box(window_, "Resetting nsteps to 1", caption);
   keep(picture, "message_box");
-  QFont title(QStringLiteral("Sans"), 8, QFont::Bold);
-  const int caption = QFontMetrics(title).horizontalAdvance(user.captions.first());
-  // The label shares the title bar with the icon and the buttons.
-  QVERIFY2(frame.width() >= caption + 100,
-           qPrintable(QString("box %1 wide, caption %2").arg(frame.width()).arg(caption)));
+  const int width = QFontMetrics(QFont("Sans", 8, QFont::Bold)).horizontalAdvance(caption);
+  // The title bar holds the icon and the buttons besides the caption.
+  QVERIFY2(frame.width() >= width + 100,
+           qPrintable(QString("%1 for %2").arg(frame.width()).arg(width)));
 }
 
 QTEST_MAIN(WindowOnScreenTest)
