@@ -75,7 +75,7 @@ void write_session(const QString& path, const char* size_line, const char* hill)
 }
 
 // Fills fields of the dialog by object name and presses Ok.
-ModalDriver::Step type_and_ok(std::vector<std::pair<QString, QString>> typed) {
+ModalDriver::Step type_and_ok(const std::vector<std::pair<QString, QString>>& typed) {
   return [typed](QDialog* dialog) {
     for (const auto& [name, text] : typed) {
       dialog->findChild<QLineEdit*>(name)->setText(text);
