@@ -11,9 +11,9 @@
 namespace wandrix {
 namespace {
 
-// Room for the caption in a title bar: the text in a bold face a little
-// larger than the program's own (title fonts are bold and rarely smaller),
-// beside the window icon and up to three buttons of about a line's height.
+// Room for the caption in a title bar: the text in the program's font made
+// bold (title fonts mostly are, and rarely larger), beside the window icon
+// and up to three buttons of about a line's height.
 int caption_width(const QString& caption) {
   QFont font = QApplication::font();
   font.setBold(true);
