@@ -36,6 +36,9 @@ class FakeHost : public Host {
     return clipboard_accepts;
   }
   Rect resize_client(int width, int height) override {
+    if (resize_out_of_memory) {
+      throw std::bad_alloc();
+    }
     resizes.push_back({0, 0, width, height});
     return {0, 0, std::min(width, screen_limit.x), std::min(height, screen_limit.y)};
   }
@@ -73,6 +76,7 @@ class FakeHost : public Host {
   std::optional<PictureData> clipboard_picture;
   bool clipboard_accepts = true;
   bool clipboard_out_of_memory = false;
+  bool resize_out_of_memory = false;
   std::vector<Rect> resizes;       // client sizes asked for
   Point screen_limit{1920, 1080};  // the largest client area the screen allows
   bool captured = false;
