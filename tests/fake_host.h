@@ -4,9 +4,11 @@
 // it up. Every test program finds it from tests/.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <new>
 #include <optional>
 #include <string>
 #include <utility>
@@ -36,9 +38,19 @@ class FakeHost : public Host {
     calls.emplace_back("set_clipboard_text");
   }
   bool set_clipboard_picture(const PictureData& picture) override {
+    if (clipboard_out_of_memory) {
+      throw std::bad_alloc();
+    }
     clipboard_picture = picture;
     ++clipboard_calls;
     return clipboard_accepts;
+  }
+  Rect resize_client(int width, int height) override {
+    if (resize_out_of_memory) {
+      throw std::bad_alloc();
+    }
+    resizes.push_back({0, 0, width, height});
+    return {0, 0, std::min(width, screen_limit.x), std::min(height, screen_limit.y)};
   }
   void capture_mouse(bool on) override { captures.push_back(on); }
   // The next of file_answers; none left is a cancelled dialog.
@@ -93,6 +105,7 @@ class FakeHost : public Host {
   std::optional<PictureData> clipboard_picture;
   int clipboard_calls = 0;
   std::vector<bool> captures;
+  std::vector<Rect> resizes;  // client sizes asked for
   std::vector<FileDialogRequest> file_requests;
   std::vector<std::pair<int, int>> png_sizes;
   std::uint32_t png_first_pixel = 0;
@@ -105,6 +118,9 @@ class FakeHost : public Host {
   // --- the answers ---
   std::deque<std::optional<std::string>> file_answers;
   bool clipboard_accepts = true;
+  bool clipboard_out_of_memory = false;
+  bool resize_out_of_memory = false;
+  Point screen_limit{1920, 1080};  // the largest client area the screen allows
   bool png_works = true;
   ScreenMetrics metrics;
   std::string cwd = "/work/start";
