@@ -6,8 +6,12 @@ namespace wandrix {
 
 bool Hill::degenerate() const {
   const auto positive = [](double v) { return std::isfinite(v) && v > 0.0; };
-  return !positive(stddev_x) || !positive(stddev_y) || !std::isfinite(correlation) ||
-         !(std::fabs(correlation) < 1.0) || !std::isfinite(mean_x) || !std::isfinite(mean_y);
+  // The divisors of Q: zero or infinite, they make it 0 / 0 or inf / inf.
+  const auto usable = [](double v) { return std::isnormal(v) && v > 0.0; };
+  return !positive(stddev_x) || !positive(stddev_y) || !usable(stddev_x * stddev_x) ||
+         !usable(stddev_y * stddev_y) || !usable(stddev_x * stddev_y) ||
+         !std::isfinite(correlation) || !(std::fabs(correlation) < 1.0) || !std::isfinite(mean_x) ||
+         !std::isfinite(mean_y);
 }
 
 void normalize_weights(std::vector<Hill>& hills) {

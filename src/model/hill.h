@@ -18,9 +18,11 @@ struct Hill {
   double weight = 1.0;
   double relative_weight = 0.0;  // derived by normalize_weights
 
-  // A hill whose height is undefined: a spread that is not a finite positive
-  // number, or a correlation whose magnitude is not below 1. Such a hill is
-  // flat (height 0 everywhere) rather than a source of NaN.
+  // A hill whose height is undefined or cannot be computed in double
+  // precision: a spread that is not a finite positive number or whose square
+  // (or product with the other spread) underflows or overflows, a centre that
+  // is not finite, or a correlation whose magnitude is not below 1. Such a
+  // hill is flat (height 0 everywhere) rather than a source of NaN.
   [[nodiscard]] bool degenerate() const;
 
   friend bool operator==(const Hill&, const Hill&) = default;
@@ -58,8 +60,12 @@ inline double hill_q(double x, double y, const HillTerms& t) {
 }
 
 // The exponent -0.5 x beta x Q / (1 - r^2); neg_half_beta is -0.5 x beta.
+// Q is NaN only where its terms overflowed against each other (inf - inf,
+// 0 x inf) at a point so far from a non-degenerate hill that the true Q is
+// beyond every double: the height there is 0, as exp(-inf) gives.
 inline double exponent_of_q(double neg_half_beta, double q, const HillTerms& t) {
-  return neg_half_beta * q / t.one_minus_r2;
+  const double e = neg_half_beta * q / t.one_minus_r2;
+  return e == e ? e : -HUGE_VAL;
 }
 
 inline double hill_exponent(double neg_half_beta, double x, double y, const HillTerms& t) {

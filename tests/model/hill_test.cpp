@@ -97,6 +97,38 @@ TEST(Hill, DegenerateHillsAreFlatNotUndefined) {
   EXPECT_FALSE(circle(1, 1, 1, 0.0).degenerate());
 }
 
+// Hills with finite numbers whose height still cannot be computed in double
+// precision: a square that underflows to zero or overflows, a centre so far
+// away that the terms of the exponent overflow against each other. Each is
+// flat beside an ordinary hill, for every heat, and no height is NaN.
+TEST(Hill, HillsBeyondDoublePrecisionAreFlat) {
+  struct Extreme {
+    double mx, my, sd, rho;
+  };
+  const Extreme cases[] = {{1e308, 100, 30, 0.0},     {1e308, 1e308, 30, 0.5},
+                           {-1e308, 1e308, 30, -0.5}, {100, 100, 4.9e-324, 0.0},
+                           {100, 100, 1e-160, 0.5},   {100, 100, 1e200, 0.0},
+                           {100, 100, 1e-150, 0.9}};
+  for (const Extreme& e : cases) {
+    Simulation sim;
+    sim.set_chain_count(4);
+    Hill extreme = circle(e.mx, e.my, e.sd, 1.0);
+    extreme.correlation = e.rho;
+    sim.hills = {circle(200, 200, 30, 1.0)};
+    sim.normalize_weights();
+    const Hill ordinary = sim.hills[0];
+    sim.hills.push_back(extreme);
+    sim.hills[1].relative_weight = 0.5;
+    for (const double x : {0.0, 100.0, 1e9}) {  // y = 150: never a centre
+      for (int i = 1; i <= 4; ++i) {
+        const double alone = sim.hill_height(i, x, 150.0, ordinary);
+        EXPECT_EQ(sim.landscape_height(i, x, 150.0), alone)
+            << "mean " << e.mx << " sd " << e.sd << " rho " << e.rho << " at x " << x;
+      }
+    }
+  }
+}
+
 TEST(Hill, NoHillsMeansHeightOne) {
   Simulation sim;
   EXPECT_EQ(sim.landscape_height(1, 5, 5), 1.0);
