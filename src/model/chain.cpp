@@ -5,6 +5,7 @@
 
 #include "model/colours.h"
 #include "model/landscape.h"
+#include "model/portable_math.h"
 #include "model/random_generator.h"
 #include "model/simulation.h"
 
@@ -122,8 +123,9 @@ void Chain::finish_foray(double distance, double heading) {
 bool Chain::move(double& distance, double& heading) {
   const double w = std::trunc(owner->width);
   const double h = std::trunc(owner->height);
-  const double dx = distance * std::cos(heading);
-  const double dy = distance * std::sin(heading);
+  const math::SinCos direction = math::sincos(heading);
+  const double dx = distance * direction.cos;
+  const double dy = distance * direction.sin;
   const double nx = x + dx;
   const double ny = y + dy;
   const bool x_inside = nx >= 0.0 && nx <= w;
@@ -145,7 +147,7 @@ bool Chain::move(double& distance, double& heading) {
     while (heading < 0.0) {
       heading += kTwoPi;
     }
-    const double t = std::tan(heading);
+    const double t = math::tan(heading);
     const double bottom_x = x - y / t;
     const double top_x = x + (h - y) / t;
     if (kPi < heading && heading < kTwoPi && bottom_x >= 0.0 && bottom_x <= w) {
@@ -156,7 +158,7 @@ bool Chain::move(double& distance, double& heading) {
       wall = nx < 0.0 ? Wall::left : Wall::right;
     }
   }
-  const double t = std::tan(heading);
+  const double t = math::tan(heading);
   double ddx = 0.0;
   double ddy = 0.0;
   switch (wall) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "model/portable_math.h"
+
 namespace wandrix {
 
 struct Hill {
@@ -74,7 +76,7 @@ inline double hill_exponent(double neg_half_beta, double x, double y, const Hill
 
 // The hill's height: relative_weight x exp(exponent).
 inline double hill_height(double neg_half_beta, double x, double y, const HillTerms& t) {
-  return t.relative_weight * std::exp(hill_exponent(neg_half_beta, x, y, t));
+  return t.relative_weight * math::exp(hill_exponent(neg_half_beta, x, y, t));
 }
 
 }  // namespace wandrix

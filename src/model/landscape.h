@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/hill.h"
+#include "model/portable_math.h"
 
 namespace wandrix {
 
@@ -51,7 +52,7 @@ class Landscape {
     }
     double sum = 0.0;
     for (std::size_t j = 0; j < n; ++j) {
-      sum = sum + terms_[j].relative_weight * std::exp(exponents[j]);
+      sum = sum + terms_[j].relative_weight * math::exp(exponents[j]);
     }
     return sum;
   }
@@ -72,7 +73,7 @@ class Landscape {
         exponents[j] = hill_exponent(neg_half_beta, x, y, terms_[first + j]);
       }
       for (std::size_t j = 0; j < count; ++j) {
-        sum = sum + terms_[first + j].relative_weight * std::exp(exponents[j]);
+        sum = sum + terms_[first + j].relative_weight * math::exp(exponents[j]);
       }
     }
     return sum;

@@ -1,4 +1,5 @@
 #include "model/random_generator.h"
+#include "model/portable_math.h"
 
 #include <cmath>
 #include <ctime>
@@ -18,7 +19,7 @@ void set_seed_clock(ClockFunction clock) {
 
 std::int32_t seed_clock_now() { return g_clock(); }
 
-RandomGenerator::RandomGenerator() : e_(std::exp(1.0)) { seed_from_clock(100); }
+RandomGenerator::RandomGenerator() : e_(math::exp(1.0)) { seed_from_clock(100); }
 
 std::int32_t RandomGenerator::valid_state(std::int64_t value) {
   std::int64_t residue = value % kModulus;
@@ -90,14 +91,14 @@ double RandomGenerator::gamma_small(double a) {
   for (;;) {
     const double p = b * uniform();
     if (p <= 1.0) {
-      const double x = std::pow(p, 1.0 / a);
+      const double x = math::pow(p, 1.0 / a);
       const double u = uniform();
-      if (-std::log(u) >= x) {
+      if (-math::log(u) >= x) {
         return x;
       }
     } else {
-      const double x = -std::log((b - p) / a);
-      const double q = std::pow(x, a - 1.0);
+      const double x = -math::log((b - p) / a);
+      const double q = math::pow(x, a - 1.0);
       const double u = uniform();
       if (u <= q) {
         return x;
@@ -127,7 +128,7 @@ double RandomGenerator::gamma_large(double a) {
       }
     }
     const double w = c2_ * u2 / u1;
-    if (c3_ * u1 + w + 1.0 / w < c4_ || c3_ * std::log(u1) - std::log(w) + w < 1.0) {
+    if (c3_ * u1 + w + 1.0 / w < c4_ || c3_ * math::log(u1) - math::log(w) + w < 1.0) {
       cached_shape_ = a;
       return c1_ * w;
     }

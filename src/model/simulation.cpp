@@ -1,4 +1,5 @@
 #include "model/simulation.h"
+#include "model/portable_math.h"
 
 #include <cmath>
 #include <utility>
@@ -49,7 +50,7 @@ void Simulation::reset_defaults() {
   walk_started = false;
   rng.seed_from_clock(100);
   rn_seed = rng.seed();
-  pi = 4.0 * std::atan(1.0);
+  pi = 4.0 * math::atan(1.0);
 }
 
 void Simulation::clear() {

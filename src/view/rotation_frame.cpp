@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/portable_math.h"
 #include "view/paint.h"
 #include "view/projection.h"
 
@@ -22,10 +23,10 @@ Rotated rotate_vertex(const Simulation& sim, const FrameVertex& v) {
   const double dx = v.x - sim.centre_x;
   const double dy = v.y - sim.centre_y;
   const double dz = v.z - sim.centre_z;
-  const double t = std::sin(a) * dy + std::cos(a) * dz;
-  return Rotated{std::cos(b) * dx - std::sin(b) * t + sim.centre_x,
-                 std::cos(a) * dy - std::sin(a) * dz + sim.centre_y,
-                 std::cos(b) * t + std::sin(b) * dx + sim.centre_z};
+  const double t = math::sin(a) * dy + math::cos(a) * dz;
+  return Rotated{math::cos(b) * dx - math::sin(b) * t + sim.centre_x,
+                 math::cos(a) * dy - math::sin(a) * dz + sim.centre_y,
+                 math::cos(b) * t + math::sin(b) * dx + sim.centre_z};
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "model/portable_math.h"
 #include "model/simulation.h"
 
 namespace wandrix {
@@ -56,11 +57,11 @@ TEST(Hill, TwoStandardDeviationsAlongX) {
   Simulation sim;
   sim.hills = {circle(200, 200, 25, 1.0)};
   sim.normalize_weights();
-  EXPECT_DOUBLE_EQ(sim.landscape_height(1, 250, 200), std::exp(-2.0));
+  EXPECT_DOUBLE_EQ(sim.landscape_height(1, 250, 200), math::exp(-2.0));
   sim.set_chain_count(4);
-  EXPECT_DOUBLE_EQ(sim.landscape_height(1, 250, 200), std::exp(-2.0));
-  EXPECT_DOUBLE_EQ(sim.landscape_height(4, 250, 200), std::exp(-2.0 / 7.0));
-  EXPECT_DOUBLE_EQ(sim.landscape_height(2, 250, 200), std::exp(-2.0 / 3.0));
+  EXPECT_DOUBLE_EQ(sim.landscape_height(1, 250, 200), math::exp(-2.0));
+  EXPECT_DOUBLE_EQ(sim.landscape_height(4, 250, 200), math::exp(-2.0 / 7.0));
+  EXPECT_DOUBLE_EQ(sim.landscape_height(2, 250, 200), math::exp(-2.0 / 3.0));
 }
 
 TEST(Hill, HeatFactors) {

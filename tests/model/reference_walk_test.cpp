@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/portable_math.h"
 #include "model/simulation.h"
 
 namespace wandrix {
@@ -52,15 +53,15 @@ class ReferenceWalk {
   double gamma(double a) {
     if (a == 1) return expo();
     if (a < 1) {
-      double e = std::exp(1.0), b = (e + a) / e;
+      double e = math::exp(1.0), b = (e + a) / e;
       for (;;) {
         double p = b * uniform();
         if (p <= 1) {
-          double x = std::pow(p, 1 / a);
-          if (-std::log(uniform()) >= x) return x;
+          double x = math::pow(p, 1 / a);
+          if (-math::log(uniform()) >= x) return x;
         } else {
-          double x = -std::log((b - p) / a);
-          if (uniform() <= std::pow(x, a - 1)) return x;
+          double x = -math::log((b - p) / a);
+          if (uniform() <= math::pow(x, a - 1)) return x;
         }
       }
     }
@@ -73,7 +74,7 @@ class ReferenceWalk {
       }
       double w = c2 * u2 / u1;
       if (c3 * u1 + w + 1 / w < c4) return c1 * w;
-      if (c3 * std::log(u1) - std::log(w) + w < 1) return c1 * w;
+      if (c3 * math::log(u1) - math::log(w) + w < 1) return c1 * w;
     }
   }
   double beta(int i) const {
@@ -88,7 +89,7 @@ class ReferenceWalk {
       double dx = x - h.mx, dy = y - h.my;
       double q =
           dx * dx / (h.sx * h.sx) - 2 * h.r * dx * dy / (h.sx * h.sy) + dy * dy / (h.sy * h.sy);
-      sum += h.rel * std::exp(-0.5 * beta(i) * q / (1 - h.r * h.r));
+      sum += h.rel * math::exp(-0.5 * beta(i) * q / (1 - h.r * h.r));
     }
     return sum;
   }
@@ -100,13 +101,13 @@ class ReferenceWalk {
     if (rotation) ch.zs.push_back(static_cast<float>(z));
   }
   void foray(RefChain& ch) {
-    const double pi = 4 * std::atan(1.0);
+    const double pi = 4 * math::atan(1.0);
     double k = mean * mean / (sd * sd), s = mean / k;
     double dist = gamma(k) * s;
     double hd = uniform() * (2 * pi);
     double W = std::trunc(width), H = std::trunc(height);
     for (;;) {
-      double nx = ch.x + dist * std::cos(hd), ny = ch.y + dist * std::sin(hd);
+      double nx = ch.x + dist * math::cos(hd), ny = ch.y + dist * math::sin(hd);
       bool xin = nx >= 0 && nx <= W, yin = ny >= 0 && ny <= H;
       if (xin && yin) {
         ch.x = nx, ch.y = ny;
@@ -120,7 +121,7 @@ class ReferenceWalk {
       else {
         while (hd > 2 * pi) hd -= 2 * pi;
         while (hd < 0) hd += 2 * pi;
-        double t = std::tan(hd);
+        double t = math::tan(hd);
         double bx = ch.x - ch.y / t, tx = ch.x + (H - ch.y) / t;
         if (pi < hd && hd < 2 * pi && bx >= 0 && bx <= W)
           wall = 'B';
@@ -129,7 +130,7 @@ class ReferenceWalk {
         else
           wall = nx < 0 ? 'L' : 'R';
       }
-      double t = std::tan(hd), ddx, ddy;
+      double t = math::tan(hd), ddx, ddy;
       if (wall == 'L')
         ddx = -ch.x, ddy = t * ddx, hd += ddy < 0 ? pi / 2 : -pi / 2;
       else if (wall == 'R')
