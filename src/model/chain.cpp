@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "model/colours.h"
 #include "model/landscape.h"
@@ -12,7 +14,6 @@
 namespace wandrix {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr double kTwoPi = 2.0 * kPi;
 constexpr double kHalfPi = kPi / 2.0;
 
@@ -31,9 +32,9 @@ void Chain::set_number(int k, int n) {
 
 void Chain::clear_samples() {
   painted_samples = 0;
-  xs.clear();
-  ys.clear();
-  zs.clear();
+  xs = {};
+  ys = {};
+  zs = {};
 }
 
 void Chain::clear_heights() { zs.clear(); }
@@ -43,7 +44,6 @@ void Chain::start(std::int32_t sx, std::int32_t sy) {
   y = prev_y = sy;
   z = prev_z = 0.0;
   z_height_of = 0;
-  here.valid = false;
   clear_samples();
   record(x, y, 0.0);
 }
@@ -60,10 +60,48 @@ void Chain::record(double new_x, double new_y, double new_z) {
   x = new_x;
   y = new_y;
   z = new_z;
+  if (xs.size() == xs.capacity()) [[unlikely]] {
+    grow_samples();
+  }
   xs.push_back(static_cast<std::int32_t>(x));
   ys.push_back(static_cast<std::int32_t>(std::trunc(owner->height) - y));
   if (owner->allow_rotation) {
     zs.push_back(static_cast<float>(z));
+  }
+}
+
+void Chain::reserve_samples() {
+  const Simulation& sim = *owner;
+  if (!sim.walking) {
+    return;
+  }
+  const std::int64_t end =
+      std::min<std::int64_t>(static_cast<std::int64_t>(sim.run_first_step) + sim.nsteps,
+                             std::numeric_limits<std::int32_t>::max());
+  const std::int64_t left = std::max<std::int64_t>(end - sim.steps_done, 0);
+  // At least one sample per step; more where exchanges have added theirs,
+  // then with 1 % to spare for the chance of the steps to come.
+  double rate = 1.0;
+  if (sim.steps_done > 0) {
+    rate = std::max(1.0, static_cast<double>(xs.size()) / sim.steps_done) * 1.01;
+  }
+  const auto wanted = xs.size() + static_cast<std::size_t>(static_cast<double>(left) * rate) + 2;
+  xs.reserve(wanted);
+  ys.reserve(wanted);
+  if (sim.allow_rotation) {
+    zs.reserve(wanted);
+  }
+}
+
+void Chain::grow_samples() {
+  const std::size_t before = xs.capacity();
+  reserve_samples();
+  if (xs.capacity() < xs.size() + 64) {
+    // Outside a walk, or the estimate fell short: the usual doubling.
+    const std::size_t wanted = std::max<std::size_t>(2 * xs.size(), before + 64);
+    xs.reserve(wanted);
+    ys.reserve(wanted);
+    zs.reserve(owner->allow_rotation ? wanted : zs.capacity());
   }
 }
 
@@ -81,21 +119,30 @@ void Chain::make_consistent(bool with_heights) {
   }
 }
 
-void Chain::propose(RandomGenerator& rng, double mean, double sd) {
-  double distance = 0.0;
-  if (mean > 0.0) {
-    const double k = mean * mean / (sd * sd);
-    if (sd > 0.0 && std::isfinite(k) && k > 0.0 && k <= kMaxGammaShape) {
-      const double s = mean / k;
-      distance = rng.gamma(k) * s;
-    } else {
-      // No spread, or a shape the Gamma methods cannot take: exactly the mean.
-      distance = mean;
-    }
-    if (!(distance <= kMaxForayLength)) {
-      distance = kMaxForayLength;
-    }
+ForayLength::ForayLength(double mean, double sd) {
+  if (!(mean > 0.0)) {
+    return;
   }
+  const double k = mean * mean / (sd * sd);
+  if (sd > 0.0 && std::isfinite(k) && k > 0.0 && k <= kMaxGammaShape) {
+    gamma_ = true;
+    shape_ = k;
+    scale_ = mean / k;
+  } else {
+    fixed_ = std::min(mean, kMaxForayLength);
+  }
+}
+
+double ForayLength::draw(RandomGenerator& rng) const {
+  if (!gamma_) {
+    return fixed_;
+  }
+  const double distance = rng.gamma(shape_) * scale_;
+  return distance <= kMaxForayLength ? distance : kMaxForayLength;
+}
+
+void Chain::propose(RandomGenerator& rng, const ForayLength& length) {
+  const double distance = length.draw(rng);
   finish_foray(distance, rng.uniform() * kTwoPi);
 }
 
@@ -195,19 +242,11 @@ void Chain::decide(const Landscape& landscape) {
   const Simulation& sim = *owner;
   if (sim.ignore_topography || landscape.empty()) {
     z_height_of = 0;
-    here.valid = false;
     record(x, y, z);
     return;
   }
-  if (z_height_of == index) {
-    prev_z = z;
-  } else if (here.valid) {
-    prev_z = landscape.height_from(index, here);
-  } else {
-    prev_z = landscape.height(index, prev_x, prev_y, &here);
-  }
-  PointTerms there;
-  z = landscape.height(index, x, y, &there);
+  prev_z = z_height_of == index ? z : landscape.height(index, prev_x, prev_y);
+  z = landscape.height(index, x, y);
   z_height_of = index;
   const double ratio = z / prev_z;
   bool accept = true;
@@ -215,9 +254,7 @@ void Chain::decide(const Landscape& landscape) {
     const double u = owner->rng.uniform();
     accept = !(u > ratio);
   }
-  if (accept) {
-    here = there;
-  } else {
+  if (!accept) {
     x = prev_x;
     y = prev_y;
     z = prev_z;

@@ -1,7 +1,8 @@
 #include "model/colours.h"
-#include "model/portable_math.h"
 
 #include <cmath>
+
+#include "model/portable_math.h"
 
 namespace wandrix {
 namespace {

@@ -34,11 +34,11 @@ void normalize_weights(std::vector<Hill>& hills) {
   }
 }
 
-double heat_factor(int i, int nchains, double heat_step, double heat_scale) {
+double heat_factor(int i, int nchains, double heat_step) {
   if (nchains < 2) {
     return 1.0;
   }
-  return 1.0 / ((i - 1) * heat_step * heat_scale + 1.0);
+  return 1.0 / ((i - 1) * heat_step * kHeatScale + 1.0);
 }
 
 HillTerms HillTerms::of(const Hill& hill) {

@@ -17,6 +17,13 @@ double wandrix_math_log(double x);
 double wandrix_math_pow(double x, double y);
 }
 
+namespace wandrix {
+
+// 4 x atan(1): the double nearest to pi.
+inline constexpr double kPi = 3.141592653589793;
+
+}  // namespace wandrix
+
 namespace wandrix::math {
 
 inline double sin(double x) { return wandrix_math_sin(x); }

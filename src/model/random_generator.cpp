@@ -1,8 +1,9 @@
 #include "model/random_generator.h"
-#include "model/portable_math.h"
 
 #include <cmath>
 #include <ctime>
+
+#include "model/portable_math.h"
 
 namespace wandrix {
 namespace {

@@ -9,12 +9,10 @@
 #include "model/simulation.h"
 
 namespace wandrix {
-namespace {}  // namespace
-
 SummaryCounts count_inside(const Chain& chain, int client_height, const Hill& hill) {
   const double inner_r = std::sqrt(kInnerRadiusSquared);
   const double outer_r = std::sqrt(kOuterRadiusSquared);
-  const double pi = 4.0 * math::atan(1.0);
+  const double pi = kPi;
   const double diagonal = math::cos(pi / 4.0);
   const double sigma = (hill.stddev_x + hill.stddev_y) / 2.0;
   const double rho = hill.correlation;
@@ -42,8 +40,7 @@ SummaryCounts count_inside(const Chain& chain, int client_height, const Hill& hi
     } else {
       phi = v > 0.0 ? pi / 2.0 : -pi / 2.0;
     }
-    const double c = math::cos(phi);
-    const double s = math::sin(phi);
+    const auto [s, c] = math::sincos(phi);
     const double shape = std::sqrt((1.0 + rho) * (c * c) + (1.0 - rho) * (s * s));
     if (d < inner_r * sigma * shape) {
       ++counts.inner;

@@ -30,6 +30,9 @@ void Simulation::walk(bool start) {
       static_cast<std::int64_t>(steps_done) + nsteps, std::numeric_limits<std::int32_t>::max()));
   bool out_of_memory = false;
   try {
+    for (int p = 0; p < nchains; ++p) {
+      chains[static_cast<std::size_t>(p)].reserve_samples();
+    }
     run_steps(target, landscape());
   } catch (const std::bad_alloc&) {
     // A sample may have been half recorded when the allocation failed.
@@ -49,11 +52,11 @@ void Simulation::walk(bool start) {
 void Simulation::run_steps(std::int32_t target, const Landscape& landscape) {
   for (Chain& chain : chains) {
     chain.z_height_of = 0;  // the landscape may have changed since
-    chain.here.valid = false;
   }
+  const ForayLength length(step_mean, step_stddev);
   while (steps_done < target) {
     for (int p = 0; p < nchains; ++p) {
-      step_chain(p, landscape);
+      step_chain(p, landscape, length);
     }
     if (nchains > 1) {
       const int a = rng.int_below(nchains);
@@ -69,26 +72,11 @@ void Simulation::run_steps(std::int32_t target, const Landscape& landscape) {
   }
 }
 
-void Simulation::step_chain(int p) {
-  Chain& chain = chains[static_cast<std::size_t>(p)];
-  chain.z_height_of = 0;
-  chain.here.valid = false;
-  step_chain(p, landscape());
-}
-
-void Simulation::step_chain(int p, const Landscape& landscape) {
+void Simulation::step_chain(int p, const Landscape& landscape, const ForayLength& length) {
   Chain& chain = chains[static_cast<std::size_t>(p)];
   chain.save_position();
-  chain.propose(rng, step_mean, step_stddev);
+  chain.propose(rng, length);
   chain.decide(landscape);
-}
-
-void Simulation::try_swap(int a, int b) {
-  for (const int p : {a, b}) {
-    chains[static_cast<std::size_t>(p)].z_height_of = 0;
-    chains[static_cast<std::size_t>(p)].here.valid = false;
-  }
-  try_swap(a, b, landscape());
 }
 
 void Simulation::try_swap(int a, int b, const Landscape& landscape) {
@@ -105,24 +93,16 @@ void Simulation::try_swap(int a, int b, const Landscape& landscape) {
     chain_b.z_height_of = 0;
     chain_a.record(pb_x, pb_y, chain_a.z);
     chain_b.record(pa_x, pa_y, chain_b.z);
-    std::swap(chain_a.here, chain_b.here);
     return;
   }
   const int na = a + 1;
   const int nb = b + 1;
-  // A height at a chain's own point is its z when that was evaluated for the
-  // same heat; otherwise the hills' Qs there are computed once and serve
-  // both chains.
-  const auto height_at = [&landscape](Chain& chain, int number, double cx, double cy) {
-    if (chain.here.valid) {
-      return landscape.height_from(number, chain.here);
-    }
-    return landscape.height(number, cx, cy, &chain.here);
-  };
-  const double ha_own = chain_a.z_height_of == na ? chain_a.z : height_at(chain_a, na, pa_x, pa_y);
-  const double ha_other = height_at(chain_b, na, pb_x, pb_y);
-  const double hb_own = chain_b.z_height_of == nb ? chain_b.z : height_at(chain_b, nb, pb_x, pb_y);
-  const double hb_other = height_at(chain_a, nb, pa_x, pa_y);
+  // A chain's height at its own point is its z when that was evaluated for
+  // the same heat.
+  const double ha_own = chain_a.z_height_of == na ? chain_a.z : landscape.height(na, pa_x, pa_y);
+  const double ha_other = landscape.height(na, pb_x, pb_y);
+  const double hb_own = chain_b.z_height_of == nb ? chain_b.z : landscape.height(nb, pb_x, pb_y);
+  const double hb_other = landscape.height(nb, pa_x, pa_y);
   const double ratio = (ha_other / ha_own) * (hb_other / hb_own);
   if (!(ratio >= 1.0)) {
     const double u = rng.uniform();
@@ -134,7 +114,6 @@ void Simulation::try_swap(int a, int b, const Landscape& landscape) {
   chain_b.record(pa_x, pa_y, hb_other);
   chain_a.z_height_of = na;
   chain_b.z_height_of = nb;
-  std::swap(chain_a.here, chain_b.here);
 }
 
 }  // namespace wandrix

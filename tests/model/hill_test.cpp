@@ -29,7 +29,7 @@ TEST(Hill, PeakEqualsTheRelativeWeightForEveryChain) {
   for (int n = 1; n <= 4; ++n) {
     sim.set_chain_count(n);
     for (int i = 1; i <= n; ++i) {
-      EXPECT_EQ(sim.landscape_height(i, 100, 100), 1.0);
+      EXPECT_EQ(sim.landscape().height(i, 100, 100), 1.0);
     }
   }
 }
@@ -57,19 +57,19 @@ TEST(Hill, TwoStandardDeviationsAlongX) {
   Simulation sim;
   sim.hills = {circle(200, 200, 25, 1.0)};
   sim.normalize_weights();
-  EXPECT_DOUBLE_EQ(sim.landscape_height(1, 250, 200), math::exp(-2.0));
+  EXPECT_DOUBLE_EQ(sim.landscape().height(1, 250, 200), math::exp(-2.0));
   sim.set_chain_count(4);
-  EXPECT_DOUBLE_EQ(sim.landscape_height(1, 250, 200), math::exp(-2.0));
-  EXPECT_DOUBLE_EQ(sim.landscape_height(4, 250, 200), math::exp(-2.0 / 7.0));
-  EXPECT_DOUBLE_EQ(sim.landscape_height(2, 250, 200), math::exp(-2.0 / 3.0));
+  EXPECT_DOUBLE_EQ(sim.landscape().height(1, 250, 200), math::exp(-2.0));
+  EXPECT_DOUBLE_EQ(sim.landscape().height(4, 250, 200), math::exp(-2.0 / 7.0));
+  EXPECT_DOUBLE_EQ(sim.landscape().height(2, 250, 200), math::exp(-2.0 / 3.0));
 }
 
 TEST(Hill, HeatFactors) {
-  EXPECT_EQ(heat_factor(3, 1, 1.0, 2.0), 1.0);
-  EXPECT_EQ(heat_factor(1, 4, 1.0, 2.0), 1.0);
-  EXPECT_DOUBLE_EQ(heat_factor(4, 4, 1.0, 2.0), 1.0 / 7.0);
-  EXPECT_DOUBLE_EQ(heat_factor(2, 3, 1.5, 2.0), 0.25);
-  EXPECT_DOUBLE_EQ(heat_factor(2, 2, 3.0, 2.0), 1.0 / 7.0);
+  EXPECT_EQ(heat_factor(3, 1, 1.0), 1.0);
+  EXPECT_EQ(heat_factor(1, 4, 1.0), 1.0);
+  EXPECT_DOUBLE_EQ(heat_factor(4, 4, 1.0), 1.0 / 7.0);
+  EXPECT_DOUBLE_EQ(heat_factor(2, 3, 1.5), 0.25);
+  EXPECT_DOUBLE_EQ(heat_factor(2, 2, 3.0), 1.0 / 7.0);
 }
 
 TEST(Hill, CorrelationStretchesAlongTheDiagonal) {
@@ -78,7 +78,7 @@ TEST(Hill, CorrelationStretchesAlongTheDiagonal) {
   hill.correlation = 0.9;
   sim.hills = {hill};
   sim.normalize_weights();
-  EXPECT_GT(sim.landscape_height(1, 220, 220), sim.landscape_height(1, 220, 180));
+  EXPECT_GT(sim.landscape().height(1, 220, 220), sim.landscape().height(1, 220, 180));
 }
 
 TEST(Hill, DegenerateHillsAreFlatNotUndefined) {
@@ -89,7 +89,7 @@ TEST(Hill, DegenerateHillsAreFlatNotUndefined) {
   sim.hills = {zero_spread, unit_correlation};
   sim.normalize_weights();
   for (double x : {100.0, 100.5, 0.0}) {
-    const double h = sim.landscape_height(1, x, 100.0);
+    const double h = sim.landscape().height(1, x, 100.0);
     EXPECT_TRUE(std::isfinite(h));
     EXPECT_EQ(h, 0.0);
   }
@@ -122,8 +122,8 @@ TEST(Hill, HillsBeyondDoublePrecisionAreFlat) {
     sim.hills[1].relative_weight = 0.5;
     for (const double x : {0.0, 100.0, 1e9}) {  // y = 150: never a centre
       for (int i = 1; i <= 4; ++i) {
-        const double alone = sim.hill_height(i, x, 150.0, ordinary);
-        EXPECT_EQ(sim.landscape_height(i, x, 150.0), alone)
+        const double alone = Landscape({ordinary}, 4, sim.heat_step).height(i, x, 150.0);
+        EXPECT_EQ(sim.landscape().height(i, x, 150.0), alone)
             << "mean " << e.mx << " sd " << e.sd << " rho " << e.rho << " at x " << x;
       }
     }
@@ -132,8 +132,8 @@ TEST(Hill, HillsBeyondDoublePrecisionAreFlat) {
 
 TEST(Hill, NoHillsMeansHeightOne) {
   Simulation sim;
-  EXPECT_EQ(sim.landscape_height(1, 5, 5), 1.0);
-  EXPECT_EQ(sim.landscape_height(4, 5, 5), 1.0);
+  EXPECT_EQ(sim.landscape().height(1, 5, 5), 1.0);
+  EXPECT_EQ(sim.landscape().height(4, 5, 5), 1.0);
 }
 
 }  // namespace
