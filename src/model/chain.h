@@ -86,6 +86,9 @@ class Chain {
 
  private:
   void grow_samples();
+  // The wall part of move: from (x, y) towards (nx, ny), which lies outside.
+  void turn_at_wall(double nx, double ny, bool x_inside, bool y_inside, double& distance,
+                    double& heading);
 };
 
 // The longest foray walked: a distance beyond it (only from absurd step

@@ -3,6 +3,7 @@
 // exponential per hill.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -48,24 +49,30 @@ class Landscape {
 
 inline double Landscape::hills_sum(int i, double x, double y) const {
   const double neg_half_beta = neg_half_beta_[static_cast<std::size_t>(i - 1)];
+  // The exponents of a batch of hills are all computed before the first
+  // exponential: every register is free across the calls, and the divisions
+  // of the batch overlap. The sum is still taken in list order.
+  constexpr std::size_t kBatchPairs = 4;
+  double exponents[2 * kBatchPairs];
   double sum = 0.0;
-  std::size_t j = 0;
-  for (const Pair& p : pairs_) {
-    const Lanes dx = x - p.mean_x;
-    const Lanes dy = y - p.mean_y;
-    const Lanes q = dx * dx / p.sx2 - p.two_r * dx * dy / p.sxsy + dy * dy / p.sy2;
-    const Lanes e = neg_half_beta * q / p.one_minus_r2;
-    // Q is NaN only where its terms overflowed against each other (inf -
-    // inf, 0 x inf) at a point so far from a non-degenerate hill that the
-    // true Q is beyond every double: the height there is 0.
-    const double e0 = e[0] == e[0] ? e[0] : -HUGE_VAL;
-    const double e1 = e[1] == e[1] ? e[1] : -HUGE_VAL;
-    sum = sum + weights_[j] * math::exp(e0);
-    if (++j == count_) {
-      break;
+  for (std::size_t first = 0; first < pairs_.size(); first += kBatchPairs) {
+    const std::size_t pairs = std::min(kBatchPairs, pairs_.size() - first);
+    for (std::size_t k = 0; k < pairs; ++k) {
+      const Pair& p = pairs_[first + k];
+      const Lanes dx = x - p.mean_x;
+      const Lanes dy = y - p.mean_y;
+      const Lanes q = dx * dx / p.sx2 - p.two_r * dx * dy / p.sxsy + dy * dy / p.sy2;
+      const Lanes e = neg_half_beta * q / p.one_minus_r2;
+      // Q is NaN only where its terms overflowed against each other (inf -
+      // inf, 0 x inf) at a point so far from a non-degenerate hill that the
+      // true Q is beyond every double: the height there is 0.
+      exponents[2 * k] = e[0] == e[0] ? e[0] : -HUGE_VAL;
+      exponents[2 * k + 1] = e[1] == e[1] ? e[1] : -HUGE_VAL;
     }
-    sum = sum + weights_[j] * math::exp(e1);
-    ++j;
+    const std::size_t hills = std::min(2 * pairs, count_ - 2 * first);
+    for (std::size_t k = 0; k < hills; ++k) {
+      sum = sum + weights_[2 * first + k] * math::exp(exponents[k]);
+    }
   }
   return sum;
 }

@@ -46,46 +46,6 @@ void RandomGenerator::reseed(std::int32_t value) {
   state_ = valid_state(value);
 }
 
-double RandomGenerator::uniform() {
-  // (16807 x state) mod (2^31 - 1) by folding the high bits onto the low
-  // ones, since 2^31 = 1 modulo the modulus; for every valid state this is the
-  // same sequence as the 32-bit overflow-free form.
-  const std::uint64_t product =
-      static_cast<std::uint64_t>(kMultiplier) * static_cast<std::uint64_t>(state_);
-  std::uint64_t folded = (product & 0x7FFFFFFFu) + (product >> 31);
-  if (folded >= static_cast<std::uint64_t>(kModulus)) {
-    folded -= static_cast<std::uint64_t>(kModulus);
-  }
-  state_ = static_cast<std::int32_t>(folded);
-  return static_cast<double>(state_) * kScale;
-}
-
-int RandomGenerator::int_below(int n) { return static_cast<int>(uniform() * n); }
-
-double RandomGenerator::exponential() {
-  // von Neumann's comparison method.
-  double a = 0.0;
-  for (;;) {
-    const double u1 = uniform();
-    double previous = uniform();
-    if (u1 < previous) {
-      return a + u1;
-    }
-    for (int k = 3;; ++k) {
-      const double u = uniform();
-      if (k % 2 == 1) {
-        if (u >= previous) {
-          break;  // failed attempt
-        }
-      } else if (u > previous) {
-        return a + u1;
-      }
-      previous = u;
-    }
-    a = a + 1.0;
-  }
-}
-
 double RandomGenerator::gamma_small(double a) {
   // Ahrens and Dieter, algorithm GS.
   const double b = (e_ + a) / e_;
@@ -134,13 +94,6 @@ double RandomGenerator::gamma_large(double a) {
       return c1_ * w;
     }
   }
-}
-
-double RandomGenerator::gamma(double k) {
-  if (k == 1.0) {
-    return exponential();
-  }
-  return k < 1.0 ? gamma_small(k) : gamma_large(k);
 }
 
 }  // namespace wandrix

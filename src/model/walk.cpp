@@ -2,14 +2,183 @@
 // chosen at random may exchange positions. The order of the draws is fixed,
 // so a seed reproduces a walk exactly.
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <new>
 #include <utility>
 
 #include "model/landscape.h"
+#include "model/portable_math.h"
+#include "model/random_generator.h"
 #include "model/simulation.h"
 
 namespace wandrix {
+
+namespace {
+
+constexpr double kTwoPi = 2.0 * kPi;
+constexpr double kHalfPi = kPi / 2.0;
+
+enum class Wall { left, right, bottom, top };
+
+// A turn at a corner that makes no progress may hand the heading back and
+// forth between the two walls; after this many in a row the foray ends there.
+constexpr int kMaxTurnsWithoutProgress = 4;
+
+}  // namespace
+
+// The steps of one chain, here beside the loop that runs them so that the
+// compiler can inline them into it.
+
+ForayLength::ForayLength(double mean, double sd) {
+  if (!(mean > 0.0)) {
+    return;
+  }
+  const double k = mean * mean / (sd * sd);
+  if (sd > 0.0 && std::isfinite(k) && k > 0.0 && k <= kMaxGammaShape) {
+    gamma_ = true;
+    shape_ = k;
+    scale_ = mean / k;
+  } else {
+    fixed_ = std::min(mean, kMaxForayLength);
+  }
+}
+
+double ForayLength::draw(RandomGenerator& rng) const {
+  if (!gamma_) {
+    return fixed_;
+  }
+  const double distance = rng.gamma(shape_) * scale_;
+  return distance <= kMaxForayLength ? distance : kMaxForayLength;
+}
+
+void Chain::propose(RandomGenerator& rng, const ForayLength& length) {
+  const double distance = length.draw(rng);
+  finish_foray(distance, rng.uniform() * kTwoPi);
+}
+
+void Chain::finish_foray(double distance, double heading) {
+  // Positions are not rescaled, so a smaller window can leave the chain
+  // outside the landscape. Measured from there, the way to the first wall is
+  // longer than the foray, the distance left turns negative and the robot
+  // would walk away backwards for ever; it is set down on the nearest point
+  // of the landscape first. Inside the landscape this changes nothing.
+  x = std::clamp(x, 0.0, std::trunc(owner->width));
+  y = std::clamp(y, 0.0, std::trunc(owner->height));
+  int turns_without_progress = 0;
+  for (int turns = 0; turns < kMaxForayTurns; ++turns) {
+    const double before = distance;
+    if (move(distance, heading)) {
+      return;
+    }
+    turns_without_progress = distance < before ? 0 : turns_without_progress + 1;
+    if (turns_without_progress >= kMaxTurnsWithoutProgress) {
+      return;
+    }
+  }
+}
+
+bool Chain::move(double& distance, double& heading) {
+  const double w = std::trunc(owner->width);
+  const double h = std::trunc(owner->height);
+  const math::SinCos direction = math::sincos(heading);
+  const double dx = distance * direction.cos;
+  const double dy = distance * direction.sin;
+  const double nx = x + dx;
+  const double ny = y + dy;
+  const bool x_inside = nx >= 0.0 && nx <= w;
+  const bool y_inside = ny >= 0.0 && ny <= h;
+  if (x_inside && y_inside) {
+    x = nx;
+    y = ny;
+    return true;
+  }
+  turn_at_wall(nx, ny, x_inside, y_inside, distance, heading);
+  return false;
+}
+
+void Chain::turn_at_wall(double nx, double ny, bool x_inside, bool y_inside, double& distance,
+                         double& heading) {
+  const double w = std::trunc(owner->width);
+  const double h = std::trunc(owner->height);
+  Wall wall;
+  if (!x_inside && y_inside) {
+    wall = nx < 0.0 ? Wall::left : Wall::right;
+  } else if (x_inside) {
+    wall = ny < 0.0 ? Wall::bottom : Wall::top;
+  } else {
+    while (heading > kTwoPi) {
+      heading -= kTwoPi;
+    }
+    while (heading < 0.0) {
+      heading += kTwoPi;
+    }
+    const double t = math::tan(heading);
+    const double bottom_x = x - y / t;
+    const double top_x = x + (h - y) / t;
+    if (kPi < heading && heading < kTwoPi && bottom_x >= 0.0 && bottom_x <= w) {
+      wall = Wall::bottom;
+    } else if (0.0 < heading && heading < kPi && top_x >= 0.0 && top_x <= w) {
+      wall = Wall::top;
+    } else {
+      wall = nx < 0.0 ? Wall::left : Wall::right;
+    }
+  }
+  const double t = math::tan(heading);
+  double ddx = 0.0;
+  double ddy = 0.0;
+  switch (wall) {
+    case Wall::left:
+      ddx = -x;
+      ddy = t * ddx;
+      heading = ddy < 0.0 ? heading + kHalfPi : heading - kHalfPi;
+      break;
+    case Wall::right:
+      ddx = w - x;
+      ddy = t * ddx;
+      heading = ddy < 0.0 ? heading - kHalfPi : heading + kHalfPi;
+      break;
+    case Wall::bottom:
+      ddy = -y;
+      ddx = ddy / t;
+      heading = ddx < 0.0 ? heading - kHalfPi : heading + kHalfPi;
+      break;
+    case Wall::top:
+      ddy = h - y;
+      ddx = ddy / t;
+      heading = ddx < 0.0 ? heading + kHalfPi : heading - kHalfPi;
+      break;
+  }
+  // Rounding may leave the point a hair outside the rectangle; it is put on
+  // the wall, or the next segment would start outside and never finish.
+  x = std::clamp(x + ddx, 0.0, w);
+  y = std::clamp(y + ddy, 0.0, h);
+  distance = distance - std::sqrt(ddx * ddx + ddy * ddy);
+}
+
+void Chain::decide(const Landscape& landscape) {
+  const Simulation& sim = *owner;
+  if (sim.ignore_topography || landscape.empty()) {
+    z_height_of = 0;
+    record(x, y, z);
+    return;
+  }
+  prev_z = z_height_of == index ? z : landscape.height(index, prev_x, prev_y);
+  z = landscape.height(index, x, y);
+  z_height_of = index;
+  const double ratio = z / prev_z;
+  bool accept = true;
+  if (!(ratio >= 1.0)) {
+    const double u = owner->rng.uniform();
+    accept = !(u > ratio);
+  }
+  if (!accept) {
+    x = prev_x;
+    y = prev_y;
+    z = prev_z;
+  }
+  record(x, y, z);
+}
 
 void Simulation::walk(bool start) {
   if (walking) {
