@@ -66,10 +66,10 @@ void Chain::reserve_samples() {
       std::min<std::int64_t>(static_cast<std::int64_t>(sim.run_first_step) + sim.nsteps,
                              std::numeric_limits<std::int32_t>::max());
   const std::int64_t left = std::max<std::int64_t>(end - sim.steps_done, 0);
-  // At least one sample per step; more where exchanges have added theirs,
-  // then with 1 % to spare for the chance of the steps to come.
+  // One sample per step, and with two or more chains the exchanges' at the
+  // rate seen so far, with 1 % to spare for the chance of the steps to come.
   double rate = 1.0;
-  if (sim.steps_done > 0) {
+  if (sim.nchains > 1 && sim.steps_done > 0) {
     rate = std::max(1.0, static_cast<double>(xs.size()) / sim.steps_done) * 1.01;
   }
   const auto wanted = xs.size() + static_cast<std::size_t>(static_cast<double>(left) * rate) + 2;

@@ -223,7 +223,18 @@ void Simulation::run_steps(std::int32_t target, const Landscape& landscape) {
     chain.z_height_of = 0;  // the landscape may have changed since
   }
   const ForayLength length(step_mean, step_stddev);
+  // Once a sixteenth of the walk has shown how many samples a step adds
+  // (exchanges add theirs to the one of every step), the lists are reserved
+  // for the rest: copying them is cheap this early, and they end close to
+  // full, where growing by doubling would leave up to half of them empty.
+  const std::int32_t estimate_at =
+      steps_done + std::min(target - steps_done, std::max(4096, (target - steps_done) / 16));
   while (steps_done < target) {
+    if (steps_done == estimate_at) {
+      for (int p = 0; p < nchains; ++p) {
+        chains[static_cast<std::size_t>(p)].reserve_samples();
+      }
+    }
     for (int p = 0; p < nchains; ++p) {
       step_chain(p, landscape, length);
     }
