@@ -166,11 +166,13 @@ void Chain::decide(const Landscape& landscape) {
   prev_z = z_height_of == index ? z : landscape.height(index, prev_x, prev_y);
   z = landscape.height(index, x, y);
   z_height_of = index;
-  const double ratio = z / prev_z;
-  bool accept = true;
-  if (!(ratio >= 1.0)) {
+  // ratio = z / prev_z >= 1 decides without a draw. For a positive old
+  // height that is z >= prev_z exactly (a quotient of doubles below 1 never
+  // rounds up to 1), known before the division ends.
+  bool accept = prev_z > 0.0 ? z >= prev_z : z / prev_z >= 1.0;
+  if (!accept) {
     const double u = owner->rng.uniform();
-    accept = !(u > ratio);
+    accept = !(u > z / prev_z);
   }
   if (!accept) {
     x = prev_x;

@@ -203,6 +203,12 @@ struct Case {
   double sd;
   int width;
   int height;
+  // The third hill's weight: a negative one (possible in a session file)
+  // makes heights of either sign; started on that hill, the chains compare
+  // two negative heights.
+  double third_weight = 0.5;
+  int start_x = 150;
+  int start_y = 150;
 };
 
 class ReferenceWalkTest : public testing::TestWithParam<Case> {};
@@ -217,9 +223,11 @@ TEST_P(ReferenceWalkTest, SamplesAreIdenticalToThePlainRules) {
   sim.nsteps = 20000;
   sim.rn_seed = 4711;
   sim.allow_rotation = k.rotation;
+  sim.start_x = k.start_x;
+  sim.start_y = k.start_y;
   const RefHill spots[] = {{100, 120, 30, 25, 0.3, 1.0, 0},
                            {280, 260, 40, 40, -0.6, 2.0, 0},
-                           {200, 60, 15, 50, 0.9, 0.5, 0}};
+                           {200, 60, 15, 50, 0.9, k.third_weight, 0}};
   ReferenceWalk ref;
   for (int h = 0; h < k.hills; ++h) {
     const RefHill& s = spots[h];
@@ -249,7 +257,7 @@ TEST_P(ReferenceWalkTest, SamplesAreIdenticalToThePlainRules) {
   ref.ignore = k.ignore;
   ref.rotation = k.rotation;
   ref.state = 4711;
-  ref.walk(20000, 150, 150);
+  ref.walk(20000, k.start_x, k.start_y);
 
   for (int p = 0; p < k.chains; ++p) {
     SCOPED_TRACE(p + 1);
@@ -272,7 +280,8 @@ INSTANTIATE_TEST_SUITE_P(Walks, ReferenceWalkTest,
                                          Case{4, 3, false, false, 20, 10, 400, 400},
                                          Case{3, 2, false, true, 20, 40, 400, 400},
                                          Case{2, 3, true, true, 35, 5, 400, 400},
-                                         Case{4, 3, false, true, 90, 300, 317, 219}),
+                                         Case{4, 3, false, true, 90, 300, 317, 219},
+                                         Case{4, 3, false, true, 20, 20, 400, 400, -2.0, 200, 60}),
                          [](const testing::TestParamInfo<Case>& info) {
                            const Case& k = info.param;
                            return "chains" + std::to_string(k.chains) + "_hills" +
