@@ -1,5 +1,7 @@
 #include "app/frame.h"
 
+#include <new>
+
 #include "app/menu_table.h"
 #include "files/help_launcher.h"
 #include "files/landscape_file.h"
@@ -47,7 +49,24 @@ void Frame::redraw_full() {
 
 void Frame::redraw_keep() { host_.invalidate(); }
 
+void Frame::guarded(const std::function<void()>& work) {
+  // No command may end the program and lose the session: a picture or a
+  // file too large for the memory left is told, and everything stays.
+  try {
+    work();
+  } catch (const std::bad_alloc&) {
+    host_.message_box(kCommandOutOfMemoryText, kOutOfMemoryCaption);
+    redraw_full();
+  }
+}
+
 FrameResult Frame::command(int id) {
+  FrameResult result = FrameResult::keep_running;
+  guarded([this, id, &result] { result = run_command(id); });
+  return result;
+}
+
+FrameResult Frame::run_command(int id) {
   if (id >= kShowChain1 && id < kShowChain1 + kMaxChains) {
     // Not compared with the chain count: a hidden chain simply shows nothing.
     sim_.set_shown_chain(id - kShowChain1 + 1);
@@ -77,14 +96,15 @@ FrameResult Frame::command(int id) {
       break;
     case kCopy:
       // Shows the confirmation, or says that the clipboard refused it.
-      copy_picture(sim_);
+      copy_picture(sim_, Rect{0, 0, width_, height_});
       break;
     case kSaveMetafile:
-      save_picture_file(sim_);
+      save_picture_file(sim_, Rect{0, 0, width_, height_});
       break;
     case kOpen:
       // Clears the walks afterwards whatever became of the open.
       open_session(sim_);
+      fit_window_to_landscape();
       break;
     case kSave:
       save_session(sim_);
@@ -150,17 +170,30 @@ void Frame::robot_options() {
 
 void Frame::open_file(const std::string& path) {
   // Reads, reports a refused file, clears the walks and redraws.
-  open_session_file(sim_, path);
+  guarded([this, &path] {
+    open_session_file(sim_, path);
+    fit_window_to_landscape();
+  });
+}
+
+void Frame::fit_window_to_landscape() {
+  const int width = static_cast<int>(sim_.width);
+  const int height = sim_.client_height();
+  if (width == width_ && height == height_) {
+    return;
+  }
+  const Rect client = host_.resize_client(width, height);
+  size(client.width(), client.height(), false);
 }
 
 void Frame::size(int width, int height, bool minimised) {
   if (minimised || width <= 0 || height <= 0) {
     return;
   }
+  surface_.resize(width, height);  // first: without the memory nothing changes
   sim_.rescale(width, height);
   width_ = width;
   height_ = height;
-  surface_.resize(width, height);
   // The retained picture is lost with the old size: draw everything again.
   sim_.full_redraw = true;
   request_paint();
@@ -171,6 +204,7 @@ void Frame::key_char(int code) {
     return;
   }
   end_band();
+  host_.show_surface();
 }
 
 void Frame::left_press(Point p) {

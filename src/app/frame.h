@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "model/host.h"
@@ -47,6 +48,9 @@ inline constexpr char kRotationNotAllowedText[] =
     "to enable rotation to different viewing angles";
 inline constexpr char kRotationNotAllowedCaption[] = "Rotation not allowed";
 inline constexpr int kEscape = 27;
+inline constexpr char kCommandOutOfMemoryText[] =
+    "There is not enough memory to finish this command.\n"
+    "The session and its samples are kept.";
 
 class Frame {
  public:
@@ -87,6 +91,13 @@ class Frame {
   [[nodiscard]] Simulation& simulation() { return sim_; }
 
  private:
+  // Runs the work; running out of memory in it is told in a message box.
+  void guarded(const std::function<void()>& work);
+  FrameResult run_command(int id);
+  // What is saved is what is shown: after an Open the window asks for a
+  // client area of the session's landscape size; what the screen allows
+  // becomes the landscape's size by the ordinary resize rule.
+  void fit_window_to_landscape();
   void redraw_full();
   void redraw_keep();
   void robot_options();

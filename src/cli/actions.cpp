@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -29,8 +30,40 @@ struct Context {
   std::ostream& out;
 };
 
+// The host of a session without a window: what the model would show in a
+// message box (a walk that ran out of memory) goes to standard error as one
+// line naming the action, once for each different message, and makes the
+// run's status 2 while the later actions still run.
+class CliHost : public Host {
+ public:
+  explicit CliHost(std::ostream& err) : err_(err) {}
+  void set_action(std::string_view name) { action_ = name; }
+  [[nodiscard]] bool told() const { return !told_.empty(); }
+
+  void message_box(const std::string& text, const std::string& caption) override {
+    std::string line = caption + ": " + text;
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    if (std::find(told_.begin(), told_.end(), line) != told_.end()) {
+      return;
+    }
+    err_ << "wandrix-cli: " << action_ << ": " << line << "\n";
+    told_.push_back(std::move(line));
+  }
+
+ private:
+  std::ostream& err_;
+  std::string action_;
+  std::vector<std::string> told_;
+};
+
 // An action's outcome: empty on success, else the problem in a few words.
 using Problem = std::optional<std::string>;
+
+// Standard output is checked after its flush: a full disk shows only then.
+Problem flushed(std::ostream& out) {
+  out.flush();
+  return out ? Problem{} : Problem{"standard output could not be written"};
+}
 
 struct Action {
   std::string_view name;
@@ -221,7 +254,7 @@ void write_samples_csv(const Simulation& sim, std::ostream& out) {
 Problem samples(Context& c, Args args) {
   if (args[0] == "-") {
     write_samples_csv(c.sim, c.out);
-    return c.out ? Problem{} : Problem{"standard output could not be written"};
+    return flushed(c.out);
   }
   // Through a temporary file like every other file, so a failed write
   // leaves the previous samples whole.
@@ -261,7 +294,7 @@ Problem landscape(Context& c, Args args) {
 
 Problem summary(Context& c, Args) {
   c.out << summary_text(summary_counts(c.sim)) << '\n';
-  return c.out ? Problem{} : Problem{"standard output could not be written"};
+  return flushed(c.out);
 }
 
 // The exported picture of a client area of the landscape's size.
@@ -319,13 +352,18 @@ const Action* find_action(std::string_view name) {
   return nullptr;
 }
 
-}  // namespace
+// Runs one action; an allocation failure is its problem like any other.
+Problem run_action(const Action& action, Context& context, Args args) {
+  try {
+    return action.run(context, args);
+  } catch (const std::bad_alloc&) {
+    return "out of memory";
+  }
+}
 
-void prepare_session(Simulation& sim) { sim.clear(); }
-
-int run_actions(const std::vector<std::string>& words, Simulation& sim, std::ostream& out,
-                std::ostream& err) {
-  Context context{sim, out};
+// Runs the actions with the host in place; the status they end with.
+int run_all(const std::vector<std::string>& words, Context& context, CliHost& host,
+            std::ostream& err) {
   std::size_t i = 0;
   while (i < words.size()) {
     const std::string& name = words[i];
@@ -340,14 +378,33 @@ int run_actions(const std::vector<std::string>& words, Simulation& sim, std::ost
       return kUsageError;
     }
     const Args args(words.data() + i + 1, count);
-    if (const Problem problem = action->run(context, args)) {
+    host.set_action(name);
+    if (const Problem problem = run_action(*action, context, args)) {
       err << "wandrix-cli: " << name << ": " << *problem << "\n";
       return kUsageError;
     }
     i += 1 + count;
   }
-  out.flush();
-  return 0;
+  if (flushed(context.out)) {
+    err << "wandrix-cli: standard output could not be written\n";
+    return kUsageError;
+  }
+  return host.told() ? kUsageError : 0;
+}
+
+}  // namespace
+
+void prepare_session(Simulation& sim) { sim.clear(); }
+
+int run_actions(const std::vector<std::string>& words, Simulation& sim, std::ostream& out,
+                std::ostream& err) {
+  Context context{sim, out};
+  CliHost host(err);
+  Host& previous = sim.host();
+  sim.set_host(host);
+  const int status = run_all(words, context, host, err);
+  sim.set_host(previous);
+  return status;
 }
 
 std::string usage_text() {

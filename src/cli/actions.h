@@ -18,9 +18,13 @@ inline constexpr int kUsageError = 2;
 // window rescale, and the generator reseeded from rn_seed.
 void prepare_session(Simulation& sim);
 
-// Runs the actions left to right. On the first failure prints one line naming
-// the action and the problem to err and returns kUsageError; nothing is
-// written after the failing action. Returns 0 when every action succeeded.
+// Runs the actions left to right. On the first failure (running out of
+// memory included) prints one line naming the action and the problem to err
+// and returns kUsageError; nothing is written after the failing action. What
+// the model would tell in a message box (a walk that ran out of memory and
+// kept what it recorded) is one line on err, the later actions still run and
+// the status is kUsageError. Returns 0 when every action succeeded and
+// everything reached out.
 int run_actions(const std::vector<std::string>& words, Simulation& sim, std::ostream& out,
                 std::ostream& err);
 

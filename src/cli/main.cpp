@@ -3,6 +3,21 @@
 #include <vector>
 
 #include "cli/actions.h"
+#include "files/atomic_file.h"
+
+namespace {
+
+// Help and version text, checked once flushed: a full disk shows only then.
+int print(const std::string& text) {
+  std::cout << text << std::flush;
+  if (!std::cout) {
+    std::cerr << "wandrix-cli: standard output could not be written\n";
+    return wandrix::cli::kUsageError;
+  }
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> words(argv + 1, argv + argc);
@@ -11,13 +26,13 @@ int main(int argc, char** argv) {
     return wandrix::cli::kUsageError;
   }
   if (words.size() == 1 && words[0] == "--help") {
-    std::cout << wandrix::cli::usage_text();
-    return 0;
+    return print(wandrix::cli::usage_text());
   }
   if (words.size() == 1 && words[0] == "--version") {
-    std::cout << "wandrix-cli " << WANDRIX_VERSION << "\n";
-    return 0;
+    return print(std::string("wandrix-cli ") + WANDRIX_VERSION + "\n");
   }
+  // Stopped in the middle of a write, the program leaves no temporary file.
+  wandrix::remove_temporaries_on_signals();
   std::ios::sync_with_stdio(false);
   wandrix::Simulation sim;
   wandrix::cli::prepare_session(sim);

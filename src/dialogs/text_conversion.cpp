@@ -87,7 +87,7 @@ UIntRead parse_uint(std::string_view text) {
   for (std::size_t i = begin; i < end; ++i) {
     value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
     if (value > std::numeric_limits<std::uint32_t>::max()) {
-      return {std::numeric_limits<std::uint32_t>::max(), true};
+      return {};
     }
   }
   return {static_cast<std::uint32_t>(value), true};

@@ -17,8 +17,8 @@ namespace wandrix {
 std::int64_t parse_int_prefix(std::string_view text);
 
 // The unsigned reading of a control: blanks around the number are allowed,
-// anything else (a sign, a letter, an empty text) makes it no number. A number
-// too large for 32 bits reads as the largest 32-bit value.
+// anything else (a sign, a letter, an empty text, a number too large for 32
+// bits) makes it no number.
 struct UIntRead {
   std::uint32_t value = 0;
   bool converted = false;

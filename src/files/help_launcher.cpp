@@ -54,6 +54,51 @@ bool expand_field_codes(const std::string& arg, const std::string& path, const s
   return true;
 }
 
+// Whether a (still quoted or already split) argument holds a field code
+// other than the escaped percent sign.
+bool has_field_code(std::string_view arg) {
+  for (std::size_t i = 0; i + 1 < arg.size(); ++i) {
+    if (arg[i] == '%') {
+      if (arg[i + 1] != '%') {
+        return true;
+      }
+      ++i;
+    }
+  }
+  return false;
+}
+
+bool is_shell(const std::string& program) {
+  static const char* const kShells[] = {"sh",   "bash", "dash", "zsh", "ksh",
+                                        "mksh", "yash", "fish", "csh", "tcsh"};
+  const std::string name = std::filesystem::path(program).filename().string();
+  return std::find(std::begin(kShells), std::end(kShells), name) != std::end(kShells);
+}
+
+// Whether the command gives a shell a field code inside the command string
+// of its -c option, where the page's path would be read as code.
+bool field_code_in_shell_command(const std::vector<std::string>& args) {
+  std::size_t i = 0;
+  if (std::filesystem::path(args[0]).filename() == "env") {
+    for (i = 1; i < args.size() && (args[i].find('=') != std::string::npos || args[i][0] == '-');
+         ++i) {
+    }
+  }
+  if (i >= args.size() || !is_shell(args[i])) {
+    return false;
+  }
+  bool command_next = false;
+  for (++i; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg.size() > 1 && arg[0] == '-' && arg != "--") {
+      command_next = command_next || arg.find('c') != std::string::npos;
+    } else if (command_next) {
+      return has_field_code(arg);
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string help_error_text(int code) {
@@ -124,6 +169,11 @@ std::optional<std::vector<std::string>> split_exec_line(std::string_view exec) {
     if (quoted) {
       if (c == '"') {
         quoted = false;
+      } else if (c == '%' && i + 1 < exec.size() && exec[i + 1] != '%') {
+        return std::nullopt;  // a field code inside quotes: forbidden
+      } else if (c == '%') {
+        current += exec.substr(i, 2);
+        ++i;
       } else if (c == '\\' && i + 1 < exec.size()) {
         current += exec[++i];
       } else {
@@ -150,7 +200,7 @@ std::optional<std::vector<std::string>> split_exec_line(std::string_view exec) {
   if (in_arg) {
     args.push_back(current);
   }
-  if (args.empty()) {
+  if (args.empty() || field_code_in_shell_command(args)) {
     return std::nullopt;
   }
   return args;

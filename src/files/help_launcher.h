@@ -31,7 +31,10 @@ std::string file_url(std::string_view path);
 
 // Splits a desktop entry's Exec value into arguments: blanks separate them,
 // double quotes group them, and inside quotes a backslash escapes " ` $ \.
-// Nothing for an unterminated quote or an empty command.
+// Nothing for an unterminated quote, an empty command, or a command that
+// would hand the page's path to a shell as code: a field code inside quotes
+// (which the desktop-entry rules forbid) or in the command string of a
+// shell's -c option.
 std::optional<std::vector<std::string>> split_exec_line(std::string_view exec);
 
 // The argument vector that shows the page at path: the program's command with

@@ -102,7 +102,9 @@ class Reader {
   // which error_ then describes.
   bool word(const std::string& what);
   bool integer(const std::string& what, std::int32_t& value);
-  bool real(const std::string& what, double& value);
+  // leading: the value is the number the word begins with, as a hill line
+  // holds it; the rest of the line is the caller's to discard.
+  bool real(const std::string& what, double& value, bool leading = false);
   bool extent(const std::string& what, double& value);
   bool start(const std::string& what, std::int32_t& value);
   bool hill(int number, Hill& hill);
@@ -156,7 +158,7 @@ bool Reader::integer(const std::string& what, std::int32_t& value) {
   return true;
 }
 
-bool Reader::real(const std::string& what, double& value) {
+bool Reader::real(const std::string& what, double& value, bool leading) {
   if (!word(what)) {
     return false;
   }
@@ -165,7 +167,7 @@ bool Reader::real(const std::string& what, double& value) {
   if (ec == std::errc::result_out_of_range) {
     return fail(what + ": " + shown() + " is out of range");
   }
-  if (ec != std::errc() || end != text.data() + text.size()) {
+  if (ec != std::errc() || (!leading && end != text.data() + text.size())) {
     return fail(what + ": '" + shown() + "' is not a number");
   }
   if (!std::isfinite(value)) {
@@ -217,7 +219,7 @@ bool Reader::hill(int number, Hill& hill) {
       {"stddev_x", &hill.stddev_x},       {"stddev_y", &hill.stddev_y},
       {"correlation", &hill.correlation}, {"weight", &hill.weight}};
   for (const auto& [name, target] : fields) {
-    if (!real(name + of, *target)) {
+    if (!real(name + of, *target, true)) {
       return false;
     }
     scanner_.skip_line();

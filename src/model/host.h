@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "model/types.h"
+
 namespace wandrix {
 
 enum class Cursor { arrow, wait, cross };
@@ -91,6 +93,10 @@ class Host {
   virtual void start_detached(const std::vector<std::string>& /*argv*/) {}
   // The folder of the running executable, or empty when unknown.
   [[nodiscard]] virtual std::string program_directory() const { return {}; }
+  // Asks for a client area of this size, as far as the screen allows, and
+  // returns the client rectangle the window takes. Without a window, the size
+  // asked for.
+  virtual Rect resize_client(int width, int height) { return {0, 0, width, height}; }
   // The window's surface changed outside a paint (a drag outline): show it.
   virtual void show_surface() {}
   // Modal dialogs; the core holds their logic, the host shows them.

@@ -50,6 +50,16 @@ std::optional<PictureFormat> picture_format_of(const std::string& path) {
   return std::nullopt;
 }
 
+std::optional<std::string> raster_size_problem(const Rect& client) {
+  const std::int64_t width = client.width();
+  const std::int64_t height = client.height();
+  if (width <= kMaxRasterSide && height <= kMaxRasterSide && width * height <= kMaxRasterPixels) {
+    return std::nullopt;
+  }
+  return "a picture of " + std::to_string(width) + " by " + std::to_string(height) +
+         " pixels is too large for PNG (at most 8192 by 8192 pixels, 32767 on a side)";
+}
+
 std::optional<Rect> picture_frame(const Rect& client, const ScreenMetrics& screen) {
   if (screen.width_px <= 0 || screen.height_px <= 0 || screen.width_mm <= 0 ||
       screen.height_mm <= 0) {
@@ -75,6 +85,9 @@ std::string svg_picture(Simulation& sim, const Rect& client, const std::string& 
 
 std::optional<std::vector<std::uint8_t>> png_picture(Simulation& sim, const Rect& client,
                                                      const PngEncoder& encoder) {
+  if (raster_size_problem(client)) {
+    return std::nullopt;
+  }
   RasterCanvas canvas(client.width(), client.height());
   paint(sim, canvas, client, true);
   if (encoder) {
@@ -89,6 +102,9 @@ std::optional<std::string> write_picture_file(Simulation& sim, const std::string
     case PictureFormat::svg:
       return write_file_atomically(path, svg_picture(sim, client, kFileMetafileTitle));
     case PictureFormat::png: {
+      if (const auto problem = raster_size_problem(client)) {
+        return path + " could not be written: " + *problem + "; save it as SVG or EMF instead";
+      }
       const auto png = png_picture(sim, client, encoder);
       if (!png) {
         return path + " could not be written: no PNG encoder is available";
@@ -103,17 +119,16 @@ std::optional<std::string> write_picture_file(Simulation& sim, const std::string
   return write_file_atomically(path, as_text(emf));
 }
 
-void save_picture_file(Simulation& sim) {
+void save_picture_file(Simulation& sim, const Rect& client) {
   if (!choose_file(sim, false, FileKind::metafile)) {
     return;
   }
-  if (const auto problem = write_picture_file(sim, sim.file_name, client_rect(sim), {})) {
+  if (const auto problem = write_picture_file(sim, sim.file_name, client, {})) {
     sim.host().message_box(*problem, kSavePictureCaption);
   }
 }
 
-bool copy_picture(Simulation& sim) {
-  const Rect client = client_rect(sim);
+bool copy_picture(Simulation& sim, const Rect& client) {
   const auto frame = picture_frame(client, sim.host().screen_metrics());
   PictureData picture;
   picture.emf =
@@ -121,7 +136,11 @@ bool copy_picture(Simulation& sim) {
   picture.svg = svg_picture(sim, client, kClipboardMetafileTitle);
   picture.png = png_picture(sim, client, {}).value_or(std::vector<std::uint8_t>{});
   const bool copied = sim.host().set_clipboard_picture(picture);
-  sim.host().message_box(copied ? kCopyConfirmation : kCopyFailure, kCopyCaption);
+  std::string message = copied ? kCopyConfirmation : kCopyFailure;
+  if (const auto problem = raster_size_problem(client); copied && problem) {
+    message += " as SVG and EMF only:\n" + *problem + ".";
+  }
+  sim.host().message_box(message, kCopyCaption);
   return copied;
 }
 

@@ -27,6 +27,17 @@ inline constexpr const char* kSavePictureCaption = "Save As Metafile";
 
 enum class PictureFormat { emf, svg, png };
 
+// The largest raster picture made: 8192 x 8192 pixels, 256 MiB as the
+// 32-bit surface it is drawn on and the most Qt's image reader (and so many
+// a desktop program) opens by default; and at most 32767 on a side, the
+// limit of X11 drawables and of many PNG viewers.
+inline constexpr std::int64_t kMaxRasterPixels = std::int64_t{8192} * 8192;
+inline constexpr int kMaxRasterSide = 32767;
+
+// Nothing when a raster picture of the client area can be made, else why
+// not: "a picture of W by H pixels is too large for PNG (...)".
+std::optional<std::string> raster_size_problem(const Rect& client);
+
 // The format a file name asks for by its extension (any case), if any.
 std::optional<PictureFormat> picture_format_of(const std::string& path);
 
@@ -35,7 +46,7 @@ std::optional<PictureFormat> picture_format_of(const std::string& path);
 std::optional<Rect> picture_frame(const Rect& client, const ScreenMetrics& screen);
 
 // The picture of the client area in each form. PNG goes through the host's
-// encoder and is nothing when there is none.
+// encoder and is nothing when there is none or the picture is too large.
 std::vector<std::uint8_t> metafile_picture(Simulation& sim, const Rect& client,
                                            std::optional<Rect> frame, const std::string& app,
                                            const std::string& title);
@@ -53,13 +64,15 @@ std::optional<std::vector<std::uint8_t>> png_picture(Simulation& sim, const Rect
 std::optional<std::string> write_picture_file(Simulation& sim, const std::string& path,
                                               const Rect& client, const PngEncoder& encoder);
 
-// "Save As Metafile...": asks for the file, then writes the picture; a
-// failure is reported in a message box, success says nothing.
-void save_picture_file(Simulation& sim);
+// "Save As Metafile...": asks for the file, then writes the picture of the
+// window's client area; a failure is reported in a message box, success says
+// nothing.
+void save_picture_file(Simulation& sim, const Rect& client);
 
-// "Copy": the picture to the clipboard in every form, then the confirmation
-// or, when the clipboard did not take it, the failure. Returns whether the
-// clipboard took it; the caller shows no further message.
-bool copy_picture(Simulation& sim);
+// "Copy": the picture of the window's client area to the clipboard in every
+// form, then the confirmation or, when the clipboard did not take it, the
+// failure. Returns whether the clipboard took it; the caller shows no
+// further message.
+bool copy_picture(Simulation& sim, const Rect& client);
 
 }  // namespace wandrix

@@ -2,7 +2,9 @@
 // dialogs as a test tells it to.
 #pragma once
 
+#include <algorithm>
 #include <functional>
+#include <new>
 #include <optional>
 #include <string>
 #include <utility>
@@ -27,8 +29,18 @@ class FakeHost : public Host {
   }
   void set_clipboard_text(const std::string& text) override { clipboard_text = text; }
   bool set_clipboard_picture(const PictureData& picture) override {
+    if (clipboard_out_of_memory) {
+      throw std::bad_alloc();
+    }
     clipboard_picture = picture;
     return clipboard_accepts;
+  }
+  Rect resize_client(int width, int height) override {
+    if (resize_out_of_memory) {
+      throw std::bad_alloc();
+    }
+    resizes.push_back({0, 0, width, height});
+    return {0, 0, std::min(width, screen_limit.x), std::min(height, screen_limit.y)};
   }
   void capture_mouse(bool on) override {
     captured = on;
@@ -63,6 +75,10 @@ class FakeHost : public Host {
   std::string clipboard_text;
   std::optional<PictureData> clipboard_picture;
   bool clipboard_accepts = true;
+  bool clipboard_out_of_memory = false;
+  bool resize_out_of_memory = false;
+  std::vector<Rect> resizes;       // client sizes asked for
+  Point screen_limit{1920, 1080};  // the largest client area the screen allows
   bool captured = false;
   int capture_changes = 0;
   std::vector<FileDialogRequest> file_requests;

@@ -149,5 +149,55 @@ TEST_F(FrameFilesTest, UnreadableFileFromTheCommandLineIsReportedAndChangesNothi
   EXPECT_EQ(sim.steps_done, 0);
 }
 
+// What is saved is what is shown: after Open the window takes the session's
+// landscape size as far as the screen allows; where it cannot, the landscape
+// follows the window as on any resize. Copy has the window's size.
+TEST_F(FrameFilesTest, OpenFitsTheWindowToTheSession) {
+  frame.size(400, 381, false);
+  host.screen_limit = {1024, 700};
+  const std::string path = (folder / "other.dat").string();
+  for (const auto& [size_line, window, hill_x] :
+       {std::tuple{"400  300", Point{400, 300}, 300.0},
+        std::tuple{"1000000000  1000000000", Point{1024, 700}, 300 * 1024e-9}}) {
+    std::ofstream(path) << "WANDRIX 1.0\n7\n"
+                        << size_line
+                        << "\n150  150\n20.00000\n20.00000\n1\n\nh\n300\n100\n30\n30\n0\n1\n";
+    host.next_file = path;
+    frame.command(kOpen);
+    EXPECT_EQ((Point{frame.width(), frame.height()}), window);
+    EXPECT_EQ((Point{static_cast<int>(sim.width), sim.client_height()}), window);
+    EXPECT_NEAR(sim.hills.at(0).mean_x, hill_x, 1e-9);
+    frame.command(kCopy);
+    EXPECT_NE(host.clipboard_picture->svg.find("width=\"" + std::to_string(window.x) + "\""),
+              std::string::npos);
+  }
+  // A failed or cancelled Open leaves the window as it is.
+  host.resizes.clear();
+  host.next_file.reset();
+  frame.command(kOpen);
+  frame.open_file((folder / "missing.dat").string());
+  EXPECT_TRUE(host.resizes.empty());
+}
+
+// Running out of memory in a command ends neither the command loop nor the
+// session: the user is told and everything stays.
+TEST_F(FrameFilesTest, OutOfMemoryInACommandIsToldAndTheSessionKept) {
+  host.clipboard_out_of_memory = true;
+  EXPECT_EQ(frame.command(kCopy), FrameResult::keep_running);
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].caption, "Out of memory");
+  EXPECT_EQ(sim.hills.size(), 1u);
+  EXPECT_EQ(sim.steps_done, 50);
+  // So does a window that cannot take the session's size.
+  host.resize_out_of_memory = true;
+  const std::string path = (folder / "huge.dat").string();
+  std::ofstream(path)
+      << "WANDRIX 1.0\n7\n1000000000  1000000000\n150  150\n20.00000\n20.00000\n0\n";
+  frame.open_file(path);
+  ASSERT_EQ(host.boxes.size(), 2u);
+  EXPECT_EQ(host.boxes[1].caption, "Out of memory");
+  EXPECT_EQ(frame.width(), 400);
+}
+
 }  // namespace
 }  // namespace wandrix

@@ -38,7 +38,9 @@ TEST_F(FrameMouseTest, EscapeEndsTheBandAndALaterReleaseDoesNothing) {
   frame.mouse_move({90, 0});
   frame.key_char('a');  // other characters are ignored
   EXPECT_TRUE(frame.mouse().band_active);
+  const int shows = host.surface_shows;
   frame.key_char(kEscape);
+  EXPECT_GT(host.surface_shows, shows);  // the outline leaves the screen at once
   EXPECT_FALSE(frame.mouse().band_active);
   EXPECT_FALSE(host.captured);
   EXPECT_EQ(host.cursors.back(), Cursor::arrow);

@@ -3,6 +3,7 @@
 // message box is recorded and dismissed with its OK button.
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>

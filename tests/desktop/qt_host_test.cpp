@@ -1,8 +1,13 @@
 // The Qt side of the platform services, one by one.
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QImage>
 #include <QMimeData>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <QtTest>
 
@@ -20,6 +25,7 @@ class QtHostTest : public QObject {
   void pngEncodesTheSurfaceExactly();
   void screenMetricsArePositive();
   void nameFiltersReadAsTheProgramWritesThem();
+  void allFilterListsFilesWithoutADot();
 };
 
 void QtHostTest::cursorsNestNoOverrides() {
@@ -78,6 +84,46 @@ void QtHostTest::nameFiltersReadAsTheProgramWritesThem() {
   QCOMPARE(name_filter({"Data file (*.dat)", "*.DAT"}), QString("Data file (*.dat)"));
   QCOMPARE(name_filter({"All (*.*)", "*.*"}), QString("All (*.*)"));
   QCOMPARE(name_filter({"Pictures", "*.PNG"}), QString("Pictures (*.png)"));
+}
+
+// "All (*.*)" means every file, as it always has, not only names with a dot.
+void QtHostTest::allFilterListsFilesWithoutADot() {
+  QTemporaryDir dir;
+  for (const char* name : {"README", "run.dat", "notes.txt"}) {
+    QFile file(dir.filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+  }
+  QWidget owner;
+  QtHost host(&owner, &owner);
+  QStringList listed;
+  QString shown;
+  QTimer::singleShot(50, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    QVERIFY(dialog != nullptr);
+    auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    auto* model = dialog->findChild<QFileSystemModel*>();
+    QVERIFY(types != nullptr && model != nullptr);
+    types->setFocus();
+    QTest::keyClick(types, Qt::Key_Down);  // as a user picks the second filter
+    shown = types->currentText();
+    const QModelIndex folder = model->index(dir.path());
+    QTRY_VERIFY(model->rowCount(folder) > 0);
+    QTest::qWait(200);
+    for (int row = 0; row < model->rowCount(folder); ++row) {
+      const QModelIndex file = model->index(row, 0, folder);
+      if (model->flags(file).testFlag(Qt::ItemIsEnabled)) {
+        listed << file.data().toString();
+      }
+    }
+    dialog->reject();
+  });
+  host.file_dialog({true,
+                    {{"Data file (*.dat)", "*.DAT"}, {"All (*.*)", "*.*"}},
+                    "dat",
+                    dir.path().toStdString()});
+  QCOMPARE(shown, QString("All (*.*)"));
+  listed.sort();
+  QCOMPARE(listed, QStringList({"README", "notes.txt", "run.dat"}));
 }
 
 QTEST_MAIN(QtHostTest)

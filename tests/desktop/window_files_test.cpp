@@ -23,6 +23,8 @@ class WindowFilesTest : public QObject {
   void cancelledOpenStillClears();
   void helpStartsTheViewerWithThePageAddress();
   void helpWithoutAViewerSaysSo();
+  void helpRunsNothingFromACraftedExecLine_data();
+  void helpRunsNothingFromACraftedExecLine();
 
  private:
   QTemporaryDir dir_;
@@ -158,6 +160,40 @@ void WindowFilesTest::helpWithoutAViewerSaysSo() {
   QDir::setCurrent(old_current);
   QCOMPARE(seen.caption, QString("Could not open help file"));
   QCOMPARE(seen.text, QString("Error code: 31 (no association found)"));
+}
+
+void WindowFilesTest::helpRunsNothingFromACraftedExecLine_data() {
+  QTest::addColumn<QByteArray>("exec");
+  QTest::newRow("quoted field code") << QByteArray(R"(sh -c "cat %f")");
+  QTest::newRow("shell command") << QByteArray("sh -c %f");
+}
+
+// A folder name that is shell code stays a name, whatever the viewer's entry says.
+void WindowFilesTest::helpRunsNothingFromACraftedExecLine() {
+  QFETCH(QByteArray, exec);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  install_fake_viewer(dir);
+  QFile entry(dir.filePath("data/applications/fake-viewer.desktop"));
+  QVERIFY(entry.open(QIODevice::WriteOnly));
+  entry.write("[Desktop Entry]\nType=Application\nName=Fake\nExec=" + exec + "\n");
+  entry.close();
+  const QString work = dir.filePath("w $(touch X)");
+  QVERIFY(QDir().mkpath(work));
+  QFile page(work + "/Wandrix.html");
+  QVERIFY(page.open(QIODevice::WriteOnly));
+  page.close();
+  const QString old_current = QDir::currentPath();
+  QDir::setCurrent(work);
+  BoxSeen seen;
+  accept_box(seen);
+  window_->action(kHelpFile)->trigger();
+  QDir::setCurrent(old_current);
+  QCOMPARE(seen.caption, QString("Could not open help file"));
+  QCOMPARE(seen.text, QString("Error code: 11 (bad format)"));
+  QTest::qWait(1000);  // time enough for a started shell to have done it
+  QVERIFY(!QFile::exists(work + "/X"));
+  QVERIFY(!QFile::exists(dir.filePath("X")));
 }
 
 QTEST_MAIN(WindowFilesTest)

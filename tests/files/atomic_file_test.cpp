@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
+#include <ostream>
 
 #include "files_test_support.h"
 
@@ -103,6 +106,41 @@ TEST(AtomicFile, ReadOnlyFolderKeepsTheOldFile) {
   }
   EXPECT_EQ(*error, path + " could not be written: Permission denied");
   EXPECT_EQ(read_file(path), "precious");
+}
+
+// A signal that stops the program in the middle of a save leaves only the
+// previous file: SIGINT and SIGTERM remove a named temporary and still end
+// the process by that signal; an unnamed temporary vanishes even on SIGKILL.
+TEST(AtomicFile, StoppedBySignalLeavesNoTemporary) {
+  struct Case {
+    int signal;
+    bool unnamed;
+  };
+  for (const Case c :
+       {Case{SIGINT, false}, Case{SIGTERM, false}, Case{SIGTERM, true}, Case{SIGKILL, true}}) {
+    ScratchFolder folder;
+    const std::string path = folder.file("big.csv");
+    testing::write_file(path, "previous");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      detail::allow_unnamed_temporaries(c.unnamed);
+      remove_temporaries_on_signals();
+      write_file_atomically(path, [&c](std::ostream& out) {
+        out << std::string(100000, 'x');
+        out.flush();
+        raise(c.signal);
+        out << "never";
+      });
+      _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal)
+        << "signal " << c.signal << " status " << status;
+    EXPECT_EQ(read_file(path), "previous") << c.signal;
+    EXPECT_EQ(entries(folder.path()), 1U) << "signal " << c.signal << " unnamed " << c.unnamed;
+  }
 }
 
 }  // namespace

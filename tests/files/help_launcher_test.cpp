@@ -102,6 +102,20 @@ TEST(HelpLauncher, ExecLinesSplitLikeDesktopEntries) {
   EXPECT_FALSE(split_exec_line("   ").has_value());
 }
 
+// The page's path must never reach a shell as code: a field code inside
+// quotes (which the desktop-entry rules forbid) or in a shell's -c command
+// makes the line unusable; a path handed over as an argument of its own is fine.
+TEST(HelpLauncher, ExecLinesThatWouldRunThePathAsCodeAreRefused) {
+  for (const char* exec : {R"(sh -c "prog %f")", R"(sh -c "prog %u")", R"(viewer "--page=%f")",
+                           "sh -c %f", "/bin/bash -ec prog%u", "dash -xc %F", "env zsh -c %U"}) {
+    EXPECT_FALSE(split_exec_line(exec).has_value()) << exec;
+  }
+  EXPECT_EQ(split_exec_line(R"(sh -c "exec prog \"\$1\"" sh %f)"),
+            (Args{"sh", "-c", R"(exec prog "$1")", "sh", "%f"}));
+  EXPECT_EQ(split_exec_line(R"(viewer "100%%" --x %u)"), (Args{"viewer", "100%%", "--x", "%u"}));
+  EXPECT_EQ(split_exec_line("shine -c %u"), (Args{"shine", "-c", "%u"}));
+}
+
 TEST(HelpLauncher, FieldCodesAreReplacedOrDropped) {
   const std::string page = "/w/Wandrix.html";
   EXPECT_EQ(help_command({42, "b", {"b", "%i", "--file=%f", "100%%"}}, page),

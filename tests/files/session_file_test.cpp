@@ -151,6 +151,19 @@ TEST(SessionFile, FilesTheFormatAllows) {
   EXPECT_EQ(sim.hills[0].weight, 0.0);
   EXPECT_EQ(sim.step_mean, 4.0);
 
+  // A hill value is the number a line begins with; the rest is discarded.
+  const std::string units =
+      "WANDRIX 1.0\n5\n400  400\n1  2\n3.0\n4\n1\n\n"
+      "h\n100.0abc\n2x\n3.5e1z\n-4;5\n0.5%\n1.0kg 2\n";
+  ASSERT_FALSE(read_into(units, sim));
+  ASSERT_EQ(sim.hills.size(), 1U);
+  EXPECT_EQ(sim.hills[0].mean_x, 100.0);
+  EXPECT_EQ(sim.hills[0].mean_y, 2.0);
+  EXPECT_EQ(sim.hills[0].stddev_x, 35.0);
+  EXPECT_EQ(sim.hills[0].stddev_y, -4.0);
+  EXPECT_EQ(sim.hills[0].correlation, 0.5);
+  EXPECT_EQ(sim.hills[0].weight, 1.0);
+
   EXPECT_FALSE(read_into("WANDRIX 1.0 7 400 400 150 150 20 20 -3 whatever follows", sim));
   EXPECT_TRUE(sim.hills.empty());
   EXPECT_TRUE(sim.ignore_topography);
@@ -207,6 +220,8 @@ TEST(SessionFile, MalformedFilesLeaveTheSessionUnchanged) {
       {head + "2147483647\n" + hill, true, 15, "the file ends before the label of hill 2"},
       {head + "1\n\nh\n1\n2\n3\n", true, 12, "the file ends before the stddev_y of hill 1"},
       {head + "1\n\nh\n1\n2\nx3\n4\n0\n1\n", true, 12, "stddev_x of hill 1: 'x3' is not a number"},
+      {head + "1\n\nh\n1\n2\n3\n.e5\n0\n1\n", true, 13,
+       "stddev_y of hill 1: '.e5' is not a number"},
       {head + "1\n\nh\n1\n2\n3\n4\n0\n1e400\n", true, 15,
        "weight of hill 1: 1e400 is out of range"},
       {head + "1\n\n" + std::string(256, 'L') + "\n", true, 9,

@@ -163,7 +163,7 @@ int check_commands(const std::string& folder, Failure failure) {
   host.answers = {folder + "/other.dat", table, picture};
   save_session_as(sim);
   save_landscape(sim);
-  save_picture_file(sim);
+  save_picture_file(sim, client_rect(sim));
   const std::vector<std::string> captions = {kWriteErrorCaption, kWriteErrorCaption,
                                              kLandscapeErrorCaption, kSavePictureCaption};
   if (host.boxes.size() != captions.size()) {

@@ -102,7 +102,7 @@ TEST(PictureFormat, ByExtensionInAnyCase) {
 TEST_F(Export, CopyPutsEveryFormOnTheClipboardAndConfirms) {
   sim.rescale(392, 346);
   walk();
-  EXPECT_TRUE(copy_picture(sim));
+  EXPECT_TRUE(copy_picture(sim, client_rect(sim)));
   ASSERT_TRUE(host.clipboard);
   const auto& emf = host.clipboard->emf;
   ASSERT_GT(emf.size(), 108u);
@@ -118,9 +118,34 @@ TEST_F(Export, CopyPutsEveryFormOnTheClipboardAndConfirms) {
   EXPECT_TRUE(sim.full_redraw);
 }
 
+// A raster picture above 8192 x 8192 pixels (or 32767 on a side) is not
+// made: Copy offers the vector forms and says why the PNG is missing.
+TEST_F(Export, AHugeCopyOffersTheVectorFormsOnly) {
+  walk();
+  for (const Rect client : {Rect{0, 0, 100000, 100000}, Rect{0, 0, 40000, 10}}) {
+    host.messages.clear();
+    host.png_sizes.clear();
+    EXPECT_TRUE(copy_picture(sim, client));
+    EXPECT_TRUE(host.png_sizes.empty());
+    ASSERT_TRUE(host.clipboard);
+    EXPECT_TRUE(host.clipboard->png.empty());
+    EXPECT_GT(host.clipboard->emf.size(), 108u);
+    EXPECT_THAT(host.clipboard->svg, HasSubstr("<svg"));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_THAT(host.messages[0], HasSubstr("copied to the clipboard"));
+    EXPECT_THAT(host.messages[0],
+                HasSubstr("a picture of " + std::to_string(client.width()) + " by " +
+                          std::to_string(client.height()) + " pixels is too large for PNG"));
+  }
+  EXPECT_EQ(raster_size_problem(Rect{0, 0, 8192, 8192}), std::nullopt);
+  EXPECT_EQ(raster_size_problem(Rect{0, 0, 32767, 2048}), std::nullopt);
+  EXPECT_NE(raster_size_problem(Rect{0, 0, 8193, 8192}), std::nullopt);
+  EXPECT_NE(raster_size_problem(Rect{0, 0, 32768, 1}), std::nullopt);
+}
+
 TEST_F(Export, ACopyTheClipboardRefusesIsReportedNotConfirmed) {
   host.clipboard_works = false;
-  EXPECT_FALSE(copy_picture(sim));
+  EXPECT_FALSE(copy_picture(sim, client_rect(sim)));
   EXPECT_THAT(host.messages, ElementsAre("Copy to clipboard: The robot's trajectory could not be "
                                          "copied to the clipboard"));
 }
@@ -128,11 +153,11 @@ TEST_F(Export, ACopyTheClipboardRefusesIsReportedNotConfirmed) {
 TEST_F(Export, TiltedViewIsWhatIsCopied) {
   sim.allow_rotation = true;
   walk();
-  copy_picture(sim);
+  copy_picture(sim, client_rect(sim));
   const auto flat = host.clipboard->emf;
   sim.angle_x = 0.6;
   sim.angle_y = -0.4;
-  copy_picture(sim);
+  copy_picture(sim, client_rect(sim));
   EXPECT_NE(host.clipboard->emf, flat);
   EXPECT_EQ(host.clipboard_calls, 2);
 }
@@ -148,7 +173,7 @@ TEST_F(Export, SaveWritesTheMetafileTheUserChose) {
   walk();
   const auto path = folder / "walk.emf";
   host.chosen_file = path.string();
-  save_picture_file(sim);
+  save_picture_file(sim, client_rect(sim));
   ASSERT_EQ(host.file_requests.size(), 1u);
   EXPECT_FALSE(host.file_requests[0].for_open);
   EXPECT_EQ(host.file_requests[0].default_extension, "emf");
@@ -167,20 +192,20 @@ TEST_F(Export, SaveWritesTheMetafileTheUserChose) {
 TEST_F(Export, SaveByExtensionWritesSvgOrPng) {
   walk();
   host.chosen_file = (folder / "walk.svg").string();
-  save_picture_file(sim);
+  save_picture_file(sim, client_rect(sim));
   const auto svg = read_file(folder / "walk.svg");
   EXPECT_THAT(std::string(svg.begin(), svg.end()), HasSubstr("<svg"));
   host.chosen_file = (folder / "walk.png").string();
-  save_picture_file(sim);
+  save_picture_file(sim, client_rect(sim));
   EXPECT_EQ(read_file(folder / "walk.png"), (std::vector<std::uint8_t>{0x89, 'P', 'N', 'G'}));
   host.png_works = false;
-  save_picture_file(sim);
+  save_picture_file(sim, client_rect(sim));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_THAT(host.messages[0], HasSubstr("walk.png could not be written: "));
 }
 
 TEST_F(Export, CancelledChoiceWritesNothing) {
-  save_picture_file(sim);
+  save_picture_file(sim, client_rect(sim));
   EXPECT_EQ(host.file_requests.size(), 1u);
   EXPECT_TRUE(std::filesystem::is_empty(folder));
   EXPECT_THAT(host.messages, IsEmpty());
@@ -189,7 +214,7 @@ TEST_F(Export, CancelledChoiceWritesNothing) {
 TEST_F(Export, AFailedSaveIsReportedAndKeepsTheOldFile) {
   const auto missing = folder / "no-such-folder" / "walk.emf";
   host.chosen_file = missing.string();
-  save_picture_file(sim);
+  save_picture_file(sim, client_rect(sim));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_THAT(host.messages[0],
               HasSubstr("Save As Metafile: " + missing.string() + " could not be written: "));
@@ -197,7 +222,7 @@ TEST_F(Export, AFailedSaveIsReportedAndKeepsTheOldFile) {
   const auto blocked = folder / "taken.emf";
   std::filesystem::create_directory(blocked);
   host.chosen_file = blocked.string();
-  save_picture_file(sim);
+  save_picture_file(sim, client_rect(sim));
   EXPECT_EQ(host.messages.size(), 2u);
   EXPECT_TRUE(std::filesystem::is_directory(blocked));
 }

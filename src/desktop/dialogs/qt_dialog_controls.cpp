@@ -7,8 +7,9 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QScreen>
+
+#include "message_box.h"
 
 namespace wandrix {
 
@@ -109,8 +110,7 @@ int QtDialogControls::combo_selection(int id) const {
 }
 
 void QtDialogControls::message_box(const std::string& text, const std::string& caption) {
-  QMessageBox box(QMessageBox::NoIcon, to_qt(caption), to_qt(text), QMessageBox::Ok, dialog_);
-  box.exec();
+  show_message_box(dialog_, to_qt(text), to_qt(caption));
 }
 
 Rect QtDialogControls::window_rect() const { return to_rect(dialog_->frameGeometry()); }

@@ -8,6 +8,7 @@
 
 #include "app/command_line.h"
 #include "desktop/window/main_window.h"
+#include "files/atomic_file.h"
 #include "model/simulation.h"
 
 namespace {
@@ -35,6 +36,8 @@ int main(int argc, char* argv[]) {
   if (answered_early(argc, argv)) {
     return 0;
   }
+  // Stopped in the middle of a save, the program leaves no temporary file.
+  wandrix::remove_temporaries_on_signals();
   QApplication app(argc, argv);  // takes Qt's own options out of argv
   const wandrix::CommandLine line = wandrix::parse_command_line(arguments(argc, argv));
   if (line.action == wandrix::CommandLineAction::error) {

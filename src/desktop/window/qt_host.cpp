@@ -5,15 +5,17 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QImage>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
 #include <QScreen>
+#include <algorithm>
 
 #include "app/frame.h"
 #include "desktop/dialogs/dialogs.h"
+#include "desktop/dialogs/message_box.h"
 #include "desktop/window/html_handler.h"
 
 namespace wandrix::desktop {
@@ -29,7 +31,7 @@ QByteArray bytes(const std::vector<std::uint8_t>& data) {
 QString name_filter(const FileFilter& filter) {
   // The descriptions already end with their pattern in parentheses, which is
   // what Qt filters by (without regard to case, as the program always has).
-  const QString description = QString::fromStdString(filter.description);
+  QString description = QString::fromStdString(filter.description);
   if (description.endsWith(')')) {
     return description;
   }
@@ -70,9 +72,7 @@ void QtHost::show_surface() {
 }
 
 void QtHost::message_box(const std::string& text, const std::string& caption) {
-  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption),
-                  QString::fromStdString(text), QMessageBox::Ok, owner_);
-  box.exec();
+  show_message_box(owner_, QString::fromStdString(text), QString::fromStdString(caption));
 }
 
 void QtHost::set_clipboard_text(const std::string& text) {
@@ -95,6 +95,33 @@ bool QtHost::set_clipboard_picture(const PictureData& picture) {
   clipboard->setMimeData(data);
   const QMimeData* now = clipboard->mimeData();
   return now != nullptr && !now->formats().isEmpty();
+}
+
+Rect QtHost::resize_client(int width, int height) {
+  if (!owner_ || !view_) {
+    return {0, 0, width, height};
+  }
+  QWidget* window = owner_->window();
+  if (window->isMaximized() || window->isFullScreen()) {
+    return {0, 0, view_->width(), view_->height()};  // the window keeps its size
+  }
+  // What the window adds around the landscape: menu bar, title and borders.
+  const QSize around = window->frameGeometry().size() - view_->size();
+  const QScreen* screen = window->screen();
+  const QRect room = screen != nullptr
+                         ? screen->availableGeometry()
+                         : QRect(0, 0, width + around.width(), height + around.height());
+  const QSize client(std::clamp(width, 1, std::max(1, room.width() - around.width())),
+                     std::clamp(height, 1, std::max(1, room.height() - around.height())));
+  window->resize(window->size() + client - view_->size());
+  // Kept on the screen: moved back where the larger frame would leave it.
+  const QPoint corner = window->frameGeometry().topLeft();
+  window->move(
+      std::clamp(corner.x(), room.left(),
+                 std::max(room.left(), room.right() + 1 - client.width() - around.width())),
+      std::clamp(corner.y(), room.top(),
+                 std::max(room.top(), room.bottom() + 1 - client.height() - around.height())));
+  return {0, 0, client.width(), client.height()};
 }
 
 void QtHost::capture_mouse(bool on) {
@@ -120,9 +147,21 @@ std::optional<std::string> QtHost::file_dialog(const FileDialogRequest& request)
     filters << name_filter(filter);
   }
   dialog.setNameFilters(filters);
+  // "All (*.*)" means every file, as it always has; Qt would list only the
+  // names with a dot. The text stays, the model behind it lists everything.
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                   [&dialog](const QString& chosen) {
+                     if (chosen.endsWith(QStringLiteral("(*.*)"))) {
+                       if (auto* model = dialog.findChild<QFileSystemModel*>()) {
+                         model->setNameFilters({QStringLiteral("*")});
+                       }
+                     }
+                   });
   dialog.setDefaultSuffix(QString::fromStdString(request.default_extension));
   dialog.setDirectory(QString::fromStdString(request.folder));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+  const bool picked = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  return_focus(owner_);
+  if (!picked) {
     return std::nullopt;
   }
   const QString chosen = dialog.selectedFiles().constFirst();

@@ -28,6 +28,7 @@ class QtHost : public Host {
   void set_clipboard_text(const std::string& text) override;
   bool set_clipboard_picture(const PictureData& picture) override;
   void capture_mouse(bool on) override;
+  Rect resize_client(int width, int height) override;
   std::optional<std::string> file_dialog(const FileDialogRequest& request) override;
   [[nodiscard]] ScreenMetrics screen_metrics() const override;
   std::optional<std::vector<std::uint8_t>> encode_png(const std::uint32_t* pixels, int width,

@@ -1,0 +1,216 @@
+// The window as the screen shows it, under a real window manager: pixels are
+// read back from the X server by another program (ImageMagick's import), and
+// focus is what openbox says it is. Run through run_on_screen.sh. With
+// WANDRIX_SCREENSHOT_DIR set, the pictures are kept there for a person to see.
+#include <QAction>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QProcess>
+#include <QScreen>
+#include <fstream>
+
+#include "app/menu_table.h"
+#include "desktop/dialogs/message_box.h"
+#include "modal_driver.h"
+#include "window_test_support.h"
+
+using namespace wandrix::command;
+using namespace window_test;
+
+namespace {
+
+// Pixels of the window as the X server has them, or of the whole screen for
+// window id "root"; the part of area inside it when given.
+QImage from_screen(const QString& window, const QRect& area = {}) {
+  QProcess import;
+  import.start(QStringLiteral("import"), {"-window", window, "png:-"});
+  if (!import.waitForFinished(20000)) {
+    return {};
+  }
+  QImage image;
+  image.loadFromData(import.readAllStandardOutput(), "PNG");
+  return area.isNull() ? image : image.copy(area);
+}
+
+// What the screen shows of a widget of the main window.
+QImage shown(QWidget* widget) {
+  QWidget* top = widget->window();
+  return from_screen(QString::number(top->winId()),
+                     QRect(widget->mapTo(top, QPoint(0, 0)), widget->size()));
+}
+
+void keep(const QImage& image, const QString& name) {
+  const QString dir = qEnvironmentVariable("WANDRIX_SCREENSHOT_DIR");
+  if (!dir.isEmpty()) {
+    image.save(dir + '/' + name + ".png");
+  }
+}
+
+int lit_pixels(const QImage& image) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      n += (image.pixel(x, y) & 0xFFFFFFu) != 0 ? 1 : 0;
+    }
+  }
+  return n;
+}
+
+// The window the window manager has made active (_NET_ACTIVE_WINDOW).
+WId active_on_screen() {
+  QProcess xprop;
+  xprop.start(QStringLiteral("xprop"), {"-root", "_NET_ACTIVE_WINDOW"});
+  xprop.waitForFinished(5000);
+  const QString text = QString::fromLatin1(xprop.readAllStandardOutput());
+  bool ok = false;
+  const WId id = text.section('#', 1).trimmed().split(',').first().toULongLong(&ok, 16);
+  return ok ? id : 0;
+}
+
+void write_session(const QString& path, const char* size_line, const char* hill) {
+  std::ofstream(path.toStdString()) << "WANDRIX 1.0\n7\n"
+                                    << size_line << "\n150  150\n20.00000\n20.00000\n1\n\nh\n"
+                                    << hill;
+}
+
+// Fills fields of the dialog by object name and presses Ok.
+ModalDriver::Step type_and_ok(const std::vector<std::pair<QString, QString>>& typed) {
+  return [typed](QDialog* dialog) {
+    for (const auto& [name, text] : typed) {
+      dialog->findChild<QLineEdit*>(name)->setText(text);
+    }
+    QTest::keyClick(dialog, Qt::Key_Return);
+  };
+}
+
+}  // namespace
+
+class WindowOnScreenTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void escapeRemovesTheOutlineFromTheScreen();
+  void openFitsTheWindowAndCopyHasItsSize();
+  void focusReturnsAfterCorrectionMessages();
+  void messageBoxShowsItsWholeCaption();
+
+ private:
+  QTemporaryDir dir_;
+  std::unique_ptr<WindowUnderTest> under_test_;
+  Simulation* sim_ = nullptr;
+  MainWindow* window_ = nullptr;
+};
+
+void WindowOnScreenTest::init() {
+  under_test_ = std::make_unique<WindowUnderTest>();
+  sim_ = under_test_->sim.get();
+  window_ = under_test_->window.get();
+  QVERIFY(under_test_->start());
+  QTest::qWait(300);  // framed and placed by the window manager
+}
+
+void WindowOnScreenTest::cleanup() {
+  const int unanswered = drop_pending_answers();
+  under_test_.reset();
+  QCOMPARE(unanswered, 0);
+}
+
+void WindowOnScreenTest::escapeRemovesTheOutlineFromTheScreen() {
+  QWidget* view = window_->landscape();
+  QTest::mousePress(view, Qt::LeftButton, {}, {100, 100});
+  QTest::mouseMove(view, {130, 60});
+  QTest::mouseMove(view, {160, 30});
+  QTest::qWait(300);
+  const QImage during = shown(view);
+  keep(during, "band_during_drag");
+  QVERIFY(lit_pixels(during.copy(100, 100, 61, 61)) > 200);  // the square's outline
+  QTest::keyClick(view, Qt::Key_Escape);
+  QTest::qWait(300);
+  const QImage after = shown(view);
+  keep(after, "band_after_escape");
+  QCOMPARE(lit_pixels(after), 0);
+  QVERIFY(sim_->hills.empty());
+}
+
+// After Open the window has the session's size as far as the screen allows,
+// and Copy is a picture of the window.
+void WindowOnScreenTest::openFitsTheWindowAndCopyHasItsSize() {
+  QWidget* view = window_->landscape();
+  const QSize screen = window_->screen()->availableGeometry().size();
+  for (const auto& [size_line, expected] :
+       {std::pair{"400  300", QSize(400, 300)}, std::pair{"1000000000  1000000000", QSize()}}) {
+    const QString path = dir_.filePath("other.dat");
+    write_session(path, size_line, "300\n100\n30\n30\n0\n1\n");
+    window_->frame().open_file(path.toStdString());
+    QTest::qWait(500);
+    if (expected.isValid()) {
+      QCOMPARE(view->size(), expected);
+      QCOMPARE(sim_->hills.at(0).mean_x, 300.0);  // where the file put it
+    } else {                                      // as large as the screen allows
+      QVERIFY(view->width() > 900 && view->width() <= screen.width());
+      QVERIFY(view->height() > 600 && view->height() <= screen.height());
+    }
+    QCOMPARE(QSize(static_cast<int>(sim_->width), sim_->client_height()), view->size());
+    keep(from_screen(QString::number(window_->winId())), "open_" + QString::number(view->width()));
+    BoxSeen box;
+    accept_box(box);
+    window_->action(kCopy)->trigger();
+    QCOMPARE(box.caption, QString("Copy to clipboard"));
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    QVERIFY(data->hasFormat("image/emf") && data->data("image/svg+xml").contains("<svg"));
+    QImage png;
+    QVERIFY(png.loadFromData(data->data("image/png"), "PNG"));
+    QCOMPARE(png.size(), view->size());
+    QCOMPARE(static_cast<int>(sim_->hills.size()), 1);
+  }
+}
+
+// Two corrections after Ok in the hill dialog: the main window has the
+// keyboard again, every time.
+void WindowOnScreenTest::focusReturnsAfterCorrectionMessages() {
+  QWidget* view = window_->landscape();
+  for (int attempt = 0; attempt < 6; ++attempt) {
+    ModalDriver driver;
+    driver.expect("Hill Parameters", type_and_ok({{"edit_mean_x", "9999"}, {"edit_mean_y", "-5"}}));
+    QTest::mousePress(view, Qt::LeftButton, {}, {100, 100});
+    QTest::mouseRelease(view, Qt::LeftButton, {}, {160, 30});
+    QVERIFY(driver.finished());
+    QCOMPARE(driver.boxes().size(), std::size_t{2});
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), window_, 3000);
+    QTest::qWait(200);
+    QCOMPARE(QApplication::activeWindow(), window_);
+    QCOMPARE(active_on_screen(), window_->winId());
+  }
+}
+
+// The window manager cuts a title that does not fit; every box of the
+// program is made wide enough for its caption in the title font (openbox:
+// sans, 8 points, bold).
+void WindowOnScreenTest::messageBoxShowsItsWholeCaption() {
+  const QString caption("Parameter must be greater than or equal to 1");
+  QRect frame;
+  QImage picture;
+  QTimer look;
+  connect(&look, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box != nullptr && box->isActiveWindow() && frame.isNull()) {
+      QTest::qWait(100);
+      frame = box->frameGeometry();
+      picture = from_screen(QStringLiteral("root"), frame);
+      QTest::keyClick(box, Qt::Key_Return);
+    }
+  });
+  look.start(10);
+  wandrix::show_message_box(window_, "Resetting nsteps to 1", caption);
+  keep(picture, "message_box");
+  const int width = QFontMetrics(QFont("Sans", 8, QFont::Bold)).horizontalAdvance(caption);
+  // The title bar holds the icon and the buttons besides the caption.
+  QVERIFY2(frame.width() >= width + 100,
+           qPrintable(QString("%1 for %2").arg(frame.width()).arg(width)));
+}
+
+QTEST_MAIN(WindowOnScreenTest)
+#include "window_on_screen_test.moc"
