@@ -19,6 +19,12 @@ function(wandrix_link_time_optimization)
                            wandrix_dialogs wandrix_app)
     if(TARGET ${library})
       target_compile_options(${library} PRIVATE -flto=auto -ffat-lto-objects)
+      # GCC's linker plugin would optimise every link that meets the
+      # objects' intermediate code; the programs not listed link the plain
+      # code instead.
+      target_link_options(
+        ${library} INTERFACE
+        "$<$<NOT:$<BOOL:$<TARGET_PROPERTY:INTERPROCEDURAL_OPTIMIZATION>>>:-fno-lto>")
     endif()
   endforeach()
   foreach(program IN LISTS ARGN)
