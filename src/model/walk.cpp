@@ -220,7 +220,9 @@ void Simulation::walk(bool start) {
   }
 }
 
-void Simulation::run_steps(std::int32_t target, const Landscape& landscape) {
+// Flattened: every step, height and foray of the loop inlined into it, math
+// functions included where the optimiser sees them (link-time).
+[[gnu::flatten]] void Simulation::run_steps(std::int32_t target, const Landscape& landscape) {
   for (Chain& chain : chains) {
     chain.z_height_of = 0;  // the landscape may have changed since
   }
