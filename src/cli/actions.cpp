@@ -168,23 +168,26 @@ Problem set_option(Context& c, Args args) {
   return std::nullopt;
 }
 
+// The hill dialog's limits apply (the one spread of the dialog stands for
+// both), so that no hill from the command line is beyond double precision.
 Problem add_hill(Context& c, Args args) {
+  const Simulation& sim = c.sim;
   Hill hill;
   hill.label = args[0];
-  double* const fields[] = {&hill.mean_x,   &hill.mean_y,      &hill.stddev_x,
-                            &hill.stddev_y, &hill.correlation, &hill.weight};
+  struct Field {
+    const char* name;
+    double low, high;
+    double* target;
+  };
+  const Field fields[] = {
+      {"MX", 0.0, sim.width, &hill.mean_x},          {"MY", 0.0, sim.height, &hill.mean_y},
+      {"SDX", 0.0, sim.width, &hill.stddev_x},       {"SDY", 0.0, sim.width, &hill.stddev_y},
+      {"RHO", -0.99999, 0.99999, &hill.correlation}, {"WEIGHT", 0.0, 100.0, &hill.weight}};
   for (std::size_t i = 0; i < std::size(fields); ++i) {
-    const auto value = parse_real(args[i + 1]);
-    if (!value) {
-      return "'" + args[i + 1] + "' is not a plain decimal number";
+    const Field& f = fields[i];
+    if (auto problem = real_in(args[i + 1], {f.low, f.high}, *f.target)) {
+      return std::string(f.name) + ": " + *problem;
     }
-    *fields[i] = *value;
-  }
-  if (!(std::fabs(hill.correlation) < 1.0)) {
-    return "the correlation must lie strictly between -1 and 1";
-  }
-  if (hill.stddev_x <= 0.0 || hill.stddev_y <= 0.0) {
-    return "the standard deviations must be positive";
   }
   c.sim.add_confirmed_hill(std::move(hill));
   return std::nullopt;

@@ -43,11 +43,7 @@ void write_landscape(std::ostream& out, const Simulation& sim) {
   const std::vector<double> xs = grid_values(sim.width);
   const std::vector<double> ys = grid_values(sim.height);
   // Chain 1 is never heated, so its heights are the hills' own.
-  std::vector<HillTerms> terms;
-  for (const Hill& hill : sim.hills) {
-    terms.push_back(HillTerms::of(hill));
-  }
-  const double neg_half_beta = -0.5 * heat_factor(1, sim.nchains, sim.heat_step, sim.heat_scale);
+  const Landscape landscape = sim.landscape();
   std::string line;
   for (double x : xs) {
     line += '\t';
@@ -57,12 +53,8 @@ void write_landscape(std::ostream& out, const Simulation& sim) {
   for (double y : ys) {
     line = table_number(y);
     for (double x : xs) {
-      double sum = 0.0;
-      for (const HillTerms& t : terms) {
-        sum = sum + hill_height(neg_half_beta, x, y, t);
-      }
       line += '\t';
-      line += table_number(sum);
+      line += table_number(landscape.hills_sum(1, x, y));
     }
     out << line << '\n';
   }

@@ -2,27 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "model/colours.h"
 #include "model/landscape.h"
+#include "model/portable_math.h"
 #include "model/random_generator.h"
 #include "model/simulation.h"
 
 namespace wandrix {
-namespace {
-
-constexpr double kPi = 3.141592653589793;
-constexpr double kTwoPi = 2.0 * kPi;
-constexpr double kHalfPi = kPi / 2.0;
-
-enum class Wall { left, right, bottom, top };
-
-// A turn at a corner that makes no progress may hand the heading back and
-// forth between the two walls; after this many in a row the foray ends there.
-constexpr int kMaxTurnsWithoutProgress = 4;
-
-}  // namespace
-
 void Chain::set_number(int k, int n) {
   index = k < 1 ? 1 : (k > n ? n : k);
   colour = chain_colour(index, n);
@@ -30,9 +19,9 @@ void Chain::set_number(int k, int n) {
 
 void Chain::clear_samples() {
   painted_samples = 0;
-  xs.clear();
-  ys.clear();
-  zs.clear();
+  xs = {};
+  ys = {};
+  zs = {};
 }
 
 void Chain::clear_heights() { zs.clear(); }
@@ -42,7 +31,6 @@ void Chain::start(std::int32_t sx, std::int32_t sy) {
   y = prev_y = sy;
   z = prev_z = 0.0;
   z_height_of = 0;
-  here.valid = false;
   clear_samples();
   record(x, y, 0.0);
 }
@@ -59,10 +47,48 @@ void Chain::record(double new_x, double new_y, double new_z) {
   x = new_x;
   y = new_y;
   z = new_z;
+  if (xs.size() == xs.capacity()) [[unlikely]] {
+    grow_samples();
+  }
   xs.push_back(static_cast<std::int32_t>(x));
   ys.push_back(static_cast<std::int32_t>(std::trunc(owner->height) - y));
   if (owner->allow_rotation) {
     zs.push_back(static_cast<float>(z));
+  }
+}
+
+void Chain::reserve_samples() {
+  const Simulation& sim = *owner;
+  if (!sim.walking) {
+    return;
+  }
+  const std::int64_t end =
+      std::min<std::int64_t>(static_cast<std::int64_t>(sim.run_first_step) + sim.nsteps,
+                             std::numeric_limits<std::int32_t>::max());
+  const std::int64_t left = std::max<std::int64_t>(end - sim.steps_done, 0);
+  // One sample per step, and with two or more chains the exchanges' at the
+  // rate seen so far, with 1 % to spare for the chance of the steps to come.
+  double rate = 1.0;
+  if (sim.nchains > 1 && sim.steps_done > 0) {
+    rate = std::max(1.0, static_cast<double>(xs.size()) / sim.steps_done) * 1.01;
+  }
+  const auto wanted = xs.size() + static_cast<std::size_t>(static_cast<double>(left) * rate) + 2;
+  xs.reserve(wanted);
+  ys.reserve(wanted);
+  if (sim.allow_rotation) {
+    zs.reserve(wanted);
+  }
+}
+
+void Chain::grow_samples() {
+  const std::size_t before = xs.capacity();
+  reserve_samples();
+  if (xs.capacity() < xs.size() + 64) {
+    // Outside a walk, or the estimate fell short: the usual doubling.
+    const std::size_t wanted = std::max<std::size_t>(2 * xs.size(), before + 64);
+    xs.reserve(wanted);
+    ys.reserve(wanted);
+    zs.reserve(owner->allow_rotation ? wanted : zs.capacity());
   }
 }
 
@@ -78,149 +104,6 @@ void Chain::make_consistent(bool with_heights) {
   if (with_heights && zs.size() > n) {
     zs.resize(n);
   }
-}
-
-void Chain::propose(RandomGenerator& rng, double mean, double sd) {
-  double distance = 0.0;
-  if (mean > 0.0) {
-    const double k = mean * mean / (sd * sd);
-    if (sd > 0.0 && std::isfinite(k) && k > 0.0 && k <= kMaxGammaShape) {
-      const double s = mean / k;
-      distance = rng.gamma(k) * s;
-    } else {
-      // No spread, or a shape the Gamma methods cannot take: exactly the mean.
-      distance = mean;
-    }
-    if (!(distance <= kMaxForayLength)) {
-      distance = kMaxForayLength;
-    }
-  }
-  finish_foray(distance, rng.uniform() * kTwoPi);
-}
-
-void Chain::finish_foray(double distance, double heading) {
-  // Positions are not rescaled, so a smaller window can leave the chain
-  // outside the landscape. Measured from there, the way to the first wall is
-  // longer than the foray, the distance left turns negative and the robot
-  // would walk away backwards for ever; it is set down on the nearest point
-  // of the landscape first. Inside the landscape this changes nothing.
-  x = std::clamp(x, 0.0, std::trunc(owner->width));
-  y = std::clamp(y, 0.0, std::trunc(owner->height));
-  int turns_without_progress = 0;
-  for (int turns = 0; turns < kMaxForayTurns; ++turns) {
-    const double before = distance;
-    if (move(distance, heading)) {
-      return;
-    }
-    turns_without_progress = distance < before ? 0 : turns_without_progress + 1;
-    if (turns_without_progress >= kMaxTurnsWithoutProgress) {
-      return;
-    }
-  }
-}
-
-bool Chain::move(double& distance, double& heading) {
-  const double w = std::trunc(owner->width);
-  const double h = std::trunc(owner->height);
-  const double dx = distance * std::cos(heading);
-  const double dy = distance * std::sin(heading);
-  const double nx = x + dx;
-  const double ny = y + dy;
-  const bool x_inside = nx >= 0.0 && nx <= w;
-  const bool y_inside = ny >= 0.0 && ny <= h;
-  if (x_inside && y_inside) {
-    x = nx;
-    y = ny;
-    return true;
-  }
-  Wall wall;
-  if (!x_inside && y_inside) {
-    wall = nx < 0.0 ? Wall::left : Wall::right;
-  } else if (x_inside) {
-    wall = ny < 0.0 ? Wall::bottom : Wall::top;
-  } else {
-    while (heading > kTwoPi) {
-      heading -= kTwoPi;
-    }
-    while (heading < 0.0) {
-      heading += kTwoPi;
-    }
-    const double t = std::tan(heading);
-    const double bottom_x = x - y / t;
-    const double top_x = x + (h - y) / t;
-    if (kPi < heading && heading < kTwoPi && bottom_x >= 0.0 && bottom_x <= w) {
-      wall = Wall::bottom;
-    } else if (0.0 < heading && heading < kPi && top_x >= 0.0 && top_x <= w) {
-      wall = Wall::top;
-    } else {
-      wall = nx < 0.0 ? Wall::left : Wall::right;
-    }
-  }
-  const double t = std::tan(heading);
-  double ddx = 0.0;
-  double ddy = 0.0;
-  switch (wall) {
-    case Wall::left:
-      ddx = -x;
-      ddy = t * ddx;
-      heading = ddy < 0.0 ? heading + kHalfPi : heading - kHalfPi;
-      break;
-    case Wall::right:
-      ddx = w - x;
-      ddy = t * ddx;
-      heading = ddy < 0.0 ? heading - kHalfPi : heading + kHalfPi;
-      break;
-    case Wall::bottom:
-      ddy = -y;
-      ddx = ddy / t;
-      heading = ddx < 0.0 ? heading - kHalfPi : heading + kHalfPi;
-      break;
-    case Wall::top:
-      ddy = h - y;
-      ddx = ddy / t;
-      heading = ddx < 0.0 ? heading + kHalfPi : heading - kHalfPi;
-      break;
-  }
-  // Rounding may leave the point a hair outside the rectangle; it is put on
-  // the wall, or the next segment would start outside and never finish.
-  x = std::clamp(x + ddx, 0.0, w);
-  y = std::clamp(y + ddy, 0.0, h);
-  distance = distance - std::sqrt(ddx * ddx + ddy * ddy);
-  return false;
-}
-
-void Chain::decide(const Landscape& landscape) {
-  const Simulation& sim = *owner;
-  if (sim.ignore_topography || landscape.empty()) {
-    z_height_of = 0;
-    here.valid = false;
-    record(x, y, z);
-    return;
-  }
-  if (z_height_of == index) {
-    prev_z = z;
-  } else if (here.valid) {
-    prev_z = landscape.height_from(index, here);
-  } else {
-    prev_z = landscape.height(index, prev_x, prev_y, &here);
-  }
-  PointTerms there;
-  z = landscape.height(index, x, y, &there);
-  z_height_of = index;
-  const double ratio = z / prev_z;
-  bool accept = true;
-  if (!(ratio >= 1.0)) {
-    const double u = owner->rng.uniform();
-    accept = !(u > ratio);
-  }
-  if (accept) {
-    here = there;
-  } else {
-    x = prev_x;
-    y = prev_y;
-    z = prev_z;
-  }
-  record(x, y, z);
 }
 
 void Chain::rescale_samples(double fx, double fy) {

@@ -13,6 +13,22 @@ namespace wandrix {
 class RandomGenerator;
 class Simulation;
 
+// The length of a foray as the step settings give it, worked out once per
+// walk: Gamma-distributed with shape k = mean^2 / sd^2 and scale mean / k,
+// or exactly the mean where the Gamma methods cannot take the shape (no
+// spread, a shape beyond kMaxGammaShape); 0 for a mean that is not positive.
+class ForayLength {
+ public:
+  ForayLength(double mean, double sd);
+  double draw(RandomGenerator& rng) const;
+
+ private:
+  bool gamma_ = false;
+  double shape_ = 0.0;
+  double scale_ = 0.0;
+  double fixed_ = 0.0;
+};
+
 class Chain {
  public:
   Simulation* owner = nullptr;
@@ -30,17 +46,27 @@ class Chain {
   // How many samples the window showed after its last paint. An incremental
   // paint continues from the last of them, however many walks came since.
   std::size_t painted_samples = 0;
+  // The chain number whose heat z is the landscape height at (x, y) for, in
+  // the landscape of the walk in progress; 0 when unknown. Such a height is
+  // not evaluated again: it would be identical to the last bit.
+  int z_height_of = 0;
 
   // index = k clamped to 1..n; colour for that number among n chains.
   void set_number(int k, int n);
+  // Empties the samples and gives their memory back.
   void clear_samples();
   void clear_heights();
   // Restarts at (sx, sy); the start point is the first sample.
   void start(std::int32_t sx, std::int32_t sy);
   void save_position();
   void record(double new_x, double new_y, double new_z);
-  // Draws a foray (Gamma distance, uniform heading) and moves to its end.
-  void propose(RandomGenerator& rng, double mean, double sd);
+  // Reserves room for the samples of the rest of the walk in progress, at
+  // the rate of samples per step seen so far, so that the lists hold little
+  // more than their samples: growing by doubling would leave up to half of
+  // them empty.
+  void reserve_samples();
+  // Draws a foray (its length, then a uniform heading) and moves to its end.
+  void propose(RandomGenerator& rng, const ForayLength& length);
   // Walks a foray of the given distance and heading to its end, segment by
   // segment. A heading aimed exactly into a corner can turn in place there
   // for ever; after a few turns that make no progress the foray ends.
@@ -55,16 +81,14 @@ class Chain {
 
   [[nodiscard]] std::size_t sample_count() const { return xs.size(); }
 
-  // The chain number whose heat z is known to be the landscape height at
-  // (x, y) for, in the landscape of the walk in progress; 0 when unknown.
-  // Such a height need not be evaluated again: it would be identical to the
-  // last bit.
-  int z_height_of = 0;
-  // The hills' Qs at the position held before the latest proposal.
-  PointTerms here;
-
   // Drops a half-recorded sample after an allocation failed midway.
   void make_consistent(bool with_heights);
+
+ private:
+  void grow_samples();
+  // The wall part of move: from (x, y) towards (nx, ny), which lies outside.
+  void turn_at_wall(double nx, double ny, bool x_inside, bool y_inside, double& distance,
+                    double& heading);
 };
 
 // The longest foray walked: a distance beyond it (only from absurd step

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "model/portable_math.h"
+
 namespace wandrix {
 namespace {
 
@@ -52,7 +54,7 @@ int component(double c, double f) {
   }
   // Rounds half up by truncation, as the colour table has always been made.
   // NOLINTNEXTLINE(bugprone-incorrect-roundings)
-  return static_cast<int>(255.0 * std::pow(c * f, 0.8) + 0.5);
+  return static_cast<int>(255.0 * math::pow(c * f, 0.8) + 0.5);
 }
 
 }  // namespace

@@ -6,8 +6,12 @@ namespace wandrix {
 
 bool Hill::degenerate() const {
   const auto positive = [](double v) { return std::isfinite(v) && v > 0.0; };
-  return !positive(stddev_x) || !positive(stddev_y) || !std::isfinite(correlation) ||
-         !(std::fabs(correlation) < 1.0) || !std::isfinite(mean_x) || !std::isfinite(mean_y);
+  // The divisors of Q: zero or infinite, they make it 0 / 0 or inf / inf.
+  const auto usable = [](double v) { return std::isnormal(v) && v > 0.0; };
+  return !positive(stddev_x) || !positive(stddev_y) || !usable(stddev_x * stddev_x) ||
+         !usable(stddev_y * stddev_y) || !usable(stddev_x * stddev_y) ||
+         !std::isfinite(correlation) || !(std::fabs(correlation) < 1.0) || !std::isfinite(mean_x) ||
+         !std::isfinite(mean_y);
 }
 
 void normalize_weights(std::vector<Hill>& hills) {
@@ -30,11 +34,11 @@ void normalize_weights(std::vector<Hill>& hills) {
   }
 }
 
-double heat_factor(int i, int nchains, double heat_step, double heat_scale) {
+double heat_factor(int i, int nchains, double heat_step) {
   if (nchains < 2) {
     return 1.0;
   }
-  return 1.0 / ((i - 1) * heat_step * heat_scale + 1.0);
+  return 1.0 / ((i - 1) * heat_step * kHeatScale + 1.0);
 }
 
 HillTerms HillTerms::of(const Hill& hill) {

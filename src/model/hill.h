@@ -1,8 +1,7 @@
-// One bivariate normal hill of the landscape, and the arithmetic of its
-// height. The peak of every hill equals its relative weight, however wide.
+// One bivariate normal hill of the landscape, its weight and its heat. The
+// height's arithmetic is the landscape's (landscape.h).
 #pragma once
 
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -18,9 +17,11 @@ struct Hill {
   double weight = 1.0;
   double relative_weight = 0.0;  // derived by normalize_weights
 
-  // A hill whose height is undefined: a spread that is not a finite positive
-  // number, or a correlation whose magnitude is not below 1. Such a hill is
-  // flat (height 0 everywhere) rather than a source of NaN.
+  // A hill whose height is undefined or cannot be computed in double
+  // precision: a spread that is not a finite positive number or whose square
+  // (or product with the other spread) underflows or overflows, a centre that
+  // is not finite, or a correlation whose magnitude is not below 1. Such a
+  // hill is flat (height 0 everywhere) rather than a source of NaN.
   [[nodiscard]] bool degenerate() const;
 
   friend bool operator==(const Hill&, const Hill&) = default;
@@ -30,9 +31,12 @@ struct Hill {
 // sum to 0 (or to no finite number) every hill gets an equal share instead.
 void normalize_weights(std::vector<Hill>& hills);
 
+// How much hotter each chain is than the one before, in units of heat_step.
+inline constexpr double kHeatScale = 2.0;
+
 // The heat factor beta of chain number i: 1 with fewer than two chains,
-// else 1 / ((i - 1) x heat_step x heat_scale + 1).
-double heat_factor(int i, int nchains, double heat_step, double heat_scale);
+// else 1 / ((i - 1) x heat_step x kHeatScale + 1).
+double heat_factor(int i, int nchains, double heat_step);
 
 // The terms of a hill's height that do not depend on the point or the heat,
 // each rounded exactly as the full formula rounds it.
@@ -48,27 +52,5 @@ struct HillTerms {
 
   static HillTerms of(const Hill& hill);
 };
-
-// Q = dx^2 / sx^2 - 2 r dx dy / (sx sy) + dy^2 / sy^2, evaluated left to
-// right: the part of a hill's exponent that does not depend on the heat.
-inline double hill_q(double x, double y, const HillTerms& t) {
-  const double dx = x - t.mean_x;
-  const double dy = y - t.mean_y;
-  return dx * dx / t.sx2 - t.two_r * dx * dy / t.sxsy + dy * dy / t.sy2;
-}
-
-// The exponent -0.5 x beta x Q / (1 - r^2); neg_half_beta is -0.5 x beta.
-inline double exponent_of_q(double neg_half_beta, double q, const HillTerms& t) {
-  return neg_half_beta * q / t.one_minus_r2;
-}
-
-inline double hill_exponent(double neg_half_beta, double x, double y, const HillTerms& t) {
-  return exponent_of_q(neg_half_beta, hill_q(x, y, t), t);
-}
-
-// The hill's height: relative_weight x exp(exponent).
-inline double hill_height(double neg_half_beta, double x, double y, const HillTerms& t) {
-  return t.relative_weight * std::exp(hill_exponent(neg_half_beta, x, y, t));
-}
 
 }  // namespace wandrix

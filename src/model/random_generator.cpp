@@ -3,6 +3,8 @@
 #include <cmath>
 #include <ctime>
 
+#include "model/portable_math.h"
+
 namespace wandrix {
 namespace {
 
@@ -18,7 +20,7 @@ void set_seed_clock(ClockFunction clock) {
 
 std::int32_t seed_clock_now() { return g_clock(); }
 
-RandomGenerator::RandomGenerator() : e_(std::exp(1.0)) { seed_from_clock(100); }
+RandomGenerator::RandomGenerator() : e_(math::exp(1.0)) { seed_from_clock(100); }
 
 std::int32_t RandomGenerator::valid_state(std::int64_t value) {
   std::int64_t residue = value % kModulus;
@@ -44,60 +46,20 @@ void RandomGenerator::reseed(std::int32_t value) {
   state_ = valid_state(value);
 }
 
-double RandomGenerator::uniform() {
-  // (16807 x state) mod (2^31 - 1) by folding the high bits onto the low
-  // ones, since 2^31 = 1 modulo the modulus; for every valid state this is the
-  // same sequence as the 32-bit overflow-free form.
-  const std::uint64_t product =
-      static_cast<std::uint64_t>(kMultiplier) * static_cast<std::uint64_t>(state_);
-  std::uint64_t folded = (product & 0x7FFFFFFFu) + (product >> 31);
-  if (folded >= static_cast<std::uint64_t>(kModulus)) {
-    folded -= static_cast<std::uint64_t>(kModulus);
-  }
-  state_ = static_cast<std::int32_t>(folded);
-  return static_cast<double>(state_) * kScale;
-}
-
-int RandomGenerator::int_below(int n) { return static_cast<int>(uniform() * n); }
-
-double RandomGenerator::exponential() {
-  // von Neumann's comparison method.
-  double a = 0.0;
-  for (;;) {
-    const double u1 = uniform();
-    double previous = uniform();
-    if (u1 < previous) {
-      return a + u1;
-    }
-    for (int k = 3;; ++k) {
-      const double u = uniform();
-      if (k % 2 == 1) {
-        if (u >= previous) {
-          break;  // failed attempt
-        }
-      } else if (u > previous) {
-        return a + u1;
-      }
-      previous = u;
-    }
-    a = a + 1.0;
-  }
-}
-
 double RandomGenerator::gamma_small(double a) {
   // Ahrens and Dieter, algorithm GS.
   const double b = (e_ + a) / e_;
   for (;;) {
     const double p = b * uniform();
     if (p <= 1.0) {
-      const double x = std::pow(p, 1.0 / a);
+      const double x = math::pow(p, 1.0 / a);
       const double u = uniform();
-      if (-std::log(u) >= x) {
+      if (-math::log(u) >= x) {
         return x;
       }
     } else {
-      const double x = -std::log((b - p) / a);
-      const double q = std::pow(x, a - 1.0);
+      const double x = -math::log((b - p) / a);
+      const double q = math::pow(x, a - 1.0);
       const double u = uniform();
       if (u <= q) {
         return x;
@@ -127,18 +89,11 @@ double RandomGenerator::gamma_large(double a) {
       }
     }
     const double w = c2_ * u2 / u1;
-    if (c3_ * u1 + w + 1.0 / w < c4_ || c3_ * std::log(u1) - std::log(w) + w < 1.0) {
+    if (c3_ * u1 + w + 1.0 / w < c4_ || c3_ * math::log(u1) - math::log(w) + w < 1.0) {
       cached_shape_ = a;
       return c1_ * w;
     }
   }
-}
-
-double RandomGenerator::gamma(double k) {
-  if (k == 1.0) {
-    return exponential();
-  }
-  return k < 1.0 ? gamma_small(k) : gamma_large(k);
 }
 
 }  // namespace wandrix

@@ -1,6 +1,5 @@
 #include "model/simulation.h"
 
-#include <cmath>
 #include <utility>
 
 namespace wandrix {
@@ -13,43 +12,13 @@ Host& null_host() {
 Simulation::Simulation(Host& host) : host_(&host) { reset_defaults(); }
 
 void Simulation::reset_defaults() {
-  angle_x = angle_y = 0.0;
-  centre_x = kDefaultWindowWidth / 2;
-  centre_y = kDefaultWindowHeight / 2;
-  z_scale = 0.0;
-  centre_z = 0;
-  nchains = 1;
-  shown_chain = 1;
+  static_cast<SimulationState&>(*this) = SimulationState{};
   for (int k = 1; k <= kMaxChains; ++k) {
     Chain& chain = chains[static_cast<std::size_t>(k - 1)];
     chain.owner = this;
     chain.set_number(k, nchains);
-    chain.clear_samples();
   }
-  steps_done = 0;
-  walking = false;
-  full_redraw = true;
-  width = kDefaultWindowWidth;
-  height = kDefaultWindowHeight;
-  heat_scale = 2.0;
-  heat_step = 1.0;
-  file_name.clear();
-  session_file.clear();
-  directory.clear();
-  step_stddev = 20.0;
-  step_mean = 20.0;
-  current_hill = 0;
-  nsteps = 100;
-  dot_radius = 2;
-  show_trajectory = true;
-  ignore_topography = true;
-  allow_rotation = false;
-  start_x = start_y = 150;
-  run_first_step = 0;
-  walk_started = false;
-  rng.seed_from_clock(100);
   rn_seed = rng.seed();
-  pi = 4.0 * std::atan(1.0);
 }
 
 void Simulation::clear() {
@@ -181,22 +150,6 @@ void Simulation::add_confirmed_hill(Hill hill) {
   ignore_topography = false;
 }
 
-Landscape Simulation::landscape() const { return Landscape(hills, nchains, heat_step, heat_scale); }
-
-double Simulation::hill_height(int i, double x, double y, const Hill& hill) const {
-  const double beta = heat_factor(i, nchains, heat_step, heat_scale);
-  return wandrix::hill_height(-0.5 * beta, x, y, HillTerms::of(hill));
-}
-
-double Simulation::landscape_height(int i, double x, double y) const {
-  if (hills.empty()) {
-    return 1.0;
-  }
-  double sum = 0.0;
-  for (const Hill& hill : hills) {
-    sum = sum + hill_height(i, x, y, hill);
-  }
-  return sum;
-}
+Landscape Simulation::landscape() const { return Landscape(hills, nchains, heat_step); }
 
 }  // namespace wandrix

@@ -30,25 +30,13 @@ struct FrameVertex {
   friend bool operator==(const FrameVertex&, const FrameVertex&) = default;
 };
 
-class Simulation {
- public:
-  // Constructs the chains and the generator and sets every default.
-  explicit Simulation(Host& host = null_host());
-  Simulation(const Simulation&) = delete;
-  Simulation& operator=(const Simulation&) = delete;
-  Simulation(Simulation&&) = delete;
-  Simulation& operator=(Simulation&&) = delete;
-  ~Simulation() = default;
-
-  [[nodiscard]] Host& host() const { return *host_; }
-  void set_host(Host& host) { host_ = &host; }
-
-  // --- settings and state, in the order of the program's data model ---
+// Every setting and every piece of state, each with its default: a fresh
+// value is the state at start-up, before the window reports its size.
+struct SimulationState {
   double width = kDefaultWindowWidth;
   double height = kDefaultWindowHeight;
   std::int32_t start_x = 150;
   std::int32_t start_y = 150;
-  double heat_scale = 2.0;
   double heat_step = 1.0;
   std::array<Chain, kMaxChains> chains{};
   bool walking = false;
@@ -62,32 +50,44 @@ class Simulation {
   bool allow_rotation = false;
   bool ignore_topography = true;
   std::int32_t dot_radius = 2;
-  std::int32_t rn_seed = 0;
+  std::int32_t rn_seed = 0;  // the generator's seed, copied by reset_defaults
   std::int32_t draw_from_step = 0;
   std::int32_t run_first_step = 0;
   std::int32_t steps_done = 0;
   std::int32_t current_hill = 0;
   bool walk_started = false;
-  double pi = 3.141592653589793;
-  Colour erase_colour = kBlack;
-  Colour front_colour = make_colour(0, 0, 255);
-  Colour back_colour = make_colour(127, 127, 127);
   std::vector<FrameVertex> frame_vertices;
   double angle_x = 0.0;
   double angle_y = 0.0;
+  // The rotation centre; the view turns about height 0.
   std::int32_t centre_x = kDefaultWindowWidth / 2;
   std::int32_t centre_y = kDefaultWindowHeight / 2;
-  std::int32_t centre_z = 0;
   double z_scale = 0.0;
   bool full_redraw = true;
-  RandomGenerator rng;
+  RandomGenerator rng;  // seeded from the clock
   std::string directory;
   std::string file_name;  // the file chooser's last choice, of any kind
   // The session's own data file: set only by Open and Save As, so that Save
   // never writes a session over an exported landscape or picture.
   std::string session_file;
+};
+
+class Simulation : public SimulationState {
+ public:
+  // Constructs the chains and the generator and sets every default.
+  explicit Simulation(Host& host = null_host());
+  Simulation(const Simulation&) = delete;
+  Simulation& operator=(const Simulation&) = delete;
+  Simulation(Simulation&&) = delete;
+  Simulation& operator=(Simulation&&) = delete;
+  ~Simulation() = default;
+
+  [[nodiscard]] Host& host() const { return *host_; }
+  void set_host(Host& host) { host_ = &host; }
 
   // --- operations ---
+  // Every setting and piece of state back to its default, the hills and the
+  // file names included; the generator is seeded from the clock again.
   void reset_defaults();
   void clear();
   void set_chain_count(int n);
@@ -99,10 +99,8 @@ class Simulation {
   double z_scale_value();
   void new_seed();
   void normalize_weights();
-
-  // Heights of the landscape for chain number i (1..4), as the walk sees it.
-  [[nodiscard]] double hill_height(int i, double x, double y, const Hill& hill) const;
-  [[nodiscard]] double landscape_height(int i, double x, double y) const;
+  // The landscape as the chains see it, for the hills and chains as they are.
+  [[nodiscard]] Landscape landscape() const;
 
   void walk(bool start);
   // The model side of the menu commands that several front ends share.
@@ -119,16 +117,15 @@ class Simulation {
   // Appends a hill the user has confirmed: it becomes the current hill, the
   // weights are normalised and the robot follows the topography from now on.
   void add_confirmed_hill(Hill hill);
-  void step_chain(int p);
-  void try_swap(int a, int b);
 
   // trunc(height): the client y of landscape y = 0.
   [[nodiscard]] int client_height() const { return static_cast<int>(height); }
 
  private:
-  void step_chain(int p, const Landscape& landscape);
+  // One step of the chain at position p, and one exchange attempt between
+  // the chains at positions a and b (0-based).
+  void step_chain(int p, const Landscape& landscape, const ForayLength& length);
   void try_swap(int a, int b, const Landscape& landscape);
-  [[nodiscard]] Landscape landscape() const;
   void run_steps(std::int32_t target, const Landscape& landscape);
 
   Host* host_;

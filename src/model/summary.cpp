@@ -5,16 +5,15 @@
 #include <system_error>
 
 #include "model/fixed_text.h"
+#include "model/portable_math.h"
 #include "model/simulation.h"
 
 namespace wandrix {
-namespace {}  // namespace
-
 SummaryCounts count_inside(const Chain& chain, int client_height, const Hill& hill) {
   const double inner_r = std::sqrt(kInnerRadiusSquared);
   const double outer_r = std::sqrt(kOuterRadiusSquared);
-  const double pi = 4.0 * std::atan(1.0);
-  const double diagonal = std::cos(pi / 4.0);
+  const double pi = kPi;
+  const double diagonal = math::cos(pi / 4.0);
   const double sigma = (hill.stddev_x + hill.stddev_y) / 2.0;
   const double rho = hill.correlation;
   SummaryCounts counts;
@@ -34,15 +33,14 @@ SummaryCounts count_inside(const Chain& chain, int client_height, const Hill& hi
     const double v = (dy - dx) * diagonal;  // across it
     double phi = 0.0;
     if (u != 0.0) {
-      phi = std::atan(v / u);
+      phi = math::atan(v / u);
       if (u < 0.0) {
         phi = phi + pi;
       }
     } else {
       phi = v > 0.0 ? pi / 2.0 : -pi / 2.0;
     }
-    const double c = std::cos(phi);
-    const double s = std::sin(phi);
+    const auto [s, c] = math::sincos(phi);
     const double shape = std::sqrt((1.0 + rho) * (c * c) + (1.0 - rho) * (s * s));
     if (d < inner_r * sigma * shape) {
       ++counts.inner;

@@ -2,14 +2,185 @@
 // chosen at random may exchange positions. The order of the draws is fixed,
 // so a seed reproduces a walk exactly.
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <new>
 #include <utility>
 
 #include "model/landscape.h"
+#include "model/portable_math.h"
+#include "model/random_generator.h"
 #include "model/simulation.h"
 
 namespace wandrix {
+
+namespace {
+
+constexpr double kTwoPi = 2.0 * kPi;
+constexpr double kHalfPi = kPi / 2.0;
+
+enum class Wall { left, right, bottom, top };
+
+// A turn at a corner that makes no progress may hand the heading back and
+// forth between the two walls; after this many in a row the foray ends there.
+constexpr int kMaxTurnsWithoutProgress = 4;
+
+}  // namespace
+
+// The steps of one chain, here beside the loop that runs them so that the
+// compiler can inline them into it.
+
+ForayLength::ForayLength(double mean, double sd) {
+  if (!(mean > 0.0)) {
+    return;
+  }
+  const double k = mean * mean / (sd * sd);
+  if (sd > 0.0 && std::isfinite(k) && k > 0.0 && k <= kMaxGammaShape) {
+    gamma_ = true;
+    shape_ = k;
+    scale_ = mean / k;
+  } else {
+    fixed_ = std::min(mean, kMaxForayLength);
+  }
+}
+
+double ForayLength::draw(RandomGenerator& rng) const {
+  if (!gamma_) {
+    return fixed_;
+  }
+  const double distance = rng.gamma(shape_) * scale_;
+  return distance <= kMaxForayLength ? distance : kMaxForayLength;
+}
+
+void Chain::propose(RandomGenerator& rng, const ForayLength& length) {
+  const double distance = length.draw(rng);
+  finish_foray(distance, rng.uniform() * kTwoPi);
+}
+
+void Chain::finish_foray(double distance, double heading) {
+  // Positions are not rescaled, so a smaller window can leave the chain
+  // outside the landscape. Measured from there, the way to the first wall is
+  // longer than the foray, the distance left turns negative and the robot
+  // would walk away backwards for ever; it is set down on the nearest point
+  // of the landscape first. Inside the landscape this changes nothing.
+  x = std::clamp(x, 0.0, std::trunc(owner->width));
+  y = std::clamp(y, 0.0, std::trunc(owner->height));
+  int turns_without_progress = 0;
+  for (int turns = 0; turns < kMaxForayTurns; ++turns) {
+    const double before = distance;
+    if (move(distance, heading)) {
+      return;
+    }
+    turns_without_progress = distance < before ? 0 : turns_without_progress + 1;
+    if (turns_without_progress >= kMaxTurnsWithoutProgress) {
+      return;
+    }
+  }
+}
+
+bool Chain::move(double& distance, double& heading) {
+  const double w = std::trunc(owner->width);
+  const double h = std::trunc(owner->height);
+  const math::SinCos direction = math::sincos(heading);
+  const double dx = distance * direction.cos;
+  const double dy = distance * direction.sin;
+  const double nx = x + dx;
+  const double ny = y + dy;
+  const bool x_inside = nx >= 0.0 && nx <= w;
+  const bool y_inside = ny >= 0.0 && ny <= h;
+  if (x_inside && y_inside) {
+    x = nx;
+    y = ny;
+    return true;
+  }
+  turn_at_wall(nx, ny, x_inside, y_inside, distance, heading);
+  return false;
+}
+
+void Chain::turn_at_wall(double nx, double ny, bool x_inside, bool y_inside, double& distance,
+                         double& heading) {
+  const double w = std::trunc(owner->width);
+  const double h = std::trunc(owner->height);
+  Wall wall;
+  if (!x_inside && y_inside) {
+    wall = nx < 0.0 ? Wall::left : Wall::right;
+  } else if (x_inside) {
+    wall = ny < 0.0 ? Wall::bottom : Wall::top;
+  } else {
+    while (heading > kTwoPi) {
+      heading -= kTwoPi;
+    }
+    while (heading < 0.0) {
+      heading += kTwoPi;
+    }
+    const double t = math::tan(heading);
+    const double bottom_x = x - y / t;
+    const double top_x = x + (h - y) / t;
+    if (kPi < heading && heading < kTwoPi && bottom_x >= 0.0 && bottom_x <= w) {
+      wall = Wall::bottom;
+    } else if (0.0 < heading && heading < kPi && top_x >= 0.0 && top_x <= w) {
+      wall = Wall::top;
+    } else {
+      wall = nx < 0.0 ? Wall::left : Wall::right;
+    }
+  }
+  const double t = math::tan(heading);
+  double ddx = 0.0;
+  double ddy = 0.0;
+  switch (wall) {
+    case Wall::left:
+      ddx = -x;
+      ddy = t * ddx;
+      heading = ddy < 0.0 ? heading + kHalfPi : heading - kHalfPi;
+      break;
+    case Wall::right:
+      ddx = w - x;
+      ddy = t * ddx;
+      heading = ddy < 0.0 ? heading - kHalfPi : heading + kHalfPi;
+      break;
+    case Wall::bottom:
+      ddy = -y;
+      ddx = ddy / t;
+      heading = ddx < 0.0 ? heading - kHalfPi : heading + kHalfPi;
+      break;
+    case Wall::top:
+      ddy = h - y;
+      ddx = ddy / t;
+      heading = ddx < 0.0 ? heading + kHalfPi : heading - kHalfPi;
+      break;
+  }
+  // Rounding may leave the point a hair outside the rectangle; it is put on
+  // the wall, or the next segment would start outside and never finish.
+  x = std::clamp(x + ddx, 0.0, w);
+  y = std::clamp(y + ddy, 0.0, h);
+  distance = distance - std::sqrt(ddx * ddx + ddy * ddy);
+}
+
+void Chain::decide(const Landscape& landscape) {
+  const Simulation& sim = *owner;
+  if (sim.ignore_topography || landscape.empty()) {
+    z_height_of = 0;
+    record(x, y, z);
+    return;
+  }
+  prev_z = z_height_of == index ? z : landscape.height(index, prev_x, prev_y);
+  z = landscape.height(index, x, y);
+  z_height_of = index;
+  // ratio = z / prev_z >= 1 decides without a draw. For a positive old
+  // height that is z >= prev_z exactly (a quotient of doubles below 1 never
+  // rounds up to 1), known before the division ends.
+  bool accept = prev_z > 0.0 ? z >= prev_z : z / prev_z >= 1.0;
+  if (!accept) {
+    const double u = owner->rng.uniform();
+    accept = !(u > z / prev_z);
+  }
+  if (!accept) {
+    x = prev_x;
+    y = prev_y;
+    z = prev_z;
+  }
+  record(x, y, z);
+}
 
 void Simulation::walk(bool start) {
   if (walking) {
@@ -30,6 +201,9 @@ void Simulation::walk(bool start) {
       static_cast<std::int64_t>(steps_done) + nsteps, std::numeric_limits<std::int32_t>::max()));
   bool out_of_memory = false;
   try {
+    for (int p = 0; p < nchains; ++p) {
+      chains[static_cast<std::size_t>(p)].reserve_samples();
+    }
     run_steps(target, landscape());
   } catch (const std::bad_alloc&) {
     // A sample may have been half recorded when the allocation failed.
@@ -46,14 +220,27 @@ void Simulation::walk(bool start) {
   }
 }
 
-void Simulation::run_steps(std::int32_t target, const Landscape& landscape) {
+// Flattened: every step, height and foray of the loop inlined into it, math
+// functions included where the optimiser sees them (link-time).
+[[gnu::flatten]] void Simulation::run_steps(std::int32_t target, const Landscape& landscape) {
   for (Chain& chain : chains) {
     chain.z_height_of = 0;  // the landscape may have changed since
-    chain.here.valid = false;
   }
+  const ForayLength length(step_mean, step_stddev);
+  // Once a sixteenth of the walk has shown how many samples a step adds
+  // (exchanges add theirs to the one of every step), the lists are reserved
+  // for the rest: copying them is cheap this early, and they end close to
+  // full, where growing by doubling would leave up to half of them empty.
+  const std::int32_t estimate_at =
+      steps_done + std::min(target - steps_done, std::max(4096, (target - steps_done) / 16));
   while (steps_done < target) {
+    if (steps_done == estimate_at) {
+      for (int p = 0; p < nchains; ++p) {
+        chains[static_cast<std::size_t>(p)].reserve_samples();
+      }
+    }
     for (int p = 0; p < nchains; ++p) {
-      step_chain(p, landscape);
+      step_chain(p, landscape, length);
     }
     if (nchains > 1) {
       const int a = rng.int_below(nchains);
@@ -69,26 +256,11 @@ void Simulation::run_steps(std::int32_t target, const Landscape& landscape) {
   }
 }
 
-void Simulation::step_chain(int p) {
-  Chain& chain = chains[static_cast<std::size_t>(p)];
-  chain.z_height_of = 0;
-  chain.here.valid = false;
-  step_chain(p, landscape());
-}
-
-void Simulation::step_chain(int p, const Landscape& landscape) {
+void Simulation::step_chain(int p, const Landscape& landscape, const ForayLength& length) {
   Chain& chain = chains[static_cast<std::size_t>(p)];
   chain.save_position();
-  chain.propose(rng, step_mean, step_stddev);
+  chain.propose(rng, length);
   chain.decide(landscape);
-}
-
-void Simulation::try_swap(int a, int b) {
-  for (const int p : {a, b}) {
-    chains[static_cast<std::size_t>(p)].z_height_of = 0;
-    chains[static_cast<std::size_t>(p)].here.valid = false;
-  }
-  try_swap(a, b, landscape());
 }
 
 void Simulation::try_swap(int a, int b, const Landscape& landscape) {
@@ -105,24 +277,16 @@ void Simulation::try_swap(int a, int b, const Landscape& landscape) {
     chain_b.z_height_of = 0;
     chain_a.record(pb_x, pb_y, chain_a.z);
     chain_b.record(pa_x, pa_y, chain_b.z);
-    std::swap(chain_a.here, chain_b.here);
     return;
   }
   const int na = a + 1;
   const int nb = b + 1;
-  // A height at a chain's own point is its z when that was evaluated for the
-  // same heat; otherwise the hills' Qs there are computed once and serve
-  // both chains.
-  const auto height_at = [&landscape](Chain& chain, int number, double cx, double cy) {
-    if (chain.here.valid) {
-      return landscape.height_from(number, chain.here);
-    }
-    return landscape.height(number, cx, cy, &chain.here);
-  };
-  const double ha_own = chain_a.z_height_of == na ? chain_a.z : height_at(chain_a, na, pa_x, pa_y);
-  const double ha_other = height_at(chain_b, na, pb_x, pb_y);
-  const double hb_own = chain_b.z_height_of == nb ? chain_b.z : height_at(chain_b, nb, pb_x, pb_y);
-  const double hb_other = height_at(chain_a, nb, pa_x, pa_y);
+  // A chain's height at its own point is its z when that was evaluated for
+  // the same heat.
+  const double ha_own = chain_a.z_height_of == na ? chain_a.z : landscape.height(na, pa_x, pa_y);
+  const double ha_other = landscape.height(na, pb_x, pb_y);
+  const double hb_own = chain_b.z_height_of == nb ? chain_b.z : landscape.height(nb, pb_x, pb_y);
+  const double hb_other = landscape.height(nb, pa_x, pa_y);
   const double ratio = (ha_other / ha_own) * (hb_other / hb_own);
   if (!(ratio >= 1.0)) {
     const double u = rng.uniform();
@@ -134,7 +298,6 @@ void Simulation::try_swap(int a, int b, const Landscape& landscape) {
   chain_b.record(pa_x, pa_y, hb_other);
   chain_a.z_height_of = na;
   chain_b.z_height_of = nb;
-  std::swap(chain_a.here, chain_b.here);
 }
 
 }  // namespace wandrix

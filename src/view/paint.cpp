@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "model/portable_math.h"
 #include "view/chain_cover.h"
 
 namespace wandrix {
@@ -23,8 +24,9 @@ struct ContourShape {
   double mx, my, height, ks_a, ks_b, c, d;
 
   void point(double t, int& x, int& y) const {
-    const double u = ks_a * std::cos(t);
-    const double v = ks_b * std::sin(t);
+    const auto [sin_t, cos_t] = math::sincos(t);
+    const double u = ks_a * cos_t;
+    const double v = ks_b * sin_t;
     x = to_pixel(mx + u * c - v * d);
     y = to_pixel((height - my) - (v * c + u * d));
   }
@@ -32,7 +34,7 @@ struct ContourShape {
 
 // One closed polygon of 32 sides; t runs up to and including a full turn.
 void draw_contour(const ContourShape& shape, const Projection& view, Canvas& canvas) {
-  const double q = std::atan(1.0);
+  const double q = kPi / 4.0;
   const double step = q * 8.0 * 0.03125;
   const double end = q * 8.0 + step * 0.5;
   int x = 0;
@@ -177,14 +179,14 @@ void draw_hill_contours(const Simulation& sim, const Projection& view, Canvas& c
   if (!contour_drawable(hill)) {
     return;
   }
-  const double q = std::atan(1.0);
+  const double q = kPi / 4.0;
   const double a = std::sqrt(1.0 + hill.correlation);
   const double b = std::sqrt(1.0 - hill.correlation);
   const double s = hill.stddev_x;
   for (const double squared : {kInnerContour, kOuterContour}) {
     const double k = std::sqrt(squared);
-    const ContourShape shape{hill.mean_x, hill.mean_y, sim.height, k * s * a,
-                             k * s * b,   std::cos(q), std::sin(q)};
+    const ContourShape shape{hill.mean_x, hill.mean_y,  sim.height,  k * s * a,
+                             k * s * b,   math::cos(q), math::sin(q)};
     draw_contour(shape, view, canvas);
   }
 }

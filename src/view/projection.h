@@ -48,11 +48,11 @@ class Projection {
   void rotate(int& x, int& y, int& z) const {
     const double dx = static_cast<double>(x) - centre_x_;
     const double dy = static_cast<double>(y) - centre_y_;
-    const double dz = static_cast<double>(z) - centre_z_;
+    const double dz = static_cast<double>(z);
     const double t = sin_a_ * dy + cos_a_ * dz;
     x = to_pixel(cos_b_ * dx - sin_b_ * t + centre_x_);
     y = to_pixel(cos_a_ * dy - sin_a_ * dz + centre_y_);
-    z = to_pixel(cos_b_ * t + sin_b_ * dx + centre_z_);
+    z = to_pixel(cos_b_ * t + sin_b_ * dx);
   }
   // Lifts a client point by the scaled height h and rotates it; leaves it
   // unchanged when rotation is not allowed.
@@ -68,7 +68,7 @@ class Projection {
   bool active_;
   double z_scale_;
   double sin_a_, cos_a_, sin_b_, cos_b_;
-  double centre_x_, centre_y_, centre_z_;
+  double centre_x_, centre_y_;
 };
 
 // Rotates the client point (x, y) with height z about the rotation centre by

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/portable_math.h"
 #include "view/paint.h"
 #include "view/projection.h"
 
@@ -21,11 +22,11 @@ Rotated rotate_vertex(const Simulation& sim, const FrameVertex& v) {
   const double b = sim.angle_y;
   const double dx = v.x - sim.centre_x;
   const double dy = v.y - sim.centre_y;
-  const double dz = v.z - sim.centre_z;
-  const double t = std::sin(a) * dy + std::cos(a) * dz;
-  return Rotated{std::cos(b) * dx - std::sin(b) * t + sim.centre_x,
-                 std::cos(a) * dy - std::sin(a) * dz + sim.centre_y,
-                 std::cos(b) * t + std::sin(b) * dx + sim.centre_z};
+  const double dz = v.z;
+  const double t = math::sin(a) * dy + math::cos(a) * dz;
+  return Rotated{math::cos(b) * dx - math::sin(b) * t + sim.centre_x,
+                 math::cos(a) * dy - math::sin(a) * dz + sim.centre_y,
+                 math::cos(b) * t + math::sin(b) * dx};
 }
 
 }  // namespace
@@ -48,16 +49,13 @@ std::vector<FrameVertex> frame_vertices(const Simulation& sim) {
 }
 
 RotationPens prepare_rotation_frame(Simulation& sim, Canvas& canvas) {
-  sim.erase_colour = kBlack;
-  sim.front_colour = make_colour(0, 0, 255);
-  sim.back_colour = make_colour(127, 127, 127);
   RotationPens pens;
-  pens.erase_pen = canvas.create_pen(sim.erase_colour);
-  pens.erase_brush = canvas.create_brush(sim.erase_colour);
-  pens.front_pen = canvas.create_pen(sim.front_colour);
-  pens.front_brush = canvas.create_brush(sim.front_colour);
-  pens.back_pen = canvas.create_pen(sim.back_colour);
-  pens.back_brush = canvas.create_brush(sim.back_colour);
+  pens.erase_pen = canvas.create_pen(kFrameEraseColour);
+  pens.erase_brush = canvas.create_brush(kFrameEraseColour);
+  pens.front_pen = canvas.create_pen(kFrameFrontColour);
+  pens.front_brush = canvas.create_brush(kFrameFrontColour);
+  pens.back_pen = canvas.create_pen(kFrameBackColour);
+  pens.back_brush = canvas.create_brush(kFrameBackColour);
   canvas.fill_rect(client_rect(sim), pens.erase_brush);
   if (sim.frame_vertices.empty()) {
     sim.frame_vertices = frame_vertices(sim);
@@ -66,7 +64,7 @@ RotationPens prepare_rotation_frame(Simulation& sim, Canvas& canvas) {
 }
 
 void step_view_angles(Simulation& sim, int dx, int dy) {
-  const double step = sim.pi * 0.015625;
+  const double step = kPi * 0.015625;
   if (dy > 0) {
     sim.angle_x -= step;
   } else if (dy < 0) {

@@ -10,6 +10,12 @@
 
 namespace wandrix {
 
+// The frame's colours: the background it is erased with, the edges in front
+// (depth not negative) and those behind.
+inline constexpr Colour kFrameEraseColour = kBlack;
+inline constexpr Colour kFrameFrontColour = make_colour(0, 0, 255);
+inline constexpr Colour kFrameBackColour = make_colour(127, 127, 127);
+
 // The six pens and brushes of the wire frame, alive from the press to the
 // release.
 struct RotationPens {

@@ -2,6 +2,7 @@
 
 #include "app/frame.h"
 #include "fake_host.h"
+#include "model/portable_math.h"
 
 namespace wandrix {
 namespace {
@@ -153,10 +154,10 @@ TEST_F(FrameMouseTest, RotationMovesStepTheAnglesBySignOnly) {
   sim.allow_rotation = true;
   frame.right_press({200, 200});
   frame.mouse_move({400, 200});  // far right: one step
-  EXPECT_DOUBLE_EQ(sim.angle_y, -sim.pi / 64);
+  EXPECT_DOUBLE_EQ(sim.angle_y, -kPi / 64);
   EXPECT_EQ(sim.angle_x, 0.0);
   frame.mouse_move({400, 199});  // up: angle_x rises
-  EXPECT_DOUBLE_EQ(sim.angle_x, sim.pi / 64);
+  EXPECT_DOUBLE_EQ(sim.angle_x, kPi / 64);
   frame.right_release({400, 199});
   EXPECT_TRUE(sim.full_redraw);
 }

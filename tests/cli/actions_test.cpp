@@ -78,8 +78,21 @@ TEST(CliActions, ErrorsNameTheActionAndStop) {
       {{"set", "colour", "1"}, "wandrix-cli: set: unknown option 'colour'\n"},
       {{"set", "show_trajectory", "2"}, "wandrix-cli: set: show_trajectory: '2' is not 0 or 1\n"},
       {{"chains", "5"}, "wandrix-cli: chains: 5 is outside 1 to 4\n"},
+      // The hill dialog's limits, naming the value that broke them.
       {{"hill", "a", "1", "2", "3", "4", "1", "1"},
-       "wandrix-cli: hill: the correlation must lie strictly between -1 and 1\n"},
+       "wandrix-cli: hill: RHO: 1 is outside -0.99999 to 0.99999\n"},
+      {{"hill", "a", "1" + std::string(308, '0'), "2", "3", "3", "0", "1"},
+       "wandrix-cli: hill: MX: 1" + std::string(308, '0') + " is outside 0 to 400\n"},
+      {{"hill", "a", "1", "400.5", "3", "3", "0", "1"},
+       "wandrix-cli: hill: MY: 400.5 is outside 0 to 400\n"},
+      {{"hill", "a", "1", "2", "-0.1", "3", "0", "1"},
+       "wandrix-cli: hill: SDX: -0.1 is outside 0 to 400\n"},
+      {{"hill", "a", "1", "2", "3", "401", "0", "1"},
+       "wandrix-cli: hill: SDY: 401 is outside 0 to 400\n"},
+      {{"hill", "a", "1", "2", "3", "3", "0", "100.1"},
+       "wandrix-cli: hill: WEIGHT: 100.1 is outside 0 to 100\n"},
+      {{"hill", "a", "1", "2", "3e2", "3", "0", "1"},
+       "wandrix-cli: hill: SDX: '3e2' is not a plain decimal number\n"},
       {{"set", "start_x", "401"}, "wandrix-cli: set: start_x: 401 is outside 0 to 400\n"},
   };
   for (const Bad& bad : cases) {

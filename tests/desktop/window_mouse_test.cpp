@@ -6,6 +6,7 @@
 #include <QMimeData>
 
 #include "app/menu_table.h"
+#include "model/portable_math.h"
 #include "window_test_support.h"
 
 using namespace wandrix::command;
@@ -111,8 +112,8 @@ void WindowMouseTest::rightDragWithRotationTurnsTheView() {
   QVERIFY(window_->frame().mouse().rotating);
   QTest::mouseRelease(view, Qt::RightButton, {}, QPoint(224, 134));
   QVERIFY(!window_->frame().mouse().rotating);
-  QCOMPARE(sim_->angle_y, -8 * sim_->pi / 64);
-  QCOMPARE(sim_->angle_x, 8 * sim_->pi / 64);
+  QCOMPARE(sim_->angle_y, -8 * wandrix::kPi / 64);
+  QCOMPARE(sim_->angle_x, 8 * wandrix::kPi / 64);
   QVERIFY(window_->frame().paint_pending());
   view->repaint();
   QVERIFY(pixel_sum(window_->frame().surface()) != flat);

@@ -5,12 +5,11 @@
 #include <cmath>
 
 #include "model/landscape.h"
+#include "model/portable_math.h"
 #include "model/simulation.h"
 
 namespace wandrix {
 namespace {
-
-constexpr double kPi = 3.141592653589793;
 
 double degrees(double radians) { return radians * 180.0 / kPi; }
 
@@ -81,7 +80,7 @@ TEST(Chain, EveryForayEndsInsideTheRectangle) {
   chain.x = 0.0;
   chain.y = 0.0;
   for (int i = 0; i < 20000; ++i) {
-    chain.propose(rng, 150.0, 400.0);
+    chain.propose(rng, ForayLength(150.0, 400.0));
     ASSERT_GE(chain.x, 0.0);
     ASSERT_LE(chain.x, 333.0);
     ASSERT_GE(chain.y, 0.0);
@@ -173,7 +172,7 @@ TEST(Chain, RejectedStepRecordsThePreviousPointAgain) {
   chain.x = 130.0;  // six standard deviations out: ratio exp(-18)
   chain.y = 100.0;
   sim.rng.reseed(1000000000);  // u = 0.4656...: rejects
-  chain.decide(Landscape(sim.hills, 1, 1.0, 2.0));
+  chain.decide(Landscape(sim.hills, 1, 1.0));
   EXPECT_EQ(chain.x, 100.0);
   EXPECT_EQ(chain.xs.back(), 100);
   EXPECT_EQ(chain.xs.size(), 2U);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/portable_math.h"
 #include "model/simulation.h"
 
 namespace wandrix {
@@ -52,15 +53,15 @@ class ReferenceWalk {
   double gamma(double a) {
     if (a == 1) return expo();
     if (a < 1) {
-      double e = std::exp(1.0), b = (e + a) / e;
+      double e = math::exp(1.0), b = (e + a) / e;
       for (;;) {
         double p = b * uniform();
         if (p <= 1) {
-          double x = std::pow(p, 1 / a);
-          if (-std::log(uniform()) >= x) return x;
+          double x = math::pow(p, 1 / a);
+          if (-math::log(uniform()) >= x) return x;
         } else {
-          double x = -std::log((b - p) / a);
-          if (uniform() <= std::pow(x, a - 1)) return x;
+          double x = -math::log((b - p) / a);
+          if (uniform() <= math::pow(x, a - 1)) return x;
         }
       }
     }
@@ -73,7 +74,7 @@ class ReferenceWalk {
       }
       double w = c2 * u2 / u1;
       if (c3 * u1 + w + 1 / w < c4) return c1 * w;
-      if (c3 * std::log(u1) - std::log(w) + w < 1) return c1 * w;
+      if (c3 * math::log(u1) - math::log(w) + w < 1) return c1 * w;
     }
   }
   double beta(int i) const {
@@ -88,7 +89,7 @@ class ReferenceWalk {
       double dx = x - h.mx, dy = y - h.my;
       double q =
           dx * dx / (h.sx * h.sx) - 2 * h.r * dx * dy / (h.sx * h.sy) + dy * dy / (h.sy * h.sy);
-      sum += h.rel * std::exp(-0.5 * beta(i) * q / (1 - h.r * h.r));
+      sum += h.rel * math::exp(-0.5 * beta(i) * q / (1 - h.r * h.r));
     }
     return sum;
   }
@@ -100,13 +101,13 @@ class ReferenceWalk {
     if (rotation) ch.zs.push_back(static_cast<float>(z));
   }
   void foray(RefChain& ch) {
-    const double pi = 4 * std::atan(1.0);
+    const double pi = 4 * math::atan(1.0);
     double k = mean * mean / (sd * sd), s = mean / k;
     double dist = gamma(k) * s;
     double hd = uniform() * (2 * pi);
     double W = std::trunc(width), H = std::trunc(height);
     for (;;) {
-      double nx = ch.x + dist * std::cos(hd), ny = ch.y + dist * std::sin(hd);
+      double nx = ch.x + dist * math::cos(hd), ny = ch.y + dist * math::sin(hd);
       bool xin = nx >= 0 && nx <= W, yin = ny >= 0 && ny <= H;
       if (xin && yin) {
         ch.x = nx, ch.y = ny;
@@ -120,7 +121,7 @@ class ReferenceWalk {
       else {
         while (hd > 2 * pi) hd -= 2 * pi;
         while (hd < 0) hd += 2 * pi;
-        double t = std::tan(hd);
+        double t = math::tan(hd);
         double bx = ch.x - ch.y / t, tx = ch.x + (H - ch.y) / t;
         if (pi < hd && hd < 2 * pi && bx >= 0 && bx <= W)
           wall = 'B';
@@ -129,7 +130,7 @@ class ReferenceWalk {
         else
           wall = nx < 0 ? 'L' : 'R';
       }
-      double t = std::tan(hd), ddx, ddy;
+      double t = math::tan(hd), ddx, ddy;
       if (wall == 'L')
         ddx = -ch.x, ddy = t * ddx, hd += ddy < 0 ? pi / 2 : -pi / 2;
       else if (wall == 'R')
@@ -202,6 +203,12 @@ struct Case {
   double sd;
   int width;
   int height;
+  // The third hill's weight: a negative one (possible in a session file)
+  // makes heights of either sign; started on that hill, the chains compare
+  // two negative heights.
+  double third_weight = 0.5;
+  int start_x = 150;
+  int start_y = 150;
 };
 
 class ReferenceWalkTest : public testing::TestWithParam<Case> {};
@@ -216,9 +223,11 @@ TEST_P(ReferenceWalkTest, SamplesAreIdenticalToThePlainRules) {
   sim.nsteps = 20000;
   sim.rn_seed = 4711;
   sim.allow_rotation = k.rotation;
+  sim.start_x = k.start_x;
+  sim.start_y = k.start_y;
   const RefHill spots[] = {{100, 120, 30, 25, 0.3, 1.0, 0},
                            {280, 260, 40, 40, -0.6, 2.0, 0},
-                           {200, 60, 15, 50, 0.9, 0.5, 0}};
+                           {200, 60, 15, 50, 0.9, k.third_weight, 0}};
   ReferenceWalk ref;
   for (int h = 0; h < k.hills; ++h) {
     const RefHill& s = spots[h];
@@ -248,7 +257,7 @@ TEST_P(ReferenceWalkTest, SamplesAreIdenticalToThePlainRules) {
   ref.ignore = k.ignore;
   ref.rotation = k.rotation;
   ref.state = 4711;
-  ref.walk(20000, 150, 150);
+  ref.walk(20000, k.start_x, k.start_y);
 
   for (int p = 0; p < k.chains; ++p) {
     SCOPED_TRACE(p + 1);
@@ -271,7 +280,8 @@ INSTANTIATE_TEST_SUITE_P(Walks, ReferenceWalkTest,
                                          Case{4, 3, false, false, 20, 10, 400, 400},
                                          Case{3, 2, false, true, 20, 40, 400, 400},
                                          Case{2, 3, true, true, 35, 5, 400, 400},
-                                         Case{4, 3, false, true, 90, 300, 317, 219}),
+                                         Case{4, 3, false, true, 90, 300, 317, 219},
+                                         Case{4, 3, false, true, 20, 20, 400, 400, -2.0, 200, 60}),
                          [](const testing::TestParamInfo<Case>& info) {
                            const Case& k = info.param;
                            return "chains" + std::to_string(k.chains) + "_hills" +

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "model/portable_math.h"
+
 namespace wandrix {
 namespace {
 
@@ -20,14 +22,12 @@ TEST(Simulation, DefaultsBeforeAnyResize) {
   EXPECT_FALSE(sim.allow_rotation);
   EXPECT_EQ(sim.nchains, 1);
   EXPECT_EQ(sim.shown_chain, 1);
-  EXPECT_EQ(sim.heat_scale, 2.0);
   EXPECT_EQ(sim.heat_step, 1.0);
   EXPECT_EQ(sim.centre_x, 200);
   EXPECT_EQ(sim.centre_y, 200);
   EXPECT_EQ(sim.z_scale, 0.0);
   EXPECT_TRUE(sim.full_redraw);
   EXPECT_FALSE(sim.walk_started);
-  EXPECT_EQ(sim.pi, 3.141592653589793);
   EXPECT_EQ(sim.rn_seed, sim.rng.seed());
   EXPECT_TRUE(sim.hills.empty());
   EXPECT_TRUE(sim.directory.empty());
@@ -37,6 +37,37 @@ TEST(Simulation, DefaultsBeforeAnyResize) {
     EXPECT_EQ(chain.x, 150.0);
     EXPECT_TRUE(chain.xs.empty());
   }
+}
+
+TEST(Simulation, ResetDefaultsForgetsTheSessionAndRewiresTheChains) {
+  Simulation sim;
+  sim.set_chain_count(4);
+  sim.add_confirmed_hill(Hill{.label = "h", .mean_x = 100, .mean_y = 100});
+  sim.rescale(300, 200);
+  sim.allow_rotation = true;
+  sim.file_name = "a.dat";
+  sim.walk(true);
+  sim.reset_defaults();
+  EXPECT_EQ(sim.width, 400.0);
+  EXPECT_EQ(sim.centre_x, 200);
+  EXPECT_EQ(sim.nchains, 1);
+  EXPECT_EQ(sim.heat_step, 1.0);
+  EXPECT_TRUE(sim.hills.empty());
+  EXPECT_TRUE(sim.ignore_topography);
+  EXPECT_TRUE(sim.file_name.empty());
+  EXPECT_EQ(sim.rn_seed, sim.rng.seed());
+  for (int k = 1; k <= kMaxChains; ++k) {
+    const Chain& chain = sim.chains[static_cast<std::size_t>(k - 1)];
+    EXPECT_EQ(chain.owner, &sim);
+    EXPECT_EQ(chain.index, 1);  // clamped to the one chain in use
+    EXPECT_TRUE(chain.xs.empty());
+  }
+}
+
+// The walk's and the view's pi is the portable arc tangent's.
+TEST(Simulation, PiIsFourArcTangentsOfOne) {
+  EXPECT_EQ(4.0 * math::atan(1.0), kPi);
+  EXPECT_EQ(math::atan(1.0), kPi / 4.0);
 }
 
 TEST(Simulation, ChainCountSetsHeatAndShownChain) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fake_host.h"
+#include "model/portable_math.h"
 #include "model/simulation.h"
 
 namespace wandrix {
@@ -89,9 +90,9 @@ TEST(Summary, OnTheContourIsOutsideAndTheCentreIsInside) {
   // A sample straight right of the centre: its distance is exactly the
   // offset, and the contour distance in that direction is computed as below.
   const double sigma = 7.0;
-  const double phi = std::atan(-1.0);
+  const double phi = math::atan(-1.0);
   const double shape =
-      std::sqrt(1.0 * (std::cos(phi) * std::cos(phi)) + 1.0 * (std::sin(phi) * std::sin(phi)));
+      std::sqrt(1.0 * (math::cos(phi) * math::cos(phi)) + 1.0 * (math::sin(phi) * math::sin(phi)));
   const double r = std::sqrt(kInnerRadiusSquared) * sigma * shape;
   Chain chain;
   chain.xs = {0, 0};

@@ -226,26 +226,35 @@ TEST(WalkDegenerate, NoSpreadIsAForayOfExactlyTheMean) {
   EXPECT_NEAR(std::hypot(chain.x - 150.0, chain.y - 150.0), 10.0, 1e-9);
 }
 
+// A hill beside a good one whose height is undefined (|correlation| 1) or
+// cannot be computed in double precision, as a session file may hold it.
 TEST(WalkDegenerate, DegenerateHillsNeverPutNaNIntoASample) {
-  Simulation sim;
-  Hill line;
-  line.mean_x = line.mean_y = 150;
-  line.stddev_x = 10;
-  line.stddev_y = 10;
-  line.correlation = 1.0;
-  Hill good = line;
-  good.correlation = 0.2;
-  sim.hills = {line, good};
-  sim.normalize_weights();
-  sim.ignore_topography = false;
-  sim.allow_rotation = true;
-  sim.set_chain_count(4);
-  sim.nsteps = 2000;
-  sim.clear();
-  sim.walk(true);
-  for (const Chain& chain : sim.chains) {
-    for (float z : chain.zs) {
-      ASSERT_TRUE(std::isfinite(z));
+  struct Bad {
+    double mean, sd, rho;
+  };
+  for (const Bad bad :
+       {Bad{150, 10, 1.0}, Bad{1e308, 10, 0.5}, Bad{150, 4.9e-324, 0.0}, Bad{150, 1e-150, 0.5}}) {
+    Simulation sim;
+    Hill hill;
+    hill.mean_x = hill.mean_y = bad.mean;
+    hill.stddev_x = hill.stddev_y = bad.sd;
+    hill.correlation = bad.rho;
+    Hill good;
+    good.mean_x = good.mean_y = 150;
+    good.stddev_x = good.stddev_y = 10;
+    good.correlation = 0.2;
+    sim.hills = {hill, good};
+    sim.normalize_weights();
+    sim.ignore_topography = false;
+    sim.allow_rotation = true;
+    sim.set_chain_count(4);
+    sim.nsteps = 2000;
+    sim.clear();
+    sim.walk(true);
+    for (const Chain& chain : sim.chains) {
+      for (float z : chain.zs) {
+        ASSERT_TRUE(std::isfinite(z)) << "mean " << bad.mean << " sd " << bad.sd;
+      }
     }
   }
 }

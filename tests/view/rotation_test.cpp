@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fake_host.h"
+#include "model/portable_math.h"
 #include "recording_canvas.h"
 #include "view/projection.h"
 #include "view/rotation_frame.h"
@@ -41,7 +42,7 @@ TEST(Projection, ZeroAnglesAndNoRotationLeavePointsAlone) {
 TEST(Projection, PositiveAngleXLiftsHeightUpTheScreen) {
   Simulation sim;
   sim.allow_rotation = true;
-  sim.angle_x = sim.pi / 2;  // seen from the front: height becomes screen y
+  sim.angle_x = kPi / 2;  // seen from the front: height becomes screen y
   int x = 250;
   int y = 200;
   project_point(sim, x, y, 0.3);  // z = trunc(133.33 x 0.3) = 40
@@ -49,7 +50,7 @@ TEST(Projection, PositiveAngleXLiftsHeightUpTheScreen) {
   EXPECT_NEAR(y, 200 - 40, 1);
   // Turning about the vertical axis by a quarter turn puts depth into x.
   sim.angle_x = 0;
-  sim.angle_y = sim.pi / 2;
+  sim.angle_y = kPi / 2;
   int rx = 200;
   int ry = 200;
   int rz = 50;
@@ -154,7 +155,7 @@ TEST(RotationFrame, FirstPressBlanksAndDrawsSquareWithDiagonalsInBlue) {
 
 TEST(RotationFrame, OnlyTheSignOfTheMotionCounts) {
   Simulation sim;
-  const double step = sim.pi / 64;
+  const double step = kPi / 64;
   step_view_angles(sim, 1, 0);
   EXPECT_EQ(sim.angle_y, -step);
   EXPECT_EQ(sim.angle_x, 0.0);
@@ -176,7 +177,7 @@ TEST(RotationFrame, VerticesBehindTheCentreAreGreyAfterATurn) {
   canvas.clear_calls();
   // Mouse left: angle_y grows, the left side of the base turns away.
   continue_rotation(sim, canvas, pens, -5, 0);
-  EXPECT_EQ(sim.angle_y, sim.pi / 64);
+  EXPECT_EQ(sim.angle_y, kPi / 64);
   const auto colours = dot_colours(canvas);
   ASSERT_EQ(colours.size(), 26u);
   for (std::size_t i = 0; i < 13; ++i) {
