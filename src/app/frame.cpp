@@ -7,7 +7,7 @@
 #include "files/landscape_file.h"
 #include "files/session_at_start.h"
 #include "files/session_file.h"
-#include "model/robot_limits.h"
+#include "model/limits.h"
 #include "model/summary.h"
 #include "view/paint.h"
 #include "view/picture_export.h"

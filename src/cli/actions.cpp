@@ -14,7 +14,7 @@
 #include "files/atomic_file.h"
 #include "files/landscape_file.h"
 #include "files/session_file.h"
-#include "model/robot_limits.h"
+#include "model/limits.h"
 #include "model/summary.h"
 #include "png/png_encoder.h"
 #include "view/paint.h"
@@ -174,18 +174,21 @@ Problem add_hill(Context& c, Args args) {
   const Simulation& sim = c.sim;
   Hill hill;
   hill.label = args[0];
+  namespace limits = hill_limits;
   struct Field {
     const char* name;
-    double low, high;
+    Limits<double> limits;
     double* target;
   };
-  const Field fields[] = {
-      {"MX", 0.0, sim.width, &hill.mean_x},          {"MY", 0.0, sim.height, &hill.mean_y},
-      {"SDX", 0.0, sim.width, &hill.stddev_x},       {"SDY", 0.0, sim.width, &hill.stddev_y},
-      {"RHO", -0.99999, 0.99999, &hill.correlation}, {"WEIGHT", 0.0, 100.0, &hill.weight}};
+  const Field fields[] = {{"MX", limits::on_landscape(sim.width), &hill.mean_x},
+                          {"MY", limits::on_landscape(sim.height), &hill.mean_y},
+                          {"SDX", limits::on_landscape(sim.width), &hill.stddev_x},
+                          {"SDY", limits::on_landscape(sim.width), &hill.stddev_y},
+                          {"RHO", limits::kCorrelation, &hill.correlation},
+                          {"WEIGHT", limits::kWeight, &hill.weight}};
   for (std::size_t i = 0; i < std::size(fields); ++i) {
     const Field& f = fields[i];
-    if (auto problem = real_in(args[i + 1], {f.low, f.high}, *f.target)) {
+    if (auto problem = real_in(args[i + 1], f.limits, *f.target)) {
       return std::string(f.name) + ": " + *problem;
     }
   }

@@ -2,6 +2,7 @@
 
 #include "dialogs/dialog_field.h"
 #include "dialogs/robot_options_dialog.h"
+#include "model/limits.h"
 
 namespace wandrix {
 
@@ -21,13 +22,17 @@ struct HillFields {
 
 HillFields build_fields(DialogControls& c, const Simulation& s, Hill& h, std::string& dimensions,
                         std::string& label) {
+  namespace limits = hill_limits;
+  const Limits<double> across = limits::on_landscape(s.width);
+  const Limits<double> up = limits::on_landscape(s.height);
   return {TextField(c, "dimensions", ids::kDimensions, dimensions),
           TextField(c, "label_edit", ids::kLabel, label),
-          RealField(c, "mu1", ids::kMeanX, h.mean_x, 0.0, s.width, 1),
-          RealField(c, "mu2", ids::kMeanY, h.mean_y, 0.0, s.height, 1),
-          RealField(c, "sd1", ids::kStddev, h.stddev_x, 0.0, s.width, 1),
-          RealField(c, "rho", ids::kCorrelation, h.correlation, -0.99999, 0.99999, 5),
-          RealField(c, "wt", ids::kWeight, h.weight, 0.0, 100.0, 1)};
+          RealField(c, "mu1", ids::kMeanX, h.mean_x, across.min, across.max, 1),
+          RealField(c, "mu2", ids::kMeanY, h.mean_y, up.min, up.max, 1),
+          RealField(c, "sd1", ids::kStddev, h.stddev_x, across.min, across.max, 1),
+          RealField(c, "rho", ids::kCorrelation, h.correlation, limits::kCorrelation.min,
+                    limits::kCorrelation.max, 5),
+          RealField(c, "wt", ids::kWeight, h.weight, limits::kWeight.min, limits::kWeight.max, 1)};
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <cstddef>
 
 #include "dialogs/dialog_field.h"
-#include "model/robot_limits.h"
+#include "model/limits.h"
 
 namespace wandrix {
 

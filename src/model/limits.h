@@ -1,6 +1,6 @@
-// The limits of the robot options, inclusive. The options dialog corrects a
-// value to them, wandrix-cli's `set` refuses one outside them, and the dot
-// size keys stop at them.
+// The limits of what the user types, inclusive: the robot options and a
+// hill. The dialogs correct a value to them, wandrix-cli refuses one outside
+// them, and the dot size keys stop at them.
 #pragma once
 
 #include <cstdint>
@@ -24,5 +24,12 @@ inline std::int32_t start_max(double landscape_size) {
   return static_cast<std::int32_t>(landscape_size);
 }
 }  // namespace robot_limits
+
+namespace hill_limits {
+inline constexpr Limits<double> kCorrelation{-0.99999, 0.99999};
+inline constexpr Limits<double> kWeight{0.0, 100.0};
+// The centre and the spreads lie on the landscape: from 0 to its size.
+inline Limits<double> on_landscape(double landscape_size) { return {0.0, landscape_size}; }
+}  // namespace hill_limits
 
 }  // namespace wandrix
