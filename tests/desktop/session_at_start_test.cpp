@@ -5,7 +5,7 @@
 
 using namespace window_test;
 
-class SessionAtStartTest : public QObject {
+class SessionAtStartTest : public QObject, public WindowFixture {
   Q_OBJECT
 
  private slots:
@@ -17,9 +17,6 @@ class SessionAtStartTest : public QObject {
  private:
   QString write(const QString& name, const QByteArray& bytes);
   QTemporaryDir dir_;
-  std::unique_ptr<WindowUnderTest> under_test_;
-  Simulation* sim_ = nullptr;
-  MainWindow* window_ = nullptr;
 };
 
 namespace {
@@ -36,16 +33,11 @@ const QByteArray kTwoHills =
 
 void SessionAtStartTest::init() {
   QVERIFY(dir_.isValid());
-  under_test_ = std::make_unique<WindowUnderTest>();
-  sim_ = under_test_->sim.get();
-  window_ = under_test_->window.get();
-  QVERIFY(under_test_->start());
+  QVERIFY(open_window());
 }
 
 void SessionAtStartTest::cleanup() {
-  const int unanswered = drop_pending_answers();
-  under_test_.reset();
-  QCOMPARE(unanswered, 0);  // every box the test expected came
+  QCOMPARE(close_window(), 0);  // every box the test expected came
 }
 
 QString SessionAtStartTest::write(const QString& name, const QByteArray& bytes) {

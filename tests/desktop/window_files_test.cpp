@@ -11,7 +11,7 @@
 using namespace wandrix::command;
 using namespace window_test;
 
-class WindowFilesTest : public QObject {
+class WindowFilesTest : public QObject, public WindowFixture {
   Q_OBJECT
 
  private slots:
@@ -28,22 +28,12 @@ class WindowFilesTest : public QObject {
 
  private:
   QTemporaryDir dir_;
-  std::unique_ptr<WindowUnderTest> under_test_;
-  Simulation* sim_ = nullptr;
-  MainWindow* window_ = nullptr;
 };
 
-void WindowFilesTest::init() {
-  under_test_ = std::make_unique<WindowUnderTest>();
-  sim_ = under_test_->sim.get();
-  window_ = under_test_->window.get();
-  QVERIFY(under_test_->start());
-}
+void WindowFilesTest::init() { QVERIFY(open_window()); }
 
 void WindowFilesTest::cleanup() {
-  const int unanswered = drop_pending_answers();
-  under_test_.reset();
-  QCOMPARE(unanswered, 0);  // every box and dialog the test expected came
+  QCOMPARE(close_window(), 0);  // every box and dialog the test expected came
 }
 
 void WindowFilesTest::summarizeShowsTheBoxAndFillsTheClipboard() {

@@ -12,7 +12,7 @@
 using namespace wandrix::command;
 using namespace window_test;
 
-class WindowMouseTest : public QObject {
+class WindowMouseTest : public QObject, public WindowFixture {
   Q_OBJECT
 
  private slots:
@@ -26,22 +26,12 @@ class WindowMouseTest : public QObject {
 
  private:
   void make_hill_by_drag(QPoint from, QPoint to, bool ok);
-  std::unique_ptr<WindowUnderTest> under_test_;
-  Simulation* sim_ = nullptr;
-  MainWindow* window_ = nullptr;
 };
 
-void WindowMouseTest::init() {
-  under_test_ = std::make_unique<WindowUnderTest>();
-  sim_ = under_test_->sim.get();
-  window_ = under_test_->window.get();
-  QVERIFY(under_test_->start());
-}
+void WindowMouseTest::init() { QVERIFY(open_window()); }
 
 void WindowMouseTest::cleanup() {
-  const int unanswered = drop_pending_answers();
-  under_test_.reset();
-  QCOMPARE(unanswered, 0);  // every box and dialog the test expected came
+  QCOMPARE(close_window(), 0);  // every box and dialog the test expected came
 }
 
 void WindowMouseTest::make_hill_by_drag(QPoint from, QPoint to, bool ok) {

@@ -210,4 +210,29 @@ struct WindowUnderTest {
   }
 };
 
+// The window each test function of a QtTest class starts with: the class
+// derives from QObject and from this, opens the window in init() and closes
+// it in cleanup().
+class WindowFixture {
+ protected:
+  // A fresh window, shown and active.
+  [[nodiscard]] bool open_window() {
+    under_test_ = std::make_unique<WindowUnderTest>();
+    sim_ = under_test_->sim.get();
+    window_ = under_test_->window.get();
+    return under_test_->start();
+  }
+  // Closes the window; returns how many boxes and dialogs the test expected
+  // that never came.
+  [[nodiscard]] int close_window() {
+    const int unanswered = drop_pending_answers();
+    under_test_.reset();
+    return unanswered;
+  }
+
+  std::unique_ptr<WindowUnderTest> under_test_;
+  Simulation* sim_ = nullptr;
+  MainWindow* window_ = nullptr;
+};
+
 }  // namespace window_test

@@ -86,7 +86,7 @@ ModalDriver::Step type_and_ok(const std::vector<std::pair<QString, QString>>& ty
 
 }  // namespace
 
-class WindowOnScreenTest : public QObject {
+class WindowOnScreenTest : public QObject, public WindowFixture {
   Q_OBJECT
 
  private slots:
@@ -99,24 +99,14 @@ class WindowOnScreenTest : public QObject {
 
  private:
   QTemporaryDir dir_;
-  std::unique_ptr<WindowUnderTest> under_test_;
-  Simulation* sim_ = nullptr;
-  MainWindow* window_ = nullptr;
 };
 
 void WindowOnScreenTest::init() {
-  under_test_ = std::make_unique<WindowUnderTest>();
-  sim_ = under_test_->sim.get();
-  window_ = under_test_->window.get();
-  QVERIFY(under_test_->start());
+  QVERIFY(open_window());
   QTest::qWait(300);  // framed and placed by the window manager
 }
 
-void WindowOnScreenTest::cleanup() {
-  const int unanswered = drop_pending_answers();
-  under_test_.reset();
-  QCOMPARE(unanswered, 0);
-}
+void WindowOnScreenTest::cleanup() { QCOMPARE(close_window(), 0); }
 
 void WindowOnScreenTest::escapeRemovesTheOutlineFromTheScreen() {
   QWidget* view = window_->landscape();
