@@ -27,6 +27,8 @@ class WindowFilesTest : public QObject, public WindowFixture {
   void helpRunsNothingFromACraftedExecLine();
 
  private:
+  void ask_for_help_in(const QString& folder);
+
   QTemporaryDir dir_;
 };
 
@@ -114,19 +116,24 @@ void WindowFilesTest::cancelledOpenStillClears() {
   QCOMPARE(static_cast<int>(sim_->hills.size()), 2);
 }
 
+// Help > HTML help file, with the help page in FOLDER, the working directory.
+void WindowFilesTest::ask_for_help_in(const QString& folder) {
+  QVERIFY(QDir().mkpath(folder));
+  QFile page(folder + "/Wandrix.html");
+  QVERIFY(page.open(QIODevice::WriteOnly));
+  page.close();
+  const QString old_current = QDir::currentPath();
+  QDir::setCurrent(folder);
+  window_->action(kHelpFile)->trigger();
+  QDir::setCurrent(old_current);
+}
+
 void WindowFilesTest::helpStartsTheViewerWithThePageAddress() {
   QTemporaryDir dir;
   QVERIFY(dir.isValid());
   install_fake_viewer(dir);
   const QString work = dir.filePath("work dir");
-  QDir().mkpath(work);
-  QFile page(work + "/Wandrix.html");
-  QVERIFY(page.open(QIODevice::WriteOnly));
-  page.close();
-  const QString old_current = QDir::currentPath();
-  QDir::setCurrent(work);
-  window_->action(kHelpFile)->trigger();
-  QDir::setCurrent(old_current);
+  ask_for_help_in(work);
   QFile args(dir.filePath("args.txt"));
   QTRY_VERIFY_WITH_TIMEOUT(args.exists(), 10000);
   QVERIFY(args.open(QIODevice::ReadOnly));
@@ -139,15 +146,9 @@ void WindowFilesTest::helpWithoutAViewerSaysSo() {
   QVERIFY(dir.isValid());
   install_fake_viewer(dir);
   QFile::remove(dir.filePath("config/mimeapps.list"));
-  QFile page(dir.filePath("Wandrix.html"));
-  QVERIFY(page.open(QIODevice::WriteOnly));
-  page.close();
-  const QString old_current = QDir::currentPath();
-  QDir::setCurrent(dir.path());
   BoxSeen seen;
   accept_box(seen);
-  window_->action(kHelpFile)->trigger();
-  QDir::setCurrent(old_current);
+  ask_for_help_in(dir.path());
   QCOMPARE(seen.caption, QString("Could not open help file"));
   QCOMPARE(seen.text, QString("Error code: 31 (no association found)"));
 }
@@ -169,16 +170,9 @@ void WindowFilesTest::helpRunsNothingFromACraftedExecLine() {
   entry.write("[Desktop Entry]\nType=Application\nName=Fake\nExec=" + exec + "\n");
   entry.close();
   const QString work = dir.filePath("w $(touch X)");
-  QVERIFY(QDir().mkpath(work));
-  QFile page(work + "/Wandrix.html");
-  QVERIFY(page.open(QIODevice::WriteOnly));
-  page.close();
-  const QString old_current = QDir::currentPath();
-  QDir::setCurrent(work);
   BoxSeen seen;
   accept_box(seen);
-  window_->action(kHelpFile)->trigger();
-  QDir::setCurrent(old_current);
+  ask_for_help_in(work);
   QCOMPARE(seen.caption, QString("Could not open help file"));
   QCOMPARE(seen.text, QString("Error code: 11 (bad format)"));
   QTest::qWait(1000);  // time enough for a started shell to have done it
