@@ -20,12 +20,12 @@ if(NOT EXISTS "${musl_math}/sincos.c")
                       "install the Debian package emscripten (scripts/install-deps)")
 endif()
 
-# Every function the program calls, with the kernels and data tables they
+# Every function the program calls (erf and erfc for the exact marginals), with the kernels and data tables they
 # need. floor and fabs are exact in every C library and are not taken from
 # here.
 set(wandrix_math_sources
     sin.c cos.c tan.c sincos.c __sin.c __cos.c __tan.c __rem_pio2.c __rem_pio2_large.c
-    atan.c exp.c exp_data.c log.c log_data.c pow.c pow_data.c scalbn.c
+    atan.c exp.c exp_data.c log.c log_data.c pow.c pow_data.c scalbn.c erf.c
     __math_oflow.c __math_uflow.c __math_xflow.c __math_invalid.c __math_divzero.c)
 list(TRANSFORM wandrix_math_sources PREPEND "${musl_math}/")
 
@@ -34,7 +34,7 @@ list(TRANSFORM wandrix_math_sources PREPEND "${musl_math}/")
 # the long double kernels that musl's libm.h declares and glibc's <math.h>
 # declares otherwise.
 set(wandrix_math_symbols
-    sin cos tan sincos atan exp log pow scalbn __sin __cos __tan __rem_pio2 __rem_pio2_large
+    sin cos tan sincos atan exp log pow scalbn erf erfc __sin __cos __tan __rem_pio2 __rem_pio2_large
     __exp_data __log_data __pow_log_data __math_oflow __math_uflow __math_xflow __math_invalid
     __math_divzero __sinl __cosl __tanl)
 
@@ -54,7 +54,7 @@ string(APPEND names_text
        "double sin(double);\ndouble cos(double);\ndouble tan(double);\n"
        "void sincos(double, double *, double *);\ndouble atan(double);\n"
        "double exp(double);\ndouble log(double);\ndouble pow(double, double);\n"
-       "double scalbn(double, int);\n")
+       "double scalbn(double, int);\ndouble erf(double);\ndouble erfc(double);\n")
 file(CONFIGURE OUTPUT "${names_header}" CONTENT "${names_text}")
 target_compile_options(wandrix_math PRIVATE -include "${names_header}")
 # musl's headers: libm.h and the architecture-neutral fp_arch.h. `hidden`

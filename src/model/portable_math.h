@@ -15,6 +15,8 @@ double wandrix_math_atan(double x);
 double wandrix_math_exp(double x);
 double wandrix_math_log(double x);
 double wandrix_math_pow(double x, double y);
+double wandrix_math_erf(double x);
+double wandrix_math_erfc(double x);
 }
 
 namespace wandrix {
@@ -33,6 +35,9 @@ inline double atan(double x) { return wandrix_math_atan(x); }
 inline double exp(double x) { return wandrix_math_exp(x); }
 inline double log(double x) { return wandrix_math_log(x); }
 inline double pow(double x, double y) { return wandrix_math_pow(x, y); }
+inline double erf(double x) { return wandrix_math_erf(x); }
+// 1 - erf(x), without the cancellation for large x.
+inline double erfc(double x) { return wandrix_math_erfc(x); }
 
 // Both from one reduction of the argument; each equal to the bit to sin(x)
 // and cos(x).
