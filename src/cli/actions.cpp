@@ -15,6 +15,7 @@
 #include "files/landscape_file.h"
 #include "files/session_file.h"
 #include "model/limits.h"
+#include "model/marginals.h"
 #include "model/summary.h"
 #include "png/png_encoder.h"
 #include "view/paint.h"
@@ -236,15 +237,21 @@ void write_samples_csv(const Simulation& sim, std::ostream& out) {
   }
 }
 
-Problem samples(Context& c, Args args) {
-  if (args[0] == "-") {
-    write_samples_csv(c.sim, c.out);
+// A CSV table to standard output for "-", else to the file.
+Problem write_table(Context& c, const std::string& path,
+                    void (*write)(const Simulation&, std::ostream&)) {
+  if (path == "-") {
+    write(c.sim, c.out);
     return flushed(c.out);
   }
   // Through a temporary file like every other file, so a failed write
-  // leaves the previous samples whole.
-  return write_file_atomically(args[0], [&c](std::ostream& out) { write_samples_csv(c.sim, out); });
+  // leaves the previous table whole.
+  return write_file_atomically(path, [&c, write](std::ostream& out) { write(c.sim, out); });
 }
+
+Problem samples(Context& c, Args args) { return write_table(c, args[0], write_samples_csv); }
+
+Problem marginals(Context& c, Args args) { return write_table(c, args[0], write_marginals_csv); }
 
 // "Open..." on the file, including the clear that always follows it.
 Problem open_file(Context& c, Args args) {
@@ -285,15 +292,27 @@ Problem summary(Context& c, Args) {
   return flushed(c.out);
 }
 
-// The exported picture of a client area of the landscape's size.
-Problem picture(Context& c, Args args) {
-  if (!picture_format_of(args[0])) {
-    return "'" + args[0] + "' does not end in .emf, .svg or .png";
-  }
-  if (auto problem = write_picture_file(c.sim, args[0], client_rect(c.sim), &encode_png)) {
-    return problem;
+Problem picture_format_problem(const std::string& path) {
+  if (!picture_format_of(path)) {
+    return "'" + path + "' does not end in .emf, .svg or .png";
   }
   return std::nullopt;
+}
+
+// The exported picture of a client area of the landscape's size.
+Problem picture(Context& c, Args args) {
+  if (auto problem = picture_format_problem(args[0])) {
+    return problem;
+  }
+  return write_picture_file(c.sim, args[0], client_rect(c.sim), &encode_png);
+}
+
+// The diagnostics picture at its export size.
+Problem diagnostics(Context& c, Args args) {
+  if (auto problem = picture_format_problem(args[0])) {
+    return problem;
+  }
+  return write_diagnostics_file(c.sim, args[0], &encode_png);
 }
 
 // An action without arguments: one operation of the session, as the menu
@@ -336,6 +355,8 @@ const std::vector<Action>& actions() {
       {"samples", 1, "FILE", samples},
       {"landscape", 1, "FILE", landscape},
       {"picture", 1, "FILE", picture},
+      {"diagnostics", 1, "FILE", diagnostics},
+      {"marginals", 1, "FILE", marginals},
   };
   return table;
 }
@@ -422,7 +443,7 @@ std::string usage_text() {
   text +=
       "\nOptions for set: nsteps, dot_radius, show_trajectory, allow_rotation,\n"
       "ignore_topography, start_x, start_y, step_stddev, step_mean, rn_seed.\n"
-      "Booleans are 0 or 1. For samples, FILE '-' is standard output.\n"
+      "Booleans are 0 or 1. For samples and marginals, FILE '-' is standard output.\n"
       "  --help     show this text\n"
       "  --version  show the version\n";
   return text;

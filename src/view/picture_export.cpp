@@ -7,6 +7,7 @@
 
 #include "files/atomic_file.h"
 #include "files/file_chooser.h"
+#include "view/diagnostics.h"
 #include "view/emf_canvas.h"
 #include "view/paint.h"
 #include "view/raster_canvas.h"
@@ -65,43 +66,49 @@ std::optional<Rect> picture_frame(const Rect& client, const ScreenMetrics& scree
               hundredths(client.height(), screen.height_mm, screen.height_px)};
 }
 
-std::vector<std::uint8_t> metafile_picture(Simulation& sim, const Rect& client,
-                                           std::optional<Rect> frame, const std::string& app,
-                                           const std::string& title) {
-  EmfCanvas canvas(sim.host().screen_metrics(), frame, app, title);
-  paint(sim, canvas, client, true);
+namespace {
+
+// A picture as every export makes it, whatever draws it.
+using Drawing = std::function<void(Canvas&)>;
+
+std::vector<std::uint8_t> metafile_of(const Drawing& draw, const ScreenMetrics& screen,
+                                      std::optional<Rect> frame, const std::string& app,
+                                      const std::string& title) {
+  EmfCanvas canvas(screen, frame, app, title);
+  draw(canvas);
   return canvas.finish();
 }
 
-std::string svg_picture(Simulation& sim, const Rect& client, const std::string& title) {
+std::string svg_of(const Drawing& draw, const Rect& client, const std::string& title) {
   SvgCanvas canvas(client.width(), client.height(), title);
-  paint(sim, canvas, client, true);
+  draw(canvas);
   return canvas.finish();
 }
 
-std::optional<std::vector<std::uint8_t>> png_picture(Simulation& sim, const Rect& client,
-                                                     const PngEncoder& encoder) {
+std::optional<std::vector<std::uint8_t>> png_of(const Drawing& draw, const Rect& client, Host& host,
+                                                const PngEncoder& encoder) {
   if (raster_size_problem(client)) {
     return std::nullopt;
   }
   RasterCanvas canvas(client.width(), client.height());
-  paint(sim, canvas, client, true);
+  draw(canvas);
   if (encoder) {
     return encoder(canvas.pixels(), canvas.width(), canvas.height());
   }
-  return sim.host().encode_png(canvas.pixels(), canvas.width(), canvas.height());
+  return host.encode_png(canvas.pixels(), canvas.width(), canvas.height());
 }
 
-std::optional<std::string> write_picture_file(Simulation& sim, const std::string& path,
-                                              const Rect& client, const PngEncoder& encoder) {
+std::optional<std::string> write_drawing_file(const Drawing& draw, const std::string& path,
+                                              const Rect& client, Host& host,
+                                              const PngEncoder& encoder) {
   switch (picture_format_of(path).value_or(PictureFormat::emf)) {
     case PictureFormat::svg:
-      return write_file_atomically(path, svg_picture(sim, client, kFileMetafileTitle));
+      return write_file_atomically(path, svg_of(draw, client, kFileMetafileTitle));
     case PictureFormat::png: {
       if (const auto problem = raster_size_problem(client)) {
         return path + " could not be written: " + *problem + "; save it as SVG or EMF instead";
       }
-      const auto png = png_picture(sim, client, encoder);
+      const auto png = png_of(draw, client, host, encoder);
       if (!png) {
         return path + " could not be written: no PNG encoder is available";
       }
@@ -111,8 +118,42 @@ std::optional<std::string> write_picture_file(Simulation& sim, const std::string
       break;
   }
   const auto emf =
-      metafile_picture(sim, client, std::nullopt, kFileMetafileApp, kFileMetafileTitle);
+      metafile_of(draw, host.screen_metrics(), std::nullopt, kFileMetafileApp, kFileMetafileTitle);
   return write_file_atomically(path, as_text(emf));
+}
+
+Drawing landscape_drawing(Simulation& sim, const Rect& client) {
+  return [&sim, client](Canvas& canvas) { paint(sim, canvas, client, true); };
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> metafile_picture(Simulation& sim, const Rect& client,
+                                           std::optional<Rect> frame, const std::string& app,
+                                           const std::string& title) {
+  return metafile_of(landscape_drawing(sim, client), sim.host().screen_metrics(), frame, app,
+                     title);
+}
+
+std::string svg_picture(Simulation& sim, const Rect& client, const std::string& title) {
+  return svg_of(landscape_drawing(sim, client), client, title);
+}
+
+std::optional<std::vector<std::uint8_t>> png_picture(Simulation& sim, const Rect& client,
+                                                     const PngEncoder& encoder) {
+  return png_of(landscape_drawing(sim, client), client, sim.host(), encoder);
+}
+
+std::optional<std::string> write_picture_file(Simulation& sim, const std::string& path,
+                                              const Rect& client, const PngEncoder& encoder) {
+  return write_drawing_file(landscape_drawing(sim, client), path, client, sim.host(), encoder);
+}
+
+std::optional<std::string> write_diagnostics_file(Simulation& sim, const std::string& path,
+                                                  const PngEncoder& encoder) {
+  const Rect rect = diagnostics_picture_rect(sim);
+  const Drawing draw = [&sim, rect](Canvas& canvas) { draw_diagnostics(sim, canvas, rect); };
+  return write_drawing_file(draw, path, rect, sim.host(), encoder);
 }
 
 void save_picture_file(Simulation& sim, const Rect& client) {

@@ -64,6 +64,12 @@ std::optional<std::vector<std::uint8_t>> png_picture(Simulation& sim, const Rect
 std::optional<std::string> write_picture_file(Simulation& sim, const std::string& path,
                                               const Rect& client, const PngEncoder& encoder);
 
+// Writes the diagnostics picture (diagnostics.h) at its export size to
+// path, in the format its extension names; the result as for
+// write_picture_file.
+std::optional<std::string> write_diagnostics_file(Simulation& sim, const std::string& path,
+                                                  const PngEncoder& encoder);
+
 // "Save As Metafile...": asks for the file, then writes the picture of the
 // window's client area; a failure is reported in a message box, success says
 // nothing.
