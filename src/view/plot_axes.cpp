@@ -58,11 +58,14 @@ std::vector<double> nice_ticks(double low, double high, int max_ticks) {
 }
 
 std::string tick_label(double value, double step) {
+  // As many decimals as the step has: 0.0025 needs four, not three.
   int decimals = 0;
-  if (step > 0.0 && step < 1.0) {
-    decimals = static_cast<int>(std::ceil(-math::log(step) / math::log(10.0) - 1e-9));
+  double scaled = std::fabs(step);
+  while (decimals < 12 && scaled > 0.0 && std::fabs(scaled - std::round(scaled)) > 1e-6 * scaled) {
+    scaled *= 10.0;
+    ++decimals;
   }
-  return format_fixed(value, std::min(decimals, 12));
+  return format_fixed(value, decimals);
 }
 
 void draw_axes(Canvas& canvas, const PlotFrame& frame, Colour ink) {

@@ -1,4 +1,5 @@
-// wandrix-cli picture FILE: the exported picture, by the file's extension.
+// wandrix-cli picture FILE and diagnostics FILE: the exported pictures, by
+// the file's extension; marginals FILE: the exact marginals as CSV.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <vector>
 
 #include "cli/actions.h"
 
@@ -30,18 +32,22 @@ struct CliPicture : ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(folder); }
 
-  int run(const std::string& file, std::string& err) {
+  // The walk, then the action on the file ("-" as it stands); what went to
+  // standard output is left in out.
+  int run(const std::string& file, std::string& err, const std::string& action = "picture") {
     Simulation sim;
     prepare_session(sim);
-    std::ostringstream out;
+    std::ostringstream output;
     std::ostringstream errors;
-    const int status =
-        run_actions({"hill", "h", "200", "200", "40", "40", "0.5", "1", "set", "nsteps", "200",
-                     "resize", "320", "240", "start", "picture", (folder / file).string()},
-                    sim, out, errors);
+    const std::string path = file == "-" ? file : (folder / file).string();
+    const int status = run_actions({"hill", "h", "200", "200", "40", "40", "0.5", "1", "set",
+                                    "nsteps", "200", "resize", "320", "240", "start", action, path},
+                                   sim, output, errors);
     err = errors.str();
+    out = output.str();
     return status;
   }
+  std::string out;
 };
 
 TEST_F(CliPicture, WritesEmfSvgAndPngByExtension) {
@@ -64,12 +70,53 @@ TEST_F(CliPicture, WritesEmfSvgAndPngByExtension) {
 }
 
 TEST_F(CliPicture, OtherExtensionsAndUnwritablePathsAreErrors) {
+  for (const std::string action : {"picture", "diagnostics"}) {
+    std::string err;
+    EXPECT_EQ(run("walk.jpg", err, action), kUsageError);
+    EXPECT_THAT(err, HasSubstr(action + ": '"));
+    EXPECT_THAT(err, HasSubstr("does not end in .emf, .svg or .png"));
+    EXPECT_EQ(run("missing/walk.emf", err, action), kUsageError);
+    EXPECT_THAT(err, HasSubstr("could not be written: "));
+  }
+}
+
+// The diagnostics picture has its own size: 1000 wide, a row of plots for
+// chain 1 and one for its autocorrelation.
+TEST_F(CliPicture, WritesTheDiagnosticsInEveryFormat) {
   std::string err;
-  EXPECT_EQ(run("walk.jpg", err), kUsageError);
-  EXPECT_THAT(err, HasSubstr("picture: '"));
-  EXPECT_THAT(err, HasSubstr("does not end in .emf, .svg or .png"));
-  EXPECT_EQ(run("missing/walk.emf", err), kUsageError);
-  EXPECT_THAT(err, HasSubstr("could not be written: "));
+  ASSERT_EQ(run("d.png", err, "diagnostics"), 0) << err;
+  const std::string png = read_file(folder / "d.png");
+  ASSERT_GT(png.size(), 24u);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+  EXPECT_EQ(static_cast<unsigned char>(png[18]) * 256 + static_cast<unsigned char>(png[19]), 1000);
+  EXPECT_EQ(static_cast<unsigned char>(png[22]) * 256 + static_cast<unsigned char>(png[23]),
+            2 * 190 + 16);
+  ASSERT_EQ(run("d.svg", err, "diagnostics"), 0) << err;
+  EXPECT_THAT(read_file(folder / "d.svg"), HasSubstr("width=\"1000\""));
+  ASSERT_EQ(run("d.emf", err, "diagnostics"), 0) << err;
+  EXPECT_EQ(read_file(folder / "d.emf").substr(40, 4), " EMF");
+}
+
+TEST_F(CliPicture, WritesTheMarginalsToAFileOrStandardOutput) {
+  std::string err;
+  ASSERT_EQ(run("-", err, "marginals"), 0) << err;
+  const std::string printed = out;
+  ASSERT_EQ(run("m.csv", err, "marginals"), 0) << err;
+  EXPECT_TRUE(out.empty());
+  EXPECT_EQ(read_file(folder / "m.csv"), printed);
+  std::istringstream lines(printed);
+  std::string line;
+  std::vector<std::string> rows;
+  while (std::getline(lines, line)) {
+    rows.push_back(line);
+  }
+  // The header, x from 0 to 320, y from 0 to 240.
+  ASSERT_EQ(rows.size(), 1u + 321u + 241u);
+  EXPECT_EQ(rows[0], "axis,position,density");
+  EXPECT_THAT(rows[1], ::testing::StartsWith("x,0,"));
+  EXPECT_THAT(rows[321], ::testing::StartsWith("x,320,"));
+  EXPECT_THAT(rows[322], ::testing::StartsWith("y,0,"));
+  EXPECT_THAT(rows.back(), ::testing::StartsWith("y,240,"));
 }
 
 }  // namespace
