@@ -91,6 +91,7 @@ class FakeHost : public Host {
     return hill_answer;
   }
   void run_about_box() override { ++about_boxes; }
+  void show_diagnostics() override { ++diagnostics_shown; }
 
   // Whether the mouse is captured now.
   [[nodiscard]] bool captured() const { return !captures.empty() && captures.back(); }
@@ -114,6 +115,7 @@ class FakeHost : public Host {
   int robot_dialogs = 0;
   int hill_dialogs = 0;
   int about_boxes = 0;
+  int diagnostics_shown = 0;
 
   // --- the answers ---
   std::deque<std::optional<std::string>> file_answers;

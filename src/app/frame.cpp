@@ -43,6 +43,9 @@ void Frame::render() {
   }
   paint_pending_ = false;
   paint(sim_, surface_, Rect{0, 0, width_, height_}, false, &coverage_);
+  if (rendered_) {
+    rendered_();
+  }
 }
 
 void Frame::redraw_full() {
@@ -123,6 +126,9 @@ FrameResult Frame::run_command(int id) {
       break;
     case kAbout:
       host_.run_about_box();
+      break;
+    case kDiagnostics:
+      host_.show_diagnostics();
       break;
     case kClear:
       sim_.clear_and_redraw();

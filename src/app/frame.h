@@ -76,6 +76,11 @@ class Frame {
   // Draws the picture into the surface if the model changed since the last
   // render; the front end then shows the surface as it is.
   void render();
+  // Called after every render that drew the picture again: after every walk
+  // (and every slice of one that is shown), every change of the samples or
+  // the landscape. Windows that show the model otherwise (diagnostics)
+  // follow it through this one hook.
+  void on_rendered(std::function<void()> listener) { rendered_ = std::move(listener); }
   // The window's retained pixels, the size of the client area.
   [[nodiscard]] const RasterCanvas& surface() const { return surface_; }
   [[nodiscard]] RasterCanvas& surface() { return surface_; }
@@ -114,6 +119,7 @@ class Frame {
   int width_ = kDefaultWindowWidth;
   int height_ = kDefaultWindowHeight;
   bool paint_pending_ = true;
+  std::function<void()> rendered_;
 };
 
 }  // namespace wandrix

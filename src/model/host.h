@@ -98,6 +98,9 @@ class Host {
   virtual DialogResult run_robot_options_dialog() { return DialogResult::cancel; }
   virtual DialogResult run_hill_dialog() { return DialogResult::cancel; }
   virtual void run_about_box() {}
+  // Shows the diagnostics window (not modal), bringing it to the front when
+  // it is open already.
+  virtual void show_diagnostics() {}
 };
 
 // A host that does nothing, for a model that runs without a window.

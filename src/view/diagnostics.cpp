@@ -196,9 +196,9 @@ void draw_dependence(const Simulation& sim, Canvas& canvas, const Rect& row, int
   const Panel ax{{row.left, row.top, row.left + column_width, row.bottom}};
   const Panel ay{{row.left + column_width, row.top, row.left + 2 * column_width, row.bottom}};
   draw_autocorrelation(canvas, ax, autocorrelation(xs, lags), chain.colour,
-                       "autocorrelation of x by lag, chain 1");
+                       "x: autocorrelation by lag, chain 1");
   draw_autocorrelation(canvas, ay, autocorrelation(ys, lags), chain.colour,
-                       "autocorrelation of y by lag, chain 1");
+                       "y: autocorrelation by lag, chain 1");
   const int left = row.left + 2 * column_width + kAxisLabelWidth;
   int y = row.top + kCaptionHeight + 2;
   for (const std::string& line :

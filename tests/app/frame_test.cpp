@@ -130,6 +130,31 @@ TEST_F(FrameTest, AboutRunsTheAboutBox) {
   EXPECT_EQ(host.invalidations, 0);
 }
 
+TEST_F(FrameTest, DiagnosticsShowsItsWindowAndChangesNothing) {
+  walk_some();
+  const int before = host.invalidations;
+  frame.command(kDiagnostics);
+  frame.command(kDiagnostics);
+  EXPECT_EQ(host.diagnostics_shown, 2);  // a second time brings it to the front
+  EXPECT_EQ(host.invalidations, before);
+  EXPECT_EQ(samples(), 21u);
+}
+
+// The diagnostics window follows the model through the frame's render: it
+// hears of every render that drew, and of none that had nothing to draw.
+TEST_F(FrameTest, EveryRenderThatDrawsIsHeard) {
+  int heard = 0;
+  frame.on_rendered([&heard] { ++heard; });
+  frame.render();
+  EXPECT_EQ(heard, 1);
+  frame.render();
+  EXPECT_EQ(heard, 1);
+  walk_some();
+  frame.request_paint();  // what the window's host does on an invalidation
+  frame.render();
+  EXPECT_EQ(heard, 2);
+}
+
 TEST_F(FrameTest, HelpLooksUpTheHelpPage) {
   frame.command(kHelpFile);
   ASSERT_EQ(host.lookups.size(), 1u);

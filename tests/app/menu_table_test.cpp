@@ -29,7 +29,7 @@ TEST(MenuTable, BarHasThePopupsAndItemsInOrder) {
                                       "Save As &Metafile...", "-", "E&xit"}));
   EXPECT_EQ(item_texts(bar[3]),
             (std::vector<std::string>{"Chain &1", "Chain &2", "Chain &3", "Chain &4", "&All chains",
-                                      "-", "&Summarize"}));
+                                      "-", "&Summarize", "Diagnostics…"}));
   EXPECT_EQ(item_texts(bar[4]),
             (std::vector<std::string>{"&Options...", "&Start walking", "&Continue walking", "-",
                                       "&Toggle trajectory display", "-", "&Increment dot size",
@@ -63,7 +63,7 @@ TEST(MenuTable, IdsAndKeysAreUniqueAndEveryAcceleratorHasAKnownCommand) {
       }
     }
   }
-  EXPECT_EQ(ids.size(), 27u);
+  EXPECT_EQ(ids.size(), 28u);
   std::set<std::string_view> keys;
   for (const Accelerator& acc : accelerators()) {
     EXPECT_TRUE(keys.insert(acc.keys).second) << acc.keys;

@@ -16,6 +16,7 @@
 #include "app/frame.h"
 #include "desktop/dialogs/dialogs.h"
 #include "desktop/dialogs/message_box.h"
+#include "desktop/window/diagnostics_window.h"
 #include "desktop/window/html_handler.h"
 
 namespace wandrix::desktop {
@@ -43,6 +44,11 @@ QtHost::QtHost(QWidget* owner, QWidget* view) : owner_(owner), view_(view) {}
 void QtHost::attach(Frame& frame, Simulation& sim) {
   frame_ = &frame;
   sim_ = &sim;
+  frame.on_rendered([this] {
+    if (diagnostics_) {
+      diagnostics_->model_changed();
+    }
+  });
 }
 
 void QtHost::set_cursor(Cursor cursor) {
@@ -232,5 +238,16 @@ DialogResult QtHost::run_hill_dialog() {
 }
 
 void QtHost::run_about_box() { wandrix::run_about_box(owner_); }
+
+void QtHost::show_diagnostics() {
+  if (sim_ == nullptr) {
+    return;
+  }
+  if (!diagnostics_) {
+    // A child of the main window: it stays above it and closes with it.
+    diagnostics_ = new DiagnosticsWindow(*sim_, owner_);
+  }
+  diagnostics_->present();
+}
 
 }  // namespace wandrix::desktop

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "desktop/window/diagnostics_window.h"
 #include "model/host.h"
 
 namespace wandrix {
@@ -41,6 +42,9 @@ class QtHost : public Host {
   DialogResult run_robot_options_dialog() override;
   DialogResult run_hill_dialog() override;
   void run_about_box() override;
+  void show_diagnostics() override;
+  // The diagnostics window, once Show > Diagnostics... has opened it.
+  [[nodiscard]] DiagnosticsWindow* diagnostics() const { return diagnostics_; }
 
  private:
   QPointer<QWidget> owner_;
@@ -48,6 +52,7 @@ class QtHost : public Host {
   Frame* frame_ = nullptr;
   Simulation* sim_ = nullptr;
   Cursor cursor_ = Cursor::arrow;
+  QPointer<DiagnosticsWindow> diagnostics_;
 };
 
 // The Qt name filter for one of the program's filters: the description as

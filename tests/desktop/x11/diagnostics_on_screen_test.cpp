@@ -1,0 +1,150 @@
+// Show > Diagnostics... as the screen shows it, under a real window manager:
+// the window opens beside the landscape without blocking it, and what the X
+// server has in it is the picture of the latest walk, never an older one.
+// Run through run_on_screen.sh; with WANDRIX_SCREENSHOT_DIR set, the
+// pictures are kept there for a person to see.
+#include <QAction>
+#include <QProcess>
+
+#include "app/menu_table.h"
+#include "desktop/window/diagnostics_window.h"
+#include "view/diagnostics.h"
+#include "window_test_support.h"
+
+using namespace wandrix::command;
+using namespace window_test;
+using wandrix::desktop::DiagnosticsWindow;
+
+namespace {
+
+// The window's pixels as the X server has them (ImageMagick's import).
+QImage from_screen(const QWidget* window) {
+  QProcess import;
+  import.start(QStringLiteral("import"), {"-window", QString::number(window->winId()), "png:-"});
+  if (!import.waitForFinished(20000)) {
+    return {};
+  }
+  QImage image;
+  image.loadFromData(import.readAllStandardOutput(), "PNG");
+  return image.convertToFormat(QImage::Format_RGB32);
+}
+
+void keep(const QImage& image, const QString& name) {
+  const QString dir = qEnvironmentVariable("WANDRIX_SCREENSHOT_DIR");
+  if (!dir.isEmpty()) {
+    image.save(dir + '/' + name + ".png");
+  }
+}
+
+// Pixels of the picture that differ from what the screen shows.
+int differing(const QImage& screen, const RasterCanvas& surface) {
+  if (screen.width() != surface.width() || screen.height() != surface.height()) {
+    return -1;
+  }
+  int n = 0;
+  for (int y = 0; y < surface.height(); ++y) {
+    for (int x = 0; x < surface.width(); ++x) {
+      n += (screen.pixel(x, y) & 0xFFFFFFu) != (surface.pixel(x, y) & 0xFFFFFFu) ? 1 : 0;
+    }
+  }
+  return n;
+}
+
+int pixels_of(const QImage& image, wandrix::Colour colour) {
+  const QRgb rgb =
+      qRgb(wandrix::red_of(colour), wandrix::green_of(colour), wandrix::blue_of(colour));
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      n += image.pixel(x, y) == rgb ? 1 : 0;
+    }
+  }
+  return n;
+}
+
+}  // namespace
+
+class DiagnosticsOnScreenTest : public QObject, public WindowFixture {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    QVERIFY(open_window());
+    QTest::qWait(300);
+  }
+  void cleanup() { QCOMPARE(close_window(), 0); }
+  void followsEveryWalkWithoutBlockingTheWindow();
+  void escapeClosesAndTheMenuOpensItAgain();
+
+ private:
+  DiagnosticsWindow* open_diagnostics() {
+    window_->action(kDiagnostics)->trigger();
+    auto* diagnostics = window_->findChild<DiagnosticsWindow*>();
+    if (diagnostics != nullptr) {
+      QTest::qWaitForWindowExposed(diagnostics);
+      QTest::qWait(400);  // framed and drawn
+    }
+    return diagnostics;
+  }
+};
+
+void DiagnosticsOnScreenTest::followsEveryWalkWithoutBlockingTheWindow() {
+  under_test_->walk_two_hills();
+  DiagnosticsWindow* diagnostics = open_diagnostics();
+  QVERIFY(diagnostics != nullptr);
+  QVERIFY(diagnostics->isVisible());
+  QCOMPARE(QApplication::activeModalWidget(), nullptr);
+  QCOMPARE(diagnostics->windowTitle(), QString("Wandrix diagnostics"));
+  const wandrix::Colour blue = sim_->chains[0].colour;
+  QImage shown = from_screen(diagnostics);
+  QCOMPARE(differing(shown, diagnostics->surface()), 0);
+  const int after_one_walk = pixels_of(shown, blue);
+  QVERIFY(after_one_walk > 0);
+
+  // The landscape's window still takes commands; each walk shows at once.
+  sim_->nsteps = 100000;
+  window_->action(kContinueWalking)->trigger();
+  QTest::qWait(800);
+  shown = from_screen(diagnostics);
+  QCOMPARE(differing(shown, diagnostics->surface()), 0);
+  QCOMPARE(sim_->chains[0].sample_count(), std::size_t{100501});
+  QVERIFY(pixels_of(shown, blue) > after_one_walk);  // the trace grew into its band
+  keep(shown, "diagnostics_window");
+
+  // Four chains, all shown: a row for each, in its colour.
+  window_->action(kOneChain + 3)->trigger();
+  window_->action(kShowAllChains)->trigger();
+  sim_->nsteps = 20000;
+  window_->action(kStartWalking)->trigger();
+  QTest::qWait(800);
+  shown = from_screen(diagnostics);
+  QCOMPARE(differing(shown, diagnostics->surface()), 0);
+  for (int k = 2; k <= 4; ++k) {
+    QVERIFY2(pixels_of(shown, sim_->chains[k - 1].colour) > 0, qPrintable(QString::number(k)));
+  }
+  keep(shown, "diagnostics_four_chains");
+
+  // Clear: no samples, no chain colour left.
+  window_->action(kClear)->trigger();
+  QTest::qWait(500);
+  shown = from_screen(diagnostics);
+  QCOMPARE(pixels_of(shown, blue), 0);
+}
+
+void DiagnosticsOnScreenTest::escapeClosesAndTheMenuOpensItAgain() {
+  DiagnosticsWindow* diagnostics = open_diagnostics();
+  QVERIFY(diagnostics != nullptr);
+  QTRY_VERIFY_WITH_TIMEOUT(diagnostics->isActiveWindow(), 3000);
+  QTest::keyClick(diagnostics, Qt::Key_Escape);
+  QTRY_VERIFY_WITH_TIMEOUT(!diagnostics->isVisible(), 3000);
+  under_test_->walk_two_hills();  // while closed
+  QCOMPARE(open_diagnostics(), diagnostics);
+  QVERIFY(diagnostics->isVisible());
+  QTRY_VERIFY_WITH_TIMEOUT(diagnostics->isActiveWindow(), 3000);
+  const QImage shown = from_screen(diagnostics);
+  QCOMPARE(differing(shown, diagnostics->surface()), 0);
+  QVERIFY(pixels_of(shown, sim_->chains[0].colour) > 0);  // the walk made while closed
+}
+
+QTEST_MAIN(DiagnosticsOnScreenTest)
+#include "diagnostics_on_screen_test.moc"
