@@ -1,18 +1,24 @@
 #include "model/autocorrelation.h"
 
 #include <algorithm>
-#include <complex>
 
 #include "model/portable_math.h"
 
 namespace wandrix {
 namespace {
 
-using Complex = std::complex<double>;
+// Plain pairs and explicit arithmetic: std::complex's product checks for
+// infinities on every call unless the whole build relaxes it.
+struct Cx {
+  double re;
+  double im;
+};
 
 // In place, iterative radix 2; data.size() is a power of 2. The twiddles come
-// from the portable sine and cosine, so every build gets the same numbers.
-void fft(std::vector<Complex>& data, bool inverse) {
+// from the portable sine and cosine, each from its own angle (a product of
+// rotations would gather rounding errors over a million samples), so every
+// build gets the same numbers.
+void fft(std::vector<Cx>& data, bool inverse) {
   const std::size_t n = data.size();
   for (std::size_t i = 1, j = 0; i < n; ++i) {
     std::size_t bit = n >> 1;
@@ -24,67 +30,87 @@ void fft(std::vector<Complex>& data, bool inverse) {
       std::swap(data[i], data[j]);
     }
   }
+  std::vector<Cx> twiddle(n / 2);
+  const double sign = inverse ? 1.0 : -1.0;
+  for (std::size_t k = 0; k < twiddle.size(); ++k) {
+    const auto sc = math::sincos(2.0 * kPi * static_cast<double>(k) / static_cast<double>(n));
+    twiddle[k] = {sc.cos, sign * sc.sin};
+  }
   for (std::size_t length = 2; length <= n; length <<= 1) {
-    const double angle = (inverse ? 2.0 : -2.0) * kPi / static_cast<double>(length);
     const std::size_t half = length / 2;
-    // Each twiddle from its own angle: a product of rotations would gather
-    // rounding errors along the million samples of a long walk.
-    std::vector<Complex> twiddle(half);
-    for (std::size_t k = 0; k < half; ++k) {
-      const auto sc = math::sincos(angle * static_cast<double>(k));
-      twiddle[k] = {sc.cos, sc.sin};
-    }
+    const std::size_t stride = n / length;
     for (std::size_t start = 0; start < n; start += length) {
       for (std::size_t k = 0; k < half; ++k) {
-        const Complex even = data[start + k];
-        const Complex odd = data[start + k + half] * twiddle[k];
-        data[start + k] = even + odd;
-        data[start + k + half] = even - odd;
+        const Cx w = twiddle[k * stride];
+        const Cx even = data[start + k];
+        const Cx in = data[start + k + half];
+        const Cx odd{in.re * w.re - in.im * w.im, in.re * w.im + in.im * w.re};
+        data[start + k] = {even.re + odd.re, even.im + odd.im};
+        data[start + k + half] = {even.re - odd.re, even.im - odd.im};
       }
     }
   }
 }
 
-// All autocovariances, lag 0 to n - 1, each summed over its pairs and
-// divided by n. Padded to twice the length, so that no lag wraps round.
-std::vector<double> autocovariance(std::span<const double> series) {
-  const std::size_t n = series.size();
-  double mean = 0.0;
+double mean_of(std::span<const double> series) {
+  double sum = 0.0;
   for (const double v : series) {
-    mean += v;
+    sum += v;
   }
-  mean /= static_cast<double>(n);
+  return series.empty() ? 0.0 : sum / static_cast<double>(series.size());
+}
+
+// The autocovariances of a and b at every lag, each summed over its pairs
+// and divided by the series' length: two real series share one complex
+// transform (a as the real part, b as the imaginary part), and one inverse
+// gives both back. Padded to twice the longer length, so no lag wraps round.
+std::array<std::vector<double>, 2> autocovariances(std::span<const double> a,
+                                                   std::span<const double> b) {
   std::size_t size = 1;
-  while (size < 2 * n) {
+  while (size < 2 * std::max(a.size(), b.size())) {
     size <<= 1;
   }
-  std::vector<Complex> data(size);
-  for (std::size_t i = 0; i < n; ++i) {
-    data[i] = series[i] - mean;
+  std::vector<Cx> data(size, Cx{0.0, 0.0});
+  const double mean_a = mean_of(a);
+  const double mean_b = mean_of(b);
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    data[i].re = a[i] - mean_a;
+  }
+  for (std::size_t i = 0; i < b.size(); ++i) {
+    data[i].im = b[i] - mean_b;
   }
   fft(data, false);
-  for (Complex& c : data) {
-    c = std::norm(c);
+  // A_k = (Z_k + conj Z_-k) / 2 and B_k = (Z_k - conj Z_-k) / 2i; their
+  // power spectra become the real and imaginary parts of one array.
+  std::vector<Cx> power(size);
+  for (std::size_t k = 0; k < size; ++k) {
+    const Cx z = data[k];
+    const Cx m = data[(size - k) % size];
+    const double ar = 0.5 * (z.re + m.re);
+    const double ai = 0.5 * (z.im - m.im);
+    const double br = 0.5 * (z.im + m.im);
+    const double bi = -0.5 * (z.re - m.re);
+    power[k] = {ar * ar + ai * ai, br * br + bi * bi};
   }
-  fft(data, true);
-  std::vector<double> result(n);
-  const double divisor = static_cast<double>(size) * static_cast<double>(n);
-  for (std::size_t t = 0; t < n; ++t) {
-    result[t] = data[t].real() / divisor;
+  fft(power, true);
+  std::array<std::vector<double>, 2> result{std::vector<double>(a.size()),
+                                            std::vector<double>(b.size())};
+  const auto scale = static_cast<double>(size);
+  for (std::size_t t = 0; t < a.size(); ++t) {
+    result[0][t] = power[t].re / scale / static_cast<double>(a.size());
+  }
+  for (std::size_t t = 0; t < b.size(); ++t) {
+    result[1][t] = power[t].im / scale / static_cast<double>(b.size());
   }
   return result;
 }
 
-std::vector<double> correlations(std::span<const double> series, std::size_t max_lag) {
-  if (series.size() < 2) {
+// Autocovariances over the variance; empty for a series that does not vary.
+std::vector<double> normalised(std::vector<double> acov) {
+  if (acov.size() < 2 || !(acov[0] > 0.0)) {
     return {};
   }
-  std::vector<double> acov = autocovariance(series);
   const double variance = acov[0];
-  if (!(variance > 0.0)) {
-    return {};
-  }
-  acov.resize(std::min(acov.size(), max_lag + 1));
   for (double& v : acov) {
     v /= variance;
   }
@@ -92,14 +118,7 @@ std::vector<double> correlations(std::span<const double> series, std::size_t max
   return acov;
 }
 
-}  // namespace
-
-std::vector<double> autocorrelation(std::span<const double> series, std::size_t max_lag) {
-  return correlations(series, max_lag);
-}
-
-std::optional<EffectiveSize> effective_sample_size(std::span<const double> series) {
-  const std::vector<double> rho = correlations(series, series.size());
+std::optional<EffectiveSize> geyer(const std::vector<double>& rho) {
   if (rho.size() < 2) {
     return std::nullopt;
   }
@@ -120,11 +139,47 @@ std::optional<EffectiveSize> effective_sample_size(std::span<const double> serie
   // make the sum small or even negative; tau is held at 1 / log10(n), as
   // the established diagnostics libraries hold it, so that the size stays
   // positive and at most n log10(n).
-  const double n = static_cast<double>(series.size());
+  const auto n = static_cast<double>(rho.size());
   result.tau = std::max(-1.0 + 2.0 * sum, 1.0 / math::log(n) * math::log(10.0));
   result.ess = n / result.tau;
   result.last_lag = last;
   return result;
+}
+
+bool varies(std::span<const double> series) {
+  return std::any_of(series.begin(), series.end(),
+                     [&series](double v) { return v != series.front(); });
+}
+
+// From the autocovariances of the series. A series that does not vary has
+// none, whatever rounding the other series of its transform left in them.
+SeriesDependence dependence_from(std::span<const double> series, std::vector<double> acov,
+                                 std::size_t max_lag) {
+  SeriesDependence d;
+  if (!varies(series)) {
+    return d;
+  }
+  d.rho = normalised(std::move(acov));
+  d.size = geyer(d.rho);
+  d.rho.resize(std::min(d.rho.size(), max_lag + 1));
+  return d;
+}
+
+}  // namespace
+
+std::vector<double> autocorrelation(std::span<const double> series, std::size_t max_lag) {
+  return dependence_from(series, autocovariances(series, {})[0], max_lag).rho;
+}
+
+std::optional<EffectiveSize> effective_sample_size(std::span<const double> series) {
+  return dependence_from(series, autocovariances(series, {})[0], 0).size;
+}
+
+std::array<SeriesDependence, 2> dependence(std::span<const double> a, std::span<const double> b,
+                                           std::size_t max_lag) {
+  auto acov = autocovariances(a, b);
+  return {dependence_from(a, std::move(acov[0]), max_lag),
+          dependence_from(b, std::move(acov[1]), max_lag)};
 }
 
 }  // namespace wandrix

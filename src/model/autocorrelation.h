@@ -3,6 +3,7 @@
 // Geyer's initial monotone sequence.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -30,5 +31,16 @@ struct EffectiveSize {
 // rises; tau = -1 + 2 x their sum, but at least 1 / log10(n). Nothing when the series is too short
 // or does not vary.
 std::optional<EffectiveSize> effective_sample_size(std::span<const double> series);
+
+// Both of the above for one series at once, from one transform.
+struct SeriesDependence {
+  std::vector<double> rho;  // lags 0 to max_lag at most; empty as above
+  std::optional<EffectiveSize> size;
+};
+
+// Two series (x and y of a chain) share one transform: half the work of
+// taking them one at a time.
+std::array<SeriesDependence, 2> dependence(std::span<const double> a, std::span<const double> b,
+                                           std::size_t max_lag);
 
 }  // namespace wandrix

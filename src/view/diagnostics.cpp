@@ -183,8 +183,11 @@ void draw_dependence(const Simulation& sim, Canvas& canvas, const Rect& row, int
   const int h = sim.client_height();
   const std::vector<double> xs = landscape_positions(chain, h, true);
   const std::vector<double> ys = landscape_positions(chain, h, false);
-  const auto ess_x = effective_sample_size(xs);
-  const auto ess_y = effective_sample_size(ys);
+  // At most one lag per pixel column of the box.
+  const auto widest = static_cast<std::size_t>(std::max(1, column_width - kAxisLabelWidth));
+  auto [along_x, along_y] = dependence(xs, ys, widest);
+  const auto& ess_x = along_x.size;
+  const auto& ess_y = along_y.size;
   // Far enough to see the correlation die away, as far as the box shows.
   std::size_t lags = 40;
   for (const auto& size : {ess_x, ess_y}) {
@@ -192,13 +195,13 @@ void draw_dependence(const Simulation& sim, Canvas& canvas, const Rect& row, int
       lags = std::max(lags, size->last_lag * 3 / 2 + 1);
     }
   }
-  lags = std::min(lags, static_cast<std::size_t>(std::max(1, column_width - kAxisLabelWidth)));
+  for (std::vector<double>* rho : {&along_x.rho, &along_y.rho}) {
+    rho->resize(std::min(rho->size(), lags + 1));
+  }
   const Panel ax{{row.left, row.top, row.left + column_width, row.bottom}};
   const Panel ay{{row.left + column_width, row.top, row.left + 2 * column_width, row.bottom}};
-  draw_autocorrelation(canvas, ax, autocorrelation(xs, lags), chain.colour,
-                       "x: autocorrelation by lag, chain 1");
-  draw_autocorrelation(canvas, ay, autocorrelation(ys, lags), chain.colour,
-                       "y: autocorrelation by lag, chain 1");
+  draw_autocorrelation(canvas, ax, along_x.rho, chain.colour, "x: autocorrelation, chain 1");
+  draw_autocorrelation(canvas, ay, along_y.rho, chain.colour, "y: autocorrelation, chain 1");
   const int left = row.left + 2 * column_width + kAxisLabelWidth;
   int y = row.top + kCaptionHeight + 2;
   for (const std::string& line :

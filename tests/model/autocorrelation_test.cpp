@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "model/random_generator.h"
@@ -45,6 +46,38 @@ TEST(Autocorrelation, EqualsTheSumOverPairsAtEveryLag) {
       EXPECT_NEAR(rho[lag], direct_correlation(x, lag), 1e-12) << "n " << n << " lag " << lag;
     }
   }
+}
+
+// Two series share one transform; each must come out as if taken alone,
+// also when their lengths differ.
+TEST(Autocorrelation, TwoSeriesTakenTogetherAreTakenAsAlone) {
+  RandomGenerator rng;
+  rng.reseed(4242);
+  std::vector<double> a(300);
+  std::vector<double> b(517);
+  double level = 0.0;
+  for (double& v : a) {
+    level = 0.9 * level + rng.uniform();
+    v = level;
+  }
+  for (double& v : b) {
+    v = rng.uniform() * 50.0 - (level = -0.5 * level);
+  }
+  const auto both = dependence(a, b, 60);
+  for (const auto& [series, d] : {std::pair{&a, &both[0]}, std::pair{&b, &both[1]}}) {
+    ASSERT_EQ(d->rho.size(), 61u);
+    for (std::size_t lag = 0; lag < d->rho.size(); ++lag) {
+      EXPECT_NEAR(d->rho[lag], direct_correlation(*series, lag), 1e-12) << lag;
+    }
+    const auto alone = effective_sample_size(*series);
+    ASSERT_TRUE(alone && d->size);
+    EXPECT_NEAR(d->size->tau, alone->tau, 1e-9);
+    EXPECT_EQ(d->size->last_lag, alone->last_lag);
+  }
+  const auto constant = dependence(std::vector<double>(10, 2.0), a, 5);
+  EXPECT_TRUE(constant[0].rho.empty());
+  EXPECT_FALSE(constant[0].size);
+  EXPECT_EQ(constant[1].rho.size(), 6u);
 }
 
 TEST(Autocorrelation, IsUndefinedForASeriesThatDoesNotVary) {
