@@ -1,6 +1,7 @@
 // Makes the pictures of the README: the window after a seeded walk of four
-// chains over two hills, and the window with its Robot menu open. Run it
-// under a display (scripts/screenshot uses Xvfb).
+// chains over two hills, the window with its Robot menu open, and the
+// diagnostics window after a million steps. Run it under a display
+// (scripts/screenshot uses Xvfb).
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -10,6 +11,7 @@
 #include <cstdio>
 
 #include "app/menu_table.h"
+#include "desktop/window/diagnostics_window.h"
 #include "desktop/window/main_window.h"
 #include "model/simulation.h"
 
@@ -47,18 +49,37 @@ void rotated_view(desktop::MainWindow& window, const QString& file) {
   window.grab().save(file);
 }
 
+// Two chains, both shown, a million steps over the same hills, and the
+// diagnostics window that follows them.
+void diagnostics_window(desktop::MainWindow& window, Simulation& sim, const QString& file) {
+  window.frame().command(command::kToggleRotation);
+  window.frame().command(command::kOneChain + 1);
+  window.frame().command(command::kShowAllChains);
+  sim.nsteps = 1000000;
+  window.frame().command(command::kStartWalking);
+  window.frame().command(command::kDiagnostics);
+  window.repaint();
+  auto* diagnostics = window.findChild<desktop::DiagnosticsWindow*>();
+  if (diagnostics != nullptr) {
+    diagnostics->repaint();
+    diagnostics->grab().save(file);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  if (argc < 5) {
-    std::fprintf(stderr, "usage: %s WINDOW.png MENU.png DIALOG.png ROTATED.png\n", argv[0]);
+  if (argc < 6) {
+    std::fprintf(stderr, "usage: %s WINDOW.png MENU.png DIALOG.png ROTATED.png DIAGNOSTICS.png\n",
+                 argv[0]);
     return 2;
   }
   const QString window_file = QString::fromLocal8Bit(argv[1]);
   const QString menu_file = QString::fromLocal8Bit(argv[2]);
   const QString dialog_file = QString::fromLocal8Bit(argv[3]);
   const QString rotated_file = QString::fromLocal8Bit(argv[4]);
+  const QString diagnostics_file = QString::fromLocal8Bit(argv[5]);
   Simulation sim;
   desktop::MainWindow window(sim);
   window.show_at_start();
@@ -68,7 +89,8 @@ int main(int argc, char* argv[]) {
     window.grab().save(window_file);
     QMenu* robot = window.popup(4);
     window.menuBar()->setActiveAction(robot->menuAction());
-    QTimer::singleShot(300, [&window, robot, menu_file, dialog_file, rotated_file] {
+    QTimer::singleShot(300, [&window, &sim, robot, menu_file, dialog_file, rotated_file,
+                             diagnostics_file] {
       // The whole screen, so the open menu is in the picture too.
       const QRect area = window.frameGeometry().united(robot->geometry()).adjusted(-8, -8, 8, 8);
       window.screen()
@@ -86,6 +108,7 @@ int main(int argc, char* argv[]) {
       // The robot options dialog as a user opens it; closed from the timer.
       window.frame().command(command::kOptions);
       rotated_view(window, rotated_file);
+      diagnostics_window(window, sim, diagnostics_file);
       QCoreApplication::exit(0);
     });
   });
