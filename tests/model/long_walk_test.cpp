@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "fake_host.h"
+#include "model/make_hill.h"
 #include "model/simulation.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -28,16 +29,7 @@
 namespace wandrix {
 namespace {
 
-Hill make_hill(double mx, double my, double sx, double sy, double rho, double weight) {
-  Hill hill;
-  hill.mean_x = mx;
-  hill.mean_y = my;
-  hill.stddev_x = sx;
-  hill.stddev_y = sy;
-  hill.correlation = rho;
-  hill.weight = weight;
-  return hill;
-}
+using testing::make_hill;
 
 void four_chains_with_rotation(Simulation& sim, bool with_hills) {
   sim.set_chain_count(4);

@@ -7,20 +7,21 @@
 #include <string>
 #include <vector>
 
+#include "model/make_hill.h"
 #include "model/simulation.h"
 
 namespace wandrix {
 namespace {
 
 Hill hill(double mx, double my, double sx, double sy, double rho, double weight) {
-  Hill h;
-  h.mean_x = mx;
-  h.mean_y = my;
-  h.stddev_x = sx;
-  h.stddev_y = sy;
-  h.correlation = rho;
-  h.weight = weight;
-  return h;
+  return testing::make_hill(mx, my, sx, sy, rho, weight);
+}
+
+void set_landscape(Simulation& sim, double width, double height, std::vector<Hill> hills) {
+  sim.width = width;
+  sim.height = height;
+  sim.hills = std::move(hills);
+  sim.normalize_weights();
 }
 
 // Simpson's rule with n (even) intervals.
@@ -102,10 +103,8 @@ TEST(ExactMarginal, AgreesWithTheLandscapeIntegratedOverTheOtherAxis) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Simulation sim;
-    sim.width = c.width + 0.75;  // only the whole pixels are the window
-    sim.height = c.height + 0.5;
-    sim.hills = c.hills;
-    sim.normalize_weights();
+    // Only the whole pixels are the window.
+    set_landscape(sim, c.width + 0.75, c.height + 0.5, c.hills);
     sim.set_chain_count(c.nchains);
     for (const Axis axis : {Axis::x, Axis::y}) {
       const ExactMarginal exact = exact_marginal(sim, c.chain, axis);
@@ -125,10 +124,7 @@ TEST(ExactMarginal, AgreesWithTheLandscapeIntegratedOverTheOtherAxis) {
 
 TEST(ExactMarginal, IsUniformWhenNoHillHoldsMass) {
   Simulation sim;
-  sim.width = 250;
-  sim.height = 125;
-  sim.hills = {hill(100, 100, 0.0, 10, 0, 1), hill(50, 50, 10, 10, 1.0, 1)};
-  sim.normalize_weights();
+  set_landscape(sim, 250, 125, {hill(100, 100, 0.0, 10, 0, 1), hill(50, 50, 10, 10, 1.0, 1)});
   for (const double u : {0.0, 37.5, 125.0}) {
     EXPECT_DOUBLE_EQ(exact_marginal(sim, 1, Axis::y).density(u), 1.0 / 125);
   }
@@ -139,10 +135,7 @@ TEST(ExactMarginal, IsUniformWhenNoHillHoldsMass) {
 
 TEST(ExactMarginal, AWideHillHoldsMoreMassThanANarrowOneOfEqualWeight) {
   Simulation sim;
-  sim.width = 800;
-  sim.height = 600;
-  sim.hills = {hill(100, 300, 10, 10, 0, 1), hill(500, 300, 40, 40, 0, 1)};
-  sim.normalize_weights();
+  set_landscape(sim, 800, 600, {hill(100, 300, 10, 10, 0, 1), hill(500, 300, 40, 40, 0, 1)});
   const ExactMarginal x = exact_marginal(sim, 1, Axis::x);
   double narrow = 0.0;
   double wide = 0.0;
@@ -156,10 +149,7 @@ TEST(ExactMarginal, AWideHillHoldsMoreMassThanANarrowOneOfEqualWeight) {
 
 TEST(ExactMarginal, CsvListsEveryWholePositionOfBothAxes) {
   Simulation sim;
-  sim.width = 30.9;
-  sim.height = 20;
-  sim.hills = {hill(10, 5, 4, 6, -0.5, 1)};
-  sim.normalize_weights();
+  set_landscape(sim, 30.9, 20, {hill(10, 5, 4, 6, -0.5, 1)});
   std::ostringstream out;
   write_marginals_csv(sim, out);
   std::istringstream in(out.str());

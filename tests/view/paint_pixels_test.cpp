@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/colours.h"
+#include "model/make_hill.h"
 #include "view/coverage.h"
 #include "view/paint.h"
 #include "view/raster_canvas.h"
@@ -92,16 +93,7 @@ int differences(const RasterCanvas& a, const RasterCanvas& b) {
   return count;
 }
 
-Hill make_hill(double mx, double my, double sx, double sy, double rho, double weight) {
-  Hill hill;
-  hill.mean_x = mx;
-  hill.mean_y = my;
-  hill.stddev_x = sx;
-  hill.stddev_y = sy;
-  hill.correlation = rho;
-  hill.weight = weight;
-  return hill;
-}
+using testing::make_hill;
 
 void three_hills(Simulation& sim) {
   sim.hills = {make_hill(100, 120, 30, 25, 0.3, 1.0), make_hill(280, 260, 40, 40, -0.6, 2.0),

@@ -1,11 +1,11 @@
 #include "desktop/window/diagnostics_window.h"
 
 #include <QGuiApplication>
-#include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 
+#include "desktop/window/surface_image.h"
 #include "view/diagnostics.h"
 
 namespace wandrix::desktop {
@@ -50,11 +50,8 @@ void DiagnosticsWindow::render() {
 
 void DiagnosticsWindow::paintEvent(QPaintEvent* /*event*/) {
   render();
-  const QImage image(reinterpret_cast<const uchar*>(surface_.pixels()), surface_.width(),
-                     surface_.height(), static_cast<qsizetype>(surface_.width()) * 4,
-                     QImage::Format_RGB32);
   QPainter painter(this);
-  painter.drawImage(0, 0, image);
+  painter.drawImage(0, 0, surface_image(surface_));
 }
 
 void DiagnosticsWindow::keyPressEvent(QKeyEvent* event) {

@@ -1,12 +1,12 @@
 #include "desktop/window/landscape_widget.h"
 
-#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 
 #include "app/frame.h"
+#include "desktop/window/surface_image.h"
 
 namespace wandrix::desktop {
 
@@ -48,13 +48,8 @@ void LandscapeWidget::paintEvent(QPaintEvent* /*event*/) {
     return;
   }
   frame_->render();
-  const RasterCanvas& surface = frame_->surface();
-  // Wraps the surface's pixels without copying them.
-  const QImage image(reinterpret_cast<const uchar*>(surface.pixels()), surface.width(),
-                     surface.height(), static_cast<qsizetype>(surface.width()) * 4,
-                     QImage::Format_RGB32);
   QPainter painter(this);
-  painter.drawImage(0, 0, image);
+  painter.drawImage(0, 0, surface_image(frame_->surface()));
 }
 
 void LandscapeWidget::resizeEvent(QResizeEvent* event) {
