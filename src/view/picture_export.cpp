@@ -165,20 +165,36 @@ void save_picture_file(Simulation& sim, const Rect& client) {
       kSavePictureCaption);
 }
 
-bool copy_picture(Simulation& sim, const Rect& client) {
+namespace {
+
+// The drawing to the clipboard in every form, then the confirmation or the
+// failure; whether the clipboard took it.
+bool copy_drawing(Simulation& sim, const Drawing& draw, const Rect& client,
+                  const std::string& confirmation, const std::string& failure) {
   const auto frame = picture_frame(client, sim.host().screen_metrics());
   PictureData picture;
-  picture.emf =
-      metafile_picture(sim, client, frame, kClipboardMetafileApp, kClipboardMetafileTitle);
-  picture.svg = svg_picture(sim, client, kClipboardMetafileTitle);
-  picture.png = png_picture(sim, client, {}).value_or(std::vector<std::uint8_t>{});
+  picture.emf = metafile_of(draw, sim.host().screen_metrics(), frame, kClipboardMetafileApp,
+                            kClipboardMetafileTitle);
+  picture.svg = svg_of(draw, client, kClipboardMetafileTitle);
+  picture.png = png_of(draw, client, sim.host(), {}).value_or(std::vector<std::uint8_t>{});
   const bool copied = sim.host().set_clipboard_picture(picture);
-  std::string message = copied ? kCopyConfirmation : kCopyFailure;
+  std::string message = copied ? confirmation : failure;
   if (const auto problem = raster_size_problem(client); copied && problem) {
     message += " as SVG and EMF only:\n" + *problem + ".";
   }
   sim.host().message_box(message, kCopyCaption);
   return copied;
+}
+
+}  // namespace
+
+bool copy_picture(Simulation& sim, const Rect& client) {
+  return copy_drawing(sim, landscape_drawing(sim, client), client, kCopyConfirmation, kCopyFailure);
+}
+
+bool copy_diagnostics(Simulation& sim, const Rect& rect) {
+  const Drawing draw = [&sim, rect](Canvas& canvas) { draw_diagnostics(sim, canvas, rect); };
+  return copy_drawing(sim, draw, rect, kCopyDiagnosticsConfirmation, kCopyDiagnosticsFailure);
 }
 
 }  // namespace wandrix

@@ -24,6 +24,10 @@ inline constexpr const char* kCopyCaption = "Copy to clipboard";
 inline constexpr const char* kCopyFailure =
     "The robot's trajectory could not be copied to the clipboard";
 inline constexpr const char* kSavePictureCaption = "Save As Metafile";
+inline constexpr const char* kCopyDiagnosticsConfirmation =
+    "The diagnostics have been copied to the clipboard";
+inline constexpr const char* kCopyDiagnosticsFailure =
+    "The diagnostics could not be copied to the clipboard";
 
 enum class PictureFormat { emf, svg, png };
 
@@ -80,5 +84,9 @@ void save_picture_file(Simulation& sim, const Rect& client);
 // failure. Returns whether the clipboard took it; the caller shows no
 // further message.
 bool copy_picture(Simulation& sim, const Rect& client);
+
+// Copy in the diagnostics window: the diagnostics picture of that size, in
+// every form, with its own confirmation or failure.
+bool copy_diagnostics(Simulation& sim, const Rect& rect);
 
 }  // namespace wandrix

@@ -152,6 +152,25 @@ TEST_F(Export, ACopyTheClipboardRefusesIsReportedNotConfirmed) {
   EXPECT_EQ(host.boxes[0].text, "The robot's trajectory could not be copied to the clipboard");
 }
 
+// Copy in the diagnostics window: the diagnostics at the window's size,
+// with their own words.
+TEST_F(Export, DiagnosticsAreCopiedAtTheirWindowsSize) {
+  walk();
+  EXPECT_TRUE(copy_diagnostics(sim, Rect{0, 0, 640, 300}));
+  ASSERT_TRUE(host.clipboard_picture);
+  EXPECT_THAT(host.clipboard_picture->svg, HasSubstr("width=\"640\""));
+  EXPECT_THAT(host.png_sizes, ElementsAre(std::pair{640, 300}));
+  EXPECT_EQ(host.png_first_pixel, 0xFFFFFFFFu);
+  EXPECT_NE(host.clipboard_picture->emf,
+            metafile_picture(sim, Rect{0, 0, 640, 300}, std::nullopt, "Wandrix", "Trajectory"));
+  host.clipboard_accepts = false;
+  EXPECT_FALSE(copy_diagnostics(sim, Rect{0, 0, 640, 300}));
+  ASSERT_EQ(host.boxes.size(), 2u);
+  EXPECT_EQ(host.boxes[0].text, "The diagnostics have been copied to the clipboard");
+  EXPECT_EQ(host.boxes[1].text, "The diagnostics could not be copied to the clipboard");
+  EXPECT_EQ(host.boxes[1].caption, "Copy to clipboard");
+}
+
 TEST_F(Export, TiltedViewIsWhatIsCopied) {
   sim.allow_rotation = true;
   walk();

@@ -1,9 +1,13 @@
 // Show > Diagnostics...: a window of its own beside the landscape, not modal,
 // that shows the core's diagnostics picture at its size and draws it again
 // whenever the landscape was drawn again (a walk, a clear, a new hill) and
-// whenever it is resized. Esc closes it; the menu opens it again.
+// whenever it is resized. Copy (Ctrl+C, and in its context menu) puts the
+// picture on the clipboard as the landscape's Copy does. Esc closes it; the
+// menu opens it again.
 #pragma once
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 
 #include "view/raster_canvas.h"
@@ -22,7 +26,9 @@ class DiagnosticsWindow : public QWidget {
  public:
   DiagnosticsWindow(Simulation& sim, QWidget* owner);
 
-  // The model changed: draw again before the next show.
+  // The model changed: draw again. While the model changes faster than the
+  // picture draws (an animated walk of a million samples), at most a third
+  // of the time goes to drawing it, so the landscape keeps moving.
   void model_changed();
   // Shown, in front and active; first at the picture's own size as far as
   // the screen allows.
@@ -36,11 +42,16 @@ class DiagnosticsWindow : public QWidget {
 
  private:
   void render();
+  void copy();
 
   Simulation& sim_;
   RasterCanvas surface_;
   bool stale_ = true;
   bool placed_ = false;
+  QTimer redraw_;
+  QElapsedTimer clock_;
+  qint64 last_end_ = 0;
+  qint64 last_duration_ = 0;
 };
 
 }  // namespace wandrix::desktop

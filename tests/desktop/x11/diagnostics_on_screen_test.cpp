@@ -4,6 +4,8 @@
 // Run through run_on_screen.sh; with WANDRIX_SCREENSHOT_DIR set, the
 // pictures are kept there for a person to see.
 #include <QAction>
+#include <QClipboard>
+#include <QMimeData>
 #include <QProcess>
 
 #include "app/menu_table.h"
@@ -36,7 +38,7 @@ void keep(const QImage& image, const QString& name) {
   }
 }
 
-// Pixels of the picture that differ from what the screen shows.
+// Pixels of the picture that differ from the image (the screen, a copy).
 int differing(const QImage& screen, const RasterCanvas& surface) {
   if (screen.width() != surface.width() || screen.height() != surface.height()) {
     return -1;
@@ -75,6 +77,7 @@ class DiagnosticsOnScreenTest : public QObject, public WindowFixture {
   void cleanup() { QCOMPARE(close_window(), 0); }
   void followsEveryWalkWithoutBlockingTheWindow();
   void escapeClosesAndTheMenuOpensItAgain();
+  void copyPutsWhatTheWindowShowsOnTheClipboard();
 
  private:
   DiagnosticsWindow* open_diagnostics() {
@@ -144,6 +147,26 @@ void DiagnosticsOnScreenTest::escapeClosesAndTheMenuOpensItAgain() {
   const QImage shown = from_screen(diagnostics);
   QCOMPARE(differing(shown, diagnostics->surface()), 0);
   QVERIFY(pixels_of(shown, sim_->chains[0].colour) > 0);  // the walk made while closed
+}
+
+void DiagnosticsOnScreenTest::copyPutsWhatTheWindowShowsOnTheClipboard() {
+  under_test_->walk_two_hills();
+  DiagnosticsWindow* diagnostics = open_diagnostics();
+  QVERIFY(diagnostics != nullptr);
+  QTRY_VERIFY_WITH_TIMEOUT(diagnostics->isActiveWindow(), 3000);
+  BoxSeen box;
+  accept_box(box);
+  QTest::keyClick(diagnostics, Qt::Key_C, Qt::ControlModifier);
+  QTRY_COMPARE_WITH_TIMEOUT(box.caption, QString("Copy to clipboard"), 3000);
+  QCOMPARE(box.text, QString("The diagnostics have been copied to the clipboard"));
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  QVERIFY(data->hasFormat("image/emf") && data->data("image/svg+xml").contains("<svg"));
+  QImage png;
+  QVERIFY(png.loadFromData(data->data("image/png"), "PNG"));
+  QCOMPARE(png.size(), diagnostics->size());
+  const QImage shown = from_screen(diagnostics);
+  QCOMPARE(differing(png.convertToFormat(QImage::Format_RGB32), diagnostics->surface()), 0);
+  QCOMPARE(differing(shown, diagnostics->surface()), 0);
 }
 
 QTEST_MAIN(DiagnosticsOnScreenTest)
