@@ -32,8 +32,8 @@ constexpr std::int64_t kMaxSteps = 200;
 constexpr std::int64_t kMaxSide = 1000;
 
 // Actions whose one argument names a file.
-constexpr std::array<std::string_view, 5> kFileActions = {"samples", "open", "save", "landscape",
-                                                          "picture"};
+constexpr std::array<std::string_view, 7> kFileActions = {
+    "samples", "open", "save", "landscape", "picture", "diagnostics", "marginals"};
 
 const std::string& scratch_folder() {
   static const std::string folder = [] {

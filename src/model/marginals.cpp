@@ -81,20 +81,26 @@ double gauss(const F& f, double a, double b) {
 }
 
 // Halves the piece until the two halves agree with the whole within the
-// tolerance, which is shared out over the halves.
+// tolerance, which is shared out over the halves. Agreement to the rounding
+// of the sum is agreement too, and budget caps the pieces of one integral:
+// no hill, however odd, can make the halving run away.
 template <typename F>
-double adaptive(const F& f, double a, double b, double whole, double tolerance, int depth) {
+double adaptive(const F& f, double a, double b, double whole, double tolerance, int depth,
+                int& budget) {
   const double mid = 0.5 * (a + b);
   const double left = gauss(f, a, mid);
   const double right = gauss(f, mid, b);
-  if (depth <= 0 || std::fabs(left + right - whole) <= tolerance) {
-    return left + right;
+  const double sum = left + right;
+  const double error = std::fabs(sum - whole);
+  if (depth <= 0 || --budget <= 0 || error <= tolerance || error <= 1e-15 * std::fabs(sum)) {
+    return sum;
   }
-  return adaptive(f, a, mid, left, 0.5 * tolerance, depth - 1) +
-         adaptive(f, mid, b, right, 0.5 * tolerance, depth - 1);
+  return adaptive(f, a, mid, left, 0.5 * tolerance, depth - 1, budget) +
+         adaptive(f, mid, b, right, 0.5 * tolerance, depth - 1, budget);
 }
 
 constexpr int kMaxDepth = 40;
+constexpr int kMaxPieces = 100000;
 
 }  // namespace
 
@@ -181,11 +187,12 @@ double ExactMarginal::integral() const {
   const auto f = [this](double u) { return unnormalised(u); };
   const auto pass = [&](double tolerance) {
     double sum = 0.0;
+    int budget = kMaxPieces;
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
       const double a = points[i];
       const double b = points[i + 1];
       const double share = tolerance * (b - a) / extent_;
-      sum += adaptive(f, a, b, gauss(f, a, b), share, kMaxDepth);
+      sum += adaptive(f, a, b, gauss(f, a, b), share, kMaxDepth, budget);
     }
     return sum;
   };

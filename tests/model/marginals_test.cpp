@@ -133,6 +133,33 @@ TEST(ExactMarginal, IsUniformWhenNoHillHoldsMass) {
   EXPECT_EQ(exact_marginal(sim, 1, Axis::x).density(-0.5), 0.0);
 }
 
+// Hills a session file may hold: a spread of a thousandth of a pixel, one of
+// a billion, a ridge as thin as the correlation allows, a centre far away.
+// Each integral ends, and every density is a finite number that integrates
+// to about 1 over the window.
+TEST(ExactMarginal, OddHillsGiveFiniteDensities) {
+  const std::vector<std::vector<Hill>> landscapes = {
+      {hill(200, 200, 1e-3, 1e-3, 0, 1)},
+      {hill(200, 200, 1e9, 1e9, 0.5, 1)},
+      {hill(0, 400, 300, 2, 0.99999, 1), hill(400, 0, 0.01, 500, -0.99999, 1)},
+      {hill(1e9, -1e9, 10, 10, 0, 1), hill(200, 200, 5, 5, 0, 1e-300)},
+  };
+  for (const auto& hills : landscapes) {
+    Simulation sim;
+    set_landscape(sim, 400, 400, hills);
+    for (const Axis axis : {Axis::x, Axis::y}) {
+      const ExactMarginal m = exact_marginal(sim, 1, axis);
+      double sum = 0.0;
+      for (int u = 0; u <= 400; ++u) {
+        const double d = m.density(u);
+        ASSERT_TRUE(std::isfinite(d) && d >= 0.0) << u;
+        sum += d;
+      }
+      EXPECT_GT(sum, 0.0);
+    }
+  }
+}
+
 TEST(ExactMarginal, AWideHillHoldsMoreMassThanANarrowOneOfEqualWeight) {
   Simulation sim;
   set_landscape(sim, 800, 600, {hill(100, 300, 10, 10, 0, 1), hill(500, 300, 40, 40, 0, 1)});
