@@ -218,6 +218,30 @@ void draw_dependence(const Simulation& sim, Canvas& canvas, const Rect& row, int
   }
 }
 
+// The row of chain k: histograms of x and y, traces of x and y.
+void draw_chain_row(const Simulation& sim, Canvas& canvas, int k, const Rect& row,
+                    int column_width) {
+  const Chain& chain = sim.chains[static_cast<std::size_t>(k - 1)];
+  const auto panel = [&](int c) {
+    return Panel{
+        {row.left + c * column_width, row.top, row.left + (c + 1) * column_width, row.bottom}};
+  };
+  const int width = static_cast<int>(sim.width);
+  const int height = sim.client_height();
+  const int bins = std::max(1, (column_width - kAxisLabelWidth) / 4);
+  const int trace_columns = std::max(1, panel(2).box().width());
+  const SampleSummary s = summarise_samples(chain, width, height, bins, trace_columns);
+  const std::string of = ", chain " + std::to_string(k);
+  std::string x_title = "x" + of;
+  x_title += "  (" + samples_text(s.samples) + ")";
+  draw_histogram(canvas, panel(0), s.x.histogram, exact_marginal(sim, k, Axis::x), chain.colour,
+                 x_title);
+  draw_histogram(canvas, panel(1), s.y.histogram, exact_marginal(sim, k, Axis::y), chain.colour,
+                 "y" + of);
+  draw_trace(canvas, panel(2), s.x.trace, s.samples, width, chain.colour, "x by sample" + of);
+  draw_trace(canvas, panel(3), s.y.trace, s.samples, height, chain.colour, "y by sample" + of);
+}
+
 }  // namespace
 
 std::vector<int> diagnosed_chains(const Simulation& sim) {
@@ -250,27 +274,10 @@ void draw_diagnostics(const Simulation& sim, Canvas& canvas, const Rect& rect) {
   if (row_height < kCaptionHeight || column_width <= kAxisLabelWidth) {
     return;  // nothing readable fits
   }
-  const int width = static_cast<int>(sim.width);
-  const int height = sim.client_height();
-  const int bins = std::max(1, (column_width - kAxisLabelWidth) / 4);
-  for (int r = 0; r < static_cast<int>(chains.size()); ++r) {
-    const int k = chains[static_cast<std::size_t>(r)];
-    const Chain& chain = sim.chains[static_cast<std::size_t>(k - 1)];
-    const int top = inner.top + r * row_height;
-    const auto panel = [&](int c) {
-      return Panel{{inner.left + c * column_width, top, inner.left + (c + 1) * column_width,
-                    top + row_height}};
-    };
-    const int trace_columns = std::max(1, panel(2).box().width());
-    const SampleSummary s = summarise_samples(chain, width, height, bins, trace_columns);
-    const std::string of = ", chain " + std::to_string(k);
-    const std::string n = "  (" + samples_text(s.samples) + ")";
-    draw_histogram(canvas, panel(0), s.x.histogram, exact_marginal(sim, k, Axis::x), chain.colour,
-                   "x" + of + n);
-    draw_histogram(canvas, panel(1), s.y.histogram, exact_marginal(sim, k, Axis::y), chain.colour,
-                   "y" + of);
-    draw_trace(canvas, panel(2), s.x.trace, s.samples, width, chain.colour, "x by sample" + of);
-    draw_trace(canvas, panel(3), s.y.trace, s.samples, height, chain.colour, "y by sample" + of);
+  for (std::size_t r = 0; r < chains.size(); ++r) {
+    const int top = inner.top + static_cast<int>(r) * row_height;
+    draw_chain_row(sim, canvas, chains[r], {inner.left, top, inner.right, top + row_height},
+                   column_width);
   }
   const int top = inner.top + static_cast<int>(chains.size()) * row_height;
   draw_dependence(sim, canvas, {inner.left, top, inner.right, top + row_height}, column_width);

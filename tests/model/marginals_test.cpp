@@ -61,7 +61,7 @@ std::vector<double> integrated_marginal(const Simulation& sim, int chain, Axis a
   total *= (1.0 / kPerUnit) / 3.0;
   std::vector<double> density;
   for (int u = 0; u <= along; ++u) {
-    density.push_back(fine[static_cast<std::size_t>(u * kPerUnit)] / total);
+    density.push_back(fine[static_cast<std::size_t>(u) * kPerUnit] / total);
   }
   return density;
 }
