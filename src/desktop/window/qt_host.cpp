@@ -77,7 +77,14 @@ void QtHost::show_surface() {
 }
 
 void QtHost::message_box(const std::string& text, const std::string& caption) {
-  show_message_box(owner_, QString::fromStdString(text), QString::fromStdString(caption));
+  // A box about what the user did in the diagnostics window (its Copy)
+  // belongs to that window: it opens over it, and closing it gives that
+  // window the keyboard back instead of raising the landscape over it.
+  QWidget* owner = owner_;
+  if (diagnostics_ && diagnostics_->isActiveWindow()) {
+    owner = diagnostics_;
+  }
+  show_message_box(owner, QString::fromStdString(text), QString::fromStdString(caption));
 }
 
 void QtHost::set_clipboard_text(const std::string& text) {
