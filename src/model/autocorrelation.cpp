@@ -14,11 +14,22 @@ struct Cx {
   double im;
 };
 
-// In place, iterative radix 2; data.size() is a power of 2. The twiddles come
+// The twiddles of a transform of size n, e^(-2 pi i k / n) for k < n / 2,
 // from the portable sine and cosine, each from its own angle (a product of
 // rotations would gather rounding errors over a million samples), so every
 // build gets the same numbers.
-void fft(std::vector<Cx>& data, bool inverse) {
+std::vector<Cx> twiddles(std::size_t n) {
+  std::vector<Cx> twiddle(n / 2);
+  for (std::size_t k = 0; k < twiddle.size(); ++k) {
+    const auto sc = math::sincos(2.0 * kPi * static_cast<double>(k) / static_cast<double>(n));
+    twiddle[k] = {sc.cos, -sc.sin};
+  }
+  return twiddle;
+}
+
+// In place, iterative radix 2; data.size() is a power of 2 and twiddle its
+// twiddles. The inverse turns each the other way and does not scale.
+void fft(std::vector<Cx>& data, const std::vector<Cx>& twiddle, bool inverse) {
   const std::size_t n = data.size();
   for (std::size_t i = 1, j = 0; i < n; ++i) {
     std::size_t bit = n >> 1;
@@ -30,18 +41,13 @@ void fft(std::vector<Cx>& data, bool inverse) {
       std::swap(data[i], data[j]);
     }
   }
-  std::vector<Cx> twiddle(n / 2);
-  const double sign = inverse ? 1.0 : -1.0;
-  for (std::size_t k = 0; k < twiddle.size(); ++k) {
-    const auto sc = math::sincos(2.0 * kPi * static_cast<double>(k) / static_cast<double>(n));
-    twiddle[k] = {sc.cos, sign * sc.sin};
-  }
+  const double sign = inverse ? -1.0 : 1.0;
   for (std::size_t length = 2; length <= n; length <<= 1) {
     const std::size_t half = length / 2;
     const std::size_t stride = n / length;
     for (std::size_t start = 0; start < n; start += length) {
       for (std::size_t k = 0; k < half; ++k) {
-        const Cx w = twiddle[k * stride];
+        const Cx w{twiddle[k * stride].re, sign * twiddle[k * stride].im};
         const Cx even = data[start + k];
         const Cx in = data[start + k + half];
         const Cx odd{in.re * w.re - in.im * w.im, in.re * w.im + in.im * w.re};
@@ -79,20 +85,24 @@ std::array<std::vector<double>, 2> autocovariances(std::span<const double> a,
   for (std::size_t i = 0; i < b.size(); ++i) {
     data[i].im = b[i] - mean_b;
   }
-  fft(data, false);
+  const std::vector<Cx> twiddle = twiddles(size);
+  fft(data, twiddle, false);
   // A_k = (Z_k + conj Z_-k) / 2 and B_k = (Z_k - conj Z_-k) / 2i; their
-  // power spectra become the real and imaginary parts of one array.
-  std::vector<Cx> power(size);
-  for (std::size_t k = 0; k < size; ++k) {
+  // power spectra become the real and imaginary parts of one array, in
+  // place: both are the same at k and at -k.
+  for (std::size_t k = 0; k <= size / 2; ++k) {
     const Cx z = data[k];
     const Cx m = data[(size - k) % size];
     const double ar = 0.5 * (z.re + m.re);
     const double ai = 0.5 * (z.im - m.im);
     const double br = 0.5 * (z.im + m.im);
     const double bi = -0.5 * (z.re - m.re);
-    power[k] = {ar * ar + ai * ai, br * br + bi * bi};
+    const Cx power{ar * ar + ai * ai, br * br + bi * bi};
+    data[k] = power;
+    data[(size - k) % size] = power;
   }
-  fft(power, true);
+  fft(data, twiddle, true);
+  std::vector<Cx>& power = data;
   std::array<std::vector<double>, 2> result{std::vector<double>(a.size()),
                                             std::vector<double>(b.size())};
   const auto scale = static_cast<double>(size);
