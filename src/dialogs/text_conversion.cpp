@@ -5,6 +5,8 @@
 #include <limits>
 #include <system_error>
 
+#include "model/fixed_text.h"
+
 namespace wandrix {
 
 namespace {
@@ -103,7 +105,9 @@ double parse_real_prefix(std::string_view text) {
   const bool negative = text[i] == '-';
   if (text[i] == '+' || text[i] == '-') ++i;
   double value = 0.0;
-  const auto [ptr, ec] = std::from_chars(text.data() + i, stop, value, std::chars_format::general);
+  const auto [ptr, ec] = read_double(
+      std::string_view(text.data() + i, static_cast<std::size_t>(stop - (text.data() + i))), value,
+      std::chars_format::general);
   if (ec == std::errc::result_out_of_range) {
     value = exponent_negative ? 0.0 : std::numeric_limits<double>::infinity();
   } else if (ec != std::errc{}) {
