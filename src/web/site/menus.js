@@ -77,6 +77,7 @@ class MenuBar {
       }
       row.addEventListener('click', () => this.choose(row));
       row.addEventListener('mouseenter', () => this.highlight(index, items.indexOf(row)));
+      menu.append(row);
       items.push(row);
       row.key = text.key;
     }

@@ -1,0 +1,296 @@
+// The page in headless Chromium, as a student uses it: the demonstration
+// walk, a hill dragged out with its dialog and a corrected value, a walk,
+// Save As downloading a session file that the native program opens and walks
+// to the same picture, a session carried in the address, and the help page.
+import { test, before, after, afterEach } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import { createServer } from 'node:http';
+import { existsSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { extname, join, normalize } from 'node:path';
+import { inflateSync } from 'node:zlib';
+import puppeteer from 'puppeteer-core';
+
+const site = process.env.WANDRIX_SITE;
+const nativeCli = process.env.WANDRIX_NATIVE_CLI;
+const chromium = process.env.CHROMIUM;
+const skip = !chromium || !existsSync(chromium) ? 'no Chromium (apt install chromium)' : false;
+
+const work = mkdtempSync(join(tmpdir(), 'wandrix-web-page-'));
+const downloads = join(work, 'downloads');
+let server;
+let base;
+let browser;
+
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
+  '.wasm': 'application/wasm', '.svg': 'image/svg+xml' };
+
+before(async () => {
+  if (skip) return;
+  server = createServer((request, response) => {
+    const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
+    const file = join(site, path === '/' ? 'index.html' : path);
+    if (!file.startsWith(site) || !existsSync(file)) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'Content-Type': TYPES[extname(file)] || 'text/plain' });
+    response.end(readFileSync(file));
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  base = `http://127.0.0.1:${server.address().port}/`;
+  browser = await puppeteer.launch({
+    executablePath: chromium, headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--window-size=1000,800'],
+  });
+});
+
+after(async () => {
+  if (browser) await browser.close();
+  if (server) server.close();
+});
+
+const openPages = [];
+afterEach(async () => {
+  for (const page of openPages.splice(0)) await page.close().catch(() => {});
+});
+
+async function openPage(address) {
+  const page = await browser.newPage();
+  openPages.push(page);
+  await page.setViewport({ width: 1000, height: 800, deviceScaleFactor: 1 });
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  const problems = [];
+  page.on('pageerror', (error) => problems.push(error.message));
+  await page.goto(base + address);
+  await page.bringToFront();
+  await page.waitForSelector('html[data-ready="true"]', { timeout: 20000 });
+  page.problems = problems;
+  return page;
+}
+
+// The landscape as the page shows it: width, height and RGB bytes.
+async function shownPixels(page) {
+  return page.evaluate(() => {
+    const canvas = document.getElementById('landscape');
+    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    const rgb = [];
+    for (let i = 0; i < data.length; i += 4) rgb.push(data[i], data[i + 1], data[i + 2]);
+    return { width: canvas.width, height: canvas.height, rgb };
+  });
+}
+
+// An 8-bit RGB PNG as wandrix-cli writes it: width, height and RGB bytes.
+function decodePng(bytes) {
+  let width = 0;
+  let height = 0;
+  const data = [];
+  for (let at = 8; at < bytes.length;) {
+    const length = bytes.readUInt32BE(at);
+    const type = bytes.toString('latin1', at + 4, at + 8);
+    const chunk = bytes.subarray(at + 8, at + 8 + length);
+    if (type === 'IHDR') {
+      width = chunk.readUInt32BE(0);
+      height = chunk.readUInt32BE(4);
+      assert.equal(chunk[8], 8);
+      assert.equal(chunk[9], 2);
+    } else if (type === 'IDAT') {
+      data.push(chunk);
+    }
+    at += 12 + length;
+  }
+  const raw = inflateSync(Buffer.concat(data));
+  const stride = width * 3;
+  const rgb = Buffer.alloc(stride * height);
+  for (let y = 0; y < height; ++y) {
+    const filter = raw[y * (stride + 1)];
+    for (let x = 0; x < stride; ++x) {
+      const value = raw[y * (stride + 1) + 1 + x];
+      const a = x >= 3 ? rgb[y * stride + x - 3] : 0;
+      const b = y > 0 ? rgb[(y - 1) * stride + x] : 0;
+      const c = x >= 3 && y > 0 ? rgb[(y - 1) * stride + x - 3] : 0;
+      const p = a + b - c;
+      const paeth = Math.abs(p - a) <= Math.abs(p - b) && Math.abs(p - a) <= Math.abs(p - c)
+        ? a : Math.abs(p - b) <= Math.abs(p - c) ? b : c;
+      const predicted = [0, a, b, (a + b) >> 1, paeth][filter];
+      rgb[y * stride + x] = (value + predicted) & 0xff;
+    }
+  }
+  return { width, height, rgb: [...rgb] };
+}
+
+// What the native program draws for these actions, as a picture.
+function nativePicture(actions) {
+  const file = join(work, `native-${Date.now()}-${Math.random()}.png`);
+  const result = spawnSync(nativeCli, [...actions, 'picture', file]);
+  assert.equal(result.status, 0, result.stderr.toString());
+  return decodePng(readFileSync(file));
+}
+
+// The window shows what a picture file holds, on black instead of white and
+// with yellow contours instead of black ones; everything else is the same
+// pixel for pixel.
+function pictureColour(r, g, b) {
+  if (r === 0 && g === 0 && b === 0) return [255, 255, 255];
+  if (r === 255 && g === 255 && b === 0) return [0, 0, 0];
+  return [r, g, b];
+}
+
+function assertSamePicture(shown, native) {
+  assert.equal(shown.width, native.width, 'width');
+  assert.equal(shown.height, native.height, 'height');
+  let different = 0;
+  let coloured = 0;
+  for (let i = 0; i < shown.rgb.length; i += 3) {
+    const seen = pictureColour(shown.rgb[i], shown.rgb[i + 1], shown.rgb[i + 2]);
+    if (seen.some((v, k) => v !== native.rgb[i + k])) ++different;
+    if (seen.some((v) => v !== 255)) ++coloured;
+  }
+  assert.equal(different, 0, `${different} pixels differ from the native picture`);
+  assert.ok(coloured > 1000, 'the picture shows the hills and the walk');
+}
+
+async function messageBox(page) {
+  const box = await page.waitForSelector('.dialog.message', { timeout: 10000 });
+  const caption = await box.$eval('.caption span', (e) => e.textContent);
+  const text = await box.$eval('.body', (e) => e.textContent);
+  await box.$eval('.buttons button', (b) => b.click());
+  // The next box may follow at once: wait for this one to go.
+  await page.waitForFunction((b) => !b.isConnected, { timeout: 10000 }, box);
+  return { caption, text };
+}
+
+async function menu(page, popup, item) {
+  await page.evaluate((popupTitle) => {
+    const button = [...document.querySelectorAll('.menubar > .popup > button')]
+      .find((b) => b.textContent === popupTitle);
+    button.dispatchEvent(new MouseEvent('mousedown', { bubbles: true }));
+  }, popup);
+  await page.evaluate((itemText) => {
+    const row = [...document.querySelectorAll('.popup.open .item')]
+      .find((r) => r.firstChild.textContent === itemText);
+    row.click();
+  }, item);
+}
+
+test('the demonstration shows the walk the native program draws', { skip }, async () => {
+  const page = await openPage('index.html?demo');
+  const actions = readFileSync(join(site, 'demo.actions'), 'utf8').split(/\s+/).filter(Boolean);
+  assertSamePicture(await shownPixels(page), nativePicture(actions));
+  assert.deepEqual(page.problems, []);
+});
+
+test('a dragged hill, a corrected value, a walk and a downloaded session', { skip }, async () => {
+  const page = await openPage('index.html');
+  const canvas = await (await page.$('#landscape')).boundingBox();
+  // Left drag from (100, 120) to (180, 200): a new hill and its dialog.
+  await page.mouse.move(canvas.x + 100, canvas.y + 120);
+  await page.mouse.down();
+  await page.mouse.move(canvas.x + 140, canvas.y + 160);
+  await page.mouse.move(canvas.x + 180, canvas.y + 200);
+  await page.mouse.up();
+  const hill = await page.waitForSelector('.dialog[data-dialog="hill"]', { timeout: 10000 });
+  const field = (id) => `.dialog[data-dialog="hill"] [data-id="${id}"]`;
+  assert.equal(await page.$eval(field(121), (e) => e.textContent), 'Current dimensions: 400 by 400');
+  assert.equal(await page.$eval(field(148), (e) => e.value), '140.0');
+  assert.equal(await page.$eval(field(151), (e) => e.value), '240.0');
+  assert.equal(await page.$eval(field(155), (e) => e.disabled), true);
+  // A correlation of 1 is corrected, with the message, when OK is pressed.
+  await page.$eval(field(154), (e) => { e.value = ''; });
+  await page.type(field(154), '1');
+  await page.$eval(field(156), (e) => { e.value = ''; });
+  await page.type(field(156), 'peak');
+  await hill.$eval('[data-id="1"]', (b) => b.click());
+  assert.deepEqual(await messageBox(page), {
+    caption: 'Parameter must be less than or equal to 0.99999',
+    text: 'Resetting rho to 0.99999',
+  });
+  await page.waitForSelector('.dialog[data-dialog="hill"]', { hidden: true });
+
+  // Clear reseeds from the seed, as opening a session does; then Ctrl+F walks.
+  await menu(page, 'Robot', 'Clear');
+  await page.keyboard.down('Control');
+  await page.keyboard.press('f');
+  await page.keyboard.up('Control');
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
+  const walked = await shownPixels(page);
+
+  // Save As: the name without its extension gets ".dat", the box names the
+  // file, and the browser downloads it.
+  await menu(page, 'File', 'Save As...');
+  await page.waitForSelector('.dialog.save');
+  await page.type('#save-name', 'walk');
+  await page.keyboard.press('Enter');
+  assert.deepEqual(await messageBox(page),
+    { caption: 'Session saved in file:', text: '/files/walk.dat' });
+  const saved = join(downloads, 'walk.dat');
+  for (let i = 0; i < 100 && !existsSync(saved); ++i) await new Promise((r) => setTimeout(r, 100));
+  const text = readFileSync(saved, 'utf8');
+  assert.match(text, /^WANDRIX 1\.0\n/);
+  assert.match(text, /\npeak\n140\.00000\n240\.00000\n40\.00000\n40\.00000\n0\.99999\n1\.00000\n$/);
+
+  // The native program opens the downloaded file, writes it again unchanged
+  // and walks it to the picture the page shows.
+  const again = join(work, 'again.dat');
+  const reopened = spawnSync(nativeCli, ['open', saved, 'save', again]);
+  assert.equal(reopened.status, 0, reopened.stderr.toString());
+  assert.equal(readFileSync(again, 'utf8'), text);
+  assertSamePicture(walked, nativePicture(['open', saved, 'start']));
+  assert.deepEqual(page.problems, []);
+});
+
+test('a session in the address opens at its size', { skip }, async () => {
+  const session = 'WANDRIX 1.0\n31\n300  200\n100  80\n15.00000\n12.50000\n1\n\n' +
+    'ridge\n150.00000\n90.00000\n40.00000\n25.00000\n0.60000\n1.00000\n';
+  const page = await openPage('index.html#' + encodeURIComponent(session));
+  await page.keyboard.down('Control');
+  await page.keyboard.press('f');
+  await page.keyboard.up('Control');
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
+  const file = join(work, 'linked.dat');
+  writeFileSync(file, session);
+  assertSamePicture(await shownPixels(page), nativePicture(['open', file, 'start']));
+});
+
+test('a session in the address that is not one is refused with the message', { skip }, async () => {
+  const page = await browser.newPage();
+  openPages.push(page);
+  await page.goto(base + 'index.html#' + encodeURIComponent('hello'));
+  assert.deepEqual(await messageBox(page), {
+    caption: 'Error reading data file',
+    text: 'Data file does not appear to be an WANDRIX data file',
+  });
+});
+
+test('the robot options dialog corrects a value out of range', { skip }, async () => {
+  const page = await openPage('index.html');
+  await page.keyboard.down('Control');
+  await page.keyboard.press('o');
+  await page.keyboard.up('Control');
+  const field = (id) => `.dialog[data-dialog="robot"] [data-id="${id}"]`;
+  await page.waitForSelector(field(123));
+  assert.equal(await page.$eval(field(123), (e) => e.value), '100');
+  assert.equal(await page.$eval(field(142), (e) => e.disabled), true);
+  assert.equal(await page.evaluate(() => document.activeElement.dataset.id), '123');
+  await page.$eval(field(133), (e) => { e.value = 'x'; });
+  await page.$eval(field(123), (e) => { e.value = '0'; });
+  await page.keyboard.press('Enter');
+  // One box per bad value, in the fields' order.
+  assert.deepEqual(await messageBox(page), {
+    caption: 'Parameter must be greater than or equal to 1', text: 'Resetting nsteps to 1',
+  });
+  assert.deepEqual(await messageBox(page), {
+    caption: 'Text could not be converted to a number', text: 'Value of dot_radius left unmodified',
+  });
+  await page.waitForSelector('.dialog[data-dialog="robot"]', { hidden: true });
+});
+
+test('the help page opens in a new tab', { skip }, async () => {
+  const page = await openPage('index.html');
+  const opened = new Promise((resolve) => browser.once('targetcreated', resolve));
+  await menu(page, 'Help', 'HTML help file');
+  const target = await opened;
+  assert.match(target.url(), /\/Wandrix\.html$/);
+});
