@@ -82,10 +82,12 @@ async function shownPixels(page) {
   });
 }
 
-// An 8-bit RGB PNG as wandrix-cli writes it: width, height and RGB bytes.
+// An 8-bit RGB or RGBA PNG (wandrix-cli writes RGB; a browser's clipboard
+// may hand back RGBA): width, height and RGB bytes.
 function decodePng(bytes) {
   let width = 0;
   let height = 0;
+  let channels = 3;
   const data = [];
   for (let at = 8; at < bytes.length;) {
     const length = bytes.readUInt32BE(at);
@@ -95,30 +97,35 @@ function decodePng(bytes) {
       width = chunk.readUInt32BE(0);
       height = chunk.readUInt32BE(4);
       assert.equal(chunk[8], 8);
-      assert.equal(chunk[9], 2);
+      assert.ok(chunk[9] === 2 || chunk[9] === 6, `PNG colour type ${chunk[9]}`);
+      channels = chunk[9] === 6 ? 4 : 3;
+      assert.equal(chunk[12], 0, 'not interlaced');
     } else if (type === 'IDAT') {
       data.push(chunk);
     }
     at += 12 + length;
   }
   const raw = inflateSync(Buffer.concat(data));
-  const stride = width * 3;
-  const rgb = Buffer.alloc(stride * height);
+  const n = channels;
+  const stride = width * n;
+  const pixels = Buffer.alloc(stride * height);
   for (let y = 0; y < height; ++y) {
     const filter = raw[y * (stride + 1)];
     for (let x = 0; x < stride; ++x) {
       const value = raw[y * (stride + 1) + 1 + x];
-      const a = x >= 3 ? rgb[y * stride + x - 3] : 0;
-      const b = y > 0 ? rgb[(y - 1) * stride + x] : 0;
-      const c = x >= 3 && y > 0 ? rgb[(y - 1) * stride + x - 3] : 0;
+      const a = x >= n ? pixels[y * stride + x - n] : 0;
+      const b = y > 0 ? pixels[(y - 1) * stride + x] : 0;
+      const c = x >= n && y > 0 ? pixels[(y - 1) * stride + x - n] : 0;
       const p = a + b - c;
       const paeth = Math.abs(p - a) <= Math.abs(p - b) && Math.abs(p - a) <= Math.abs(p - c)
         ? a : Math.abs(p - b) <= Math.abs(p - c) ? b : c;
       const predicted = [0, a, b, (a + b) >> 1, paeth][filter];
-      rgb[y * stride + x] = (value + predicted) & 0xff;
+      pixels[y * stride + x] = (value + predicted) & 0xff;
     }
   }
-  return { width, height, rgb: [...rgb] };
+  const rgb = [];
+  for (let i = 0; i < pixels.length; i += n) rgb.push(pixels[i], pixels[i + 1], pixels[i + 2]);
+  return { width, height, rgb };
 }
 
 // What the native program draws for these actions, as a picture.
@@ -159,16 +166,21 @@ const desktopSkip = !desktop || !existsSync(desktop) || !existsSync('/usr/bin/xv
 // The titles of the desktop program's windows once it has opened file on a
 // virtual screen: its main window, and the error box if it refused the file.
 function desktopWindows(file) {
+  // Up to 20 s for the main window, then 3 s more for an error box: the file
+  // is opened once the window is up.
   const script = `"$0" "$1" & program=$!
-    for i in $(seq 50); do
+    for i in $(seq 100); do
       xwininfo -root -tree | grep -q '"Wandrix": ("wandrix"' && break
       sleep 0.2
     done
-    sleep 1
+    for i in $(seq 15); do
+      xwininfo -root -tree | grep -q '"Error reading data file"' && break
+      sleep 0.2
+    done
     xwininfo -root -tree | grep -o '"[^"]*": ("wandrix"' | cut -d'"' -f2 | sort -u
     kill $program`;
   const result = spawnSync('xvfb-run', ['-a', 'sh', '-c', script, desktop, file],
-    { timeout: 30000 });
+    { timeout: 60000 });
   return result.stdout.toString().split('\n').filter(Boolean);
 }
 
@@ -206,6 +218,29 @@ test('the demonstration shows the walk the native program draws', { skip }, asyn
   const actions = readFileSync(join(site, 'demo.actions'), 'utf8').split(/\s+/).filter(Boolean);
   assertSamePicture(await shownPixels(page), nativePicture(actions));
   assert.deepEqual(page.problems, []);
+});
+
+test('Copy puts the picture on the clipboard as PNG', { skip }, async () => {
+  await browser.defaultBrowserContext().overridePermissions(base.slice(0, -1),
+    ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+  const page = await openPage('index.html?demo');
+  await page.keyboard.down('Control');
+  await page.keyboard.press('c');
+  await page.keyboard.up('Control');
+  assert.deepEqual(await messageBox(page), {
+    caption: 'Copy to clipboard', text: "The robot's trajectory has been copied to the clipboard",
+  });
+  const png = await page.evaluate(async () => {
+    const [item] = await navigator.clipboard.read();
+    const blob = await item.getType('image/png');
+    return [...new Uint8Array(await blob.arrayBuffer())];
+  });
+  const actions = readFileSync(join(site, 'demo.actions'), 'utf8').split(/\s+/).filter(Boolean);
+  const native = nativePicture(actions);
+  const copied = decodePng(Buffer.from(png));
+  assert.equal(copied.width, native.width);
+  assert.equal(copied.height, native.height);
+  assert.ok(Buffer.from(copied.rgb).equals(Buffer.from(native.rgb)), 'the same pixels');
 });
 
 test('a dragged hill, a corrected value, a walk and a downloaded session', { skip }, async () => {
