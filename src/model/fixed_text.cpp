@@ -8,6 +8,42 @@
 
 namespace wandrix {
 
+namespace {
+
+std::size_t skip_digits(std::string_view text, std::size_t i) {
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+    ++i;
+  }
+  return i;
+}
+
+}  // namespace
+
+std::size_t decimal_length(std::string_view text, bool with_exponent) {
+  const std::size_t whole_end = skip_digits(text, 0);
+  std::size_t end = whole_end;
+  bool any = whole_end > 0;
+  if (end < text.size() && text[end] == '.') {
+    const std::size_t fraction_end = skip_digits(text, end + 1);
+    any = any || fraction_end > end + 1;
+    end = fraction_end;
+  }
+  if (!any) {
+    return 0;
+  }
+  if (with_exponent && end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+    std::size_t j = end + 1;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
+      ++j;
+    }
+    const std::size_t exponent_end = skip_digits(text, j);
+    if (exponent_end > j) {
+      end = exponent_end;
+    }
+  }
+  return end;
+}
+
 namespace detail {
 
 // Without the floating-point to_chars and from_chars the C library does the
@@ -26,13 +62,6 @@ std::string c_format_fixed(double value, int decimals) {
 namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-std::size_t digits(std::string_view text, std::size_t i) {
-  while (i < text.size() && is_digit(text[i])) {
-    ++i;
-  }
-  return i;
-}
 
 bool starts_with_word(std::string_view text, std::size_t i, std::string_view word) {
   if (text.size() - i < word.size()) {
@@ -70,28 +99,8 @@ std::size_t number_length(std::string_view text, std::chars_format format) {
     }
     return j;
   }
-  const std::size_t whole_end = digits(text, i);
-  std::size_t end = whole_end;
-  bool any = whole_end > i;
-  if (end < text.size() && text[end] == '.') {
-    const std::size_t fraction_end = digits(text, end + 1);
-    any = any || fraction_end > end + 1;
-    end = fraction_end;
-  }
-  if (!any) {
-    return 0;
-  }
-  if (format != std::chars_format::fixed && end < text.size() && (text[end] | 0x20) == 'e') {
-    std::size_t j = end + 1;
-    if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
-      ++j;
-    }
-    const std::size_t exponent_end = digits(text, j);
-    if (exponent_end > j) {
-      end = exponent_end;
-    }
-  }
-  return end;
+  const std::size_t length = decimal_length(text.substr(i), format != std::chars_format::fixed);
+  return length == 0 ? 0 : i + length;
 }
 
 }  // namespace

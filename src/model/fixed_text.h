@@ -21,6 +21,11 @@ std::string format_fixed(double value, int decimals);
 std::from_chars_result read_double(std::string_view text, double& value,
                                    std::chars_format format = std::chars_format::general);
 
+// Length of the unsigned decimal number at the start of text: digits with an
+// optional fraction (at least one digit in all) and, if asked for, an
+// exponent that has digits; 0 when there is none.
+std::size_t decimal_length(std::string_view text, bool with_exponent);
+
 namespace detail {
 // The same two through the C library (snprintf, strtod): what a standard
 // library without the floating-point conversions uses. Always built, so that
