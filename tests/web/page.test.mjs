@@ -338,6 +338,10 @@ test('the robot options dialog corrects a value out of range', { skip }, async (
   assert.equal(await page.$eval(field(123), (e) => e.value), '100');
   assert.equal(await page.$eval(field(142), (e) => e.disabled), true);
   assert.equal(await page.evaluate(() => document.activeElement.dataset.id), '123');
+  // The open dialog keeps the keys: Ctrl+F does not walk behind it.
+  await page.keyboard.down('Control');
+  await page.keyboard.press('f');
+  await page.keyboard.up('Control');
   await page.$eval(field(133), (e) => { e.value = 'x'; });
   await page.$eval(field(123), (e) => { e.value = '0'; });
   await page.keyboard.press('Enter');
@@ -349,6 +353,52 @@ test('the robot options dialog corrects a value out of range', { skip }, async (
     caption: 'Text could not be converted to a number', text: 'Value of dot_radius left unmodified',
   });
   await page.waitForSelector('.dialog[data-dialog="robot"]', { hidden: true });
+  await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 200)));
+  await menu(page, 'Show', 'Chain 1');
+  await menu(page, 'Show', 'Summarize');
+  assert.equal(await page.$('.dialog.message'), null, 'Summarize is greyed: nothing walked');
+});
+
+test('Modify opens the hill dialog over the robot options and shows the new label', { skip },
+  async () => {
+    const page = await openPage('index.html?demo');
+    await page.keyboard.down('Control');
+    await page.keyboard.press('o');
+    await page.keyboard.up('Control');
+    const robot = (id) => `.dialog[data-dialog="robot"] [data-id="${id}"]`;
+    const hill = (id) => `.dialog[data-dialog="hill"] [data-id="${id}"]`;
+    await page.waitForSelector(robot(142));
+    assert.deepEqual(await page.$$eval(`${robot(142)} option`, (o) => o.map((e) => e.text)),
+      ['west', 'east']);
+    await page.select(robot(142), '0');
+    await page.click(robot(143));
+    await page.waitForSelector(hill(148));
+    assert.equal(await page.$eval(hill(148), (e) => e.value), '120.0');
+    assert.equal(await page.$eval(hill(156), (e) => e.value), 'west');
+    await page.$eval(hill(156), (e) => { e.value = 'far west'; });
+    await page.click(hill(1));
+    await page.waitForSelector(hill(148), { hidden: true });
+    assert.deepEqual(await page.$$eval(`${robot(142)} option`, (o) => o.map((e) => e.text)),
+      ['far west', 'east']);
+    assert.equal(await page.$eval(robot(142), (e) => e.selectedIndex), 0);
+    await page.click(robot(2));
+    await page.waitForSelector(robot(142), { hidden: true });
+  });
+
+test('Esc during a drag abandons the new hill', { skip }, async () => {
+  const page = await openPage('index.html');
+  const before = await shownPixels(page);
+  const canvas = await (await page.$('#landscape')).boundingBox();
+  await page.mouse.move(canvas.x + 50, canvas.y + 50);
+  await page.mouse.down();
+  await page.mouse.move(canvas.x + 150, canvas.y + 150);
+  const during = await shownPixels(page);
+  await page.keyboard.press('Escape');
+  await page.mouse.up();
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
+  assert.equal(await page.$('.dialog'), null, 'no hill dialog');
+  assert.notDeepEqual(during.rgb, before.rgb, 'the outline showed during the drag');
+  assert.deepEqual((await shownPixels(page)).rgb, before.rgb, 'and is gone');
 });
 
 test('the help page opens in a new tab', { skip }, async () => {

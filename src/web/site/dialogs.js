@@ -406,8 +406,19 @@ function pickFileToOpen(filters) {
       .filter((p) => p !== '*.*').map((p) => p.replace(/^\*/, ''));
     // "All (*.*)" is offered by every picker; only a list without it is strict.
     if (!filters.some((f) => f.pattern === '*.*')) input.accept = types.join(',');
-    input.addEventListener('change', () => resolve(input.files[0] || null), { once: true });
-    input.addEventListener('cancel', () => resolve(null), { once: true });
+    let done = false;
+    const finish = (file) => {
+      if (done) return;
+      done = true;
+      window.removeEventListener('focus', returned);
+      resolve(file);
+    };
+    // A browser without the cancel event only gives the focus back: if no
+    // file follows soon after, the picker was cancelled.
+    const returned = () => setTimeout(() => finish(input.files[0] || null), 1000);
+    input.addEventListener('change', () => finish(input.files[0] || null));
+    input.addEventListener('cancel', () => finish(null));
+    window.addEventListener('focus', returned);
     input.click();
   });
 }

@@ -137,8 +137,11 @@ class Page {
     window.addEventListener('resize', () => this.draw());
   }
 
+  // Whether a dialog, box or file chooser has the input.
+  inModal() { return this.modal > 0 || this.dialogs.open.size > 0; }
+
   mouse(kind, event) {
-    if (this.ended || this.modal > 0) return;
+    if (this.ended || this.inModal()) return;
     const r = this.canvas.getBoundingClientRect();
     // Signed: with the mouse captured it may be left of or above the landscape.
     const x = Math.floor(event.clientX - r.left);
@@ -147,7 +150,7 @@ class Page {
   }
 
   key(event) {
-    if (this.ended || this.modal > 0 || !this.menu) return;
+    if (this.ended || this.inModal() || !this.menu) return;
     if (event.key === 'Escape' && this.menu.openIndex < 0) {
       this.call('wx_key_char', ['number'], [27]);
       return;
