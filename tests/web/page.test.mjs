@@ -318,6 +318,35 @@ test('a session in the address opens at its size', { skip }, async () => {
   assertSamePicture(await shownPixels(page), nativePicture(['open', file, 'start']));
 });
 
+test('Open reads the file picked, and a cancelled Open still clears the walks', { skip },
+  async () => {
+    const session = 'WANDRIX 1.0\n8\n250  350\n60  200\n10.00000\n9.00000\n1\n\n' +
+      'tall\n125.00000\n200.00000\n30.00000\n60.00000\n-0.30000\n2.00000\n';
+    const file = join(work, 'picked.dat');
+    writeFileSync(file, session);
+    const page = await openPage('index.html?demo');
+    const [cancelled] = await Promise.all([page.waitForFileChooser(), menu(page, 'File', 'Open...')]);
+    await cancelled.cancel();
+    await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 300)));
+    // The demonstration's settings stay: a session file does not hold them.
+    const demo = readFileSync(join(site, 'demo.actions'), 'utf8').split(/\s+/).filter(Boolean);
+    assertSamePicture(await shownPixels(page), nativePicture([...demo, 'clear']));
+    const [chooser] = await Promise.all([page.waitForFileChooser(), menu(page, 'File', 'Open...')]);
+    await chooser.accept([file]);
+    await page.waitForFunction(() => document.getElementById('landscape').width === 250);
+    await page.keyboard.down('Control');
+    await page.keyboard.press('f');
+    await page.keyboard.up('Control');
+    await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
+    assertSamePicture(await shownPixels(page), nativePicture([...demo, 'open', file, 'start']));
+    // Save writes the opened file again, silently: a download of the same name.
+    await menu(page, 'File', 'Save');
+    const again = join(downloads, 'picked.dat');
+    for (let i = 0; i < 100 && !existsSync(again); ++i) await new Promise((r) => setTimeout(r, 100));
+    assert.equal(readFileSync(again, 'utf8'), session);
+    assert.equal(await page.$('.dialog'), null, 'Save asks nothing');
+  });
+
 test('a session in the address that is not one is refused with the message', { skip }, async () => {
   const page = await browser.newPage();
   openPages.push(page);
