@@ -14,9 +14,9 @@ namespace wandrix {
 namespace {
 
 TEST(FixedText, CLibraryFormatsLikeStd) {
-  const double values[] = {0.0,    -0.0,    20.0,       0.5,     -0.25,  2.5,
-                           0.125,  1e-13,   123456.789, 1.0 / 3, 1e300,  -7.123456789e-7,
-                           1e22,   0.00005, 4.0000000000005};
+  const double values[] = {0.0,   -0.0,    20.0,           0.5,     -0.25, 2.5,
+                           0.125, 1e-13,   123456.789,     1.0 / 3, 1e300, -7.123456789e-7,
+                           1e22,  0.00005, 4.0000000000005};
   for (const double value : values) {
     for (const int decimals : {0, 1, 3, 5, 12}) {
       EXPECT_EQ(detail::c_format_fixed(value, decimals), format_fixed(value, decimals))

@@ -5,12 +5,12 @@
 import { test, before, after, afterEach } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { createServer } from 'node:http';
 import { existsSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { extname, join, normalize } from 'node:path';
+import { join } from 'node:path';
 import { inflateSync } from 'node:zlib';
 import puppeteer from 'puppeteer-core';
+import { serveSite } from '../../src/web/serve.mjs';
 
 const site = process.env.WANDRIX_SITE;
 const nativeCli = process.env.WANDRIX_NATIVE_CLI;
@@ -23,22 +23,9 @@ let server;
 let base;
 let browser;
 
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
-  '.wasm': 'application/wasm', '.svg': 'image/svg+xml' };
-
 before(async () => {
   if (skip) return;
-  server = createServer((request, response) => {
-    const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
-    const file = join(site, path === '/' ? 'index.html' : path);
-    if (!file.startsWith(site) || !existsSync(file)) {
-      response.writeHead(404).end();
-      return;
-    }
-    response.writeHead(200, { 'Content-Type': TYPES[extname(file)] || 'text/plain' });
-    response.end(readFileSync(file));
-  });
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  server = await serveSite(site);
   base = `http://127.0.0.1:${server.address().port}/`;
   browser = await puppeteer.launch({
     executablePath: chromium, headless: true,

@@ -1,22 +1,12 @@
 // Pictures of the page for the README (docs/web*.png), and what the page
 // costs: the bytes a browser transfers for it and the time until it is ready.
 //   node screenshots.mjs SITE_FOLDER DOCS_FOLDER
-import { createServer } from 'node:http';
-import { existsSync, readFileSync } from 'node:fs';
-import { extname, join, normalize } from 'node:path';
+import { join } from 'node:path';
 import puppeteer from 'puppeteer-core';
+import { serveSite } from '../../src/web/serve.mjs';
 
 const [site, docs] = process.argv.slice(2);
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
-  '.wasm': 'application/wasm', '.svg': 'image/svg+xml' };
-const server = createServer((request, response) => {
-  const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
-  const file = join(site, path === '/' ? 'index.html' : path);
-  if (!file.startsWith(site) || !existsSync(file)) return response.writeHead(404).end();
-  response.writeHead(200, { 'Content-Type': types[extname(file)] || 'text/plain' });
-  response.end(readFileSync(file));
-});
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+const server = await serveSite(site);
 const base = `http://127.0.0.1:${server.address().port}/`;
 const browser = await puppeteer.launch({
   executablePath: process.env.CHROMIUM || '/usr/bin/chromium', headless: true,
