@@ -43,10 +43,10 @@ afterEach(async () => {
   for (const page of openPages.splice(0)) await page.close().catch(() => {});
 });
 
-async function openPage(address) {
+async function openPage(address, deviceScaleFactor = 1) {
   const page = await browser.newPage();
   openPages.push(page);
-  await page.setViewport({ width: 1000, height: 800, deviceScaleFactor: 1 });
+  await page.setViewport({ width: 1000, height: 800, deviceScaleFactor });
   const cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   const problems = [];
@@ -114,6 +114,10 @@ function decodePng(bytes) {
   for (let i = 0; i < pixels.length; i += n) rgb.push(pixels[i], pixels[i + 1], pixels[i + 2]);
   return { width, height, rgb };
 }
+
+// The demonstration's actions, as the page runs them.
+const demoActions = () =>
+  readFileSync(join(site, 'demo.actions'), 'utf8').split(/\s+/).filter(Boolean);
 
 // What the native program draws for these actions, as a picture.
 function nativePicture(actions) {
@@ -202,9 +206,37 @@ async function menu(page, popup, item) {
 
 test('the demonstration shows the walk the native program draws', { skip }, async () => {
   const page = await openPage('index.html?demo');
-  const actions = readFileSync(join(site, 'demo.actions'), 'utf8').split(/\s+/).filter(Boolean);
-  assertSamePicture(await shownPixels(page), nativePicture(actions));
+  assertSamePicture(await shownPixels(page), nativePicture(demoActions()));
   assert.deepEqual(page.problems, []);
+});
+
+test('at two device pixels to the pixel every pixel is a sharp 2 by 2 block', { skip },
+  async () => {
+    const page = await openPage('index.html?demo', 2);
+    const shown = await shownPixels(page);
+    assert.equal(shown.width, 800);
+    const half = { width: 400, height: 400, rgb: [] };
+    let blurred = 0;
+    for (let y = 0; y < 800; y += 2) {
+      for (let x = 0; x < 800; x += 2) {
+        const at = (y * 800 + x) * 3;
+        for (const other of [at + 3, at + 800 * 3, at + 800 * 3 + 3]) {
+          if ([0, 1, 2].some((k) => shown.rgb[at + k] !== shown.rgb[other + k])) ++blurred;
+        }
+        half.rgb.push(shown.rgb[at], shown.rgb[at + 1], shown.rgb[at + 2]);
+      }
+    }
+    assert.equal(blurred, 0, 'no smoothing between device pixels');
+    assertSamePicture(half, nativePicture(demoActions()));
+  });
+
+test('resizing the landscape rescales the walk as the native resize does', { skip }, async () => {
+  const page = await openPage('index.html?demo');
+  // As dragging the corner does.
+  await page.$eval('#client', (e) => { e.style.width = '520px'; e.style.height = '310px'; });
+  await page.waitForFunction(() => document.getElementById('landscape').width === 520);
+  await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 200)));
+  assertSamePicture(await shownPixels(page), nativePicture([...demoActions(), 'resize', '520', '310']));
 });
 
 test('Copy puts the picture on the clipboard as PNG', { skip }, async () => {
@@ -222,8 +254,7 @@ test('Copy puts the picture on the clipboard as PNG', { skip }, async () => {
     const blob = await item.getType('image/png');
     return [...new Uint8Array(await blob.arrayBuffer())];
   });
-  const actions = readFileSync(join(site, 'demo.actions'), 'utf8').split(/\s+/).filter(Boolean);
-  const native = nativePicture(actions);
+  const native = nativePicture(demoActions());
   const copied = decodePng(Buffer.from(png));
   assert.equal(copied.width, native.width);
   assert.equal(copied.height, native.height);
@@ -316,7 +347,7 @@ test('Open reads the file picked, and a cancelled Open still clears the walks', 
     await cancelled.cancel();
     await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 300)));
     // The demonstration's settings stay: a session file does not hold them.
-    const demo = readFileSync(join(site, 'demo.actions'), 'utf8').split(/\s+/).filter(Boolean);
+    const demo = demoActions();
     assertSamePicture(await shownPixels(page), nativePicture([...demo, 'clear']));
     const [chooser] = await Promise.all([page.waitForFileChooser(), menu(page, 'File', 'Open...')]);
     await chooser.accept([file]);
