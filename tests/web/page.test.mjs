@@ -365,6 +365,74 @@ test('Open reads the file picked, and a cancelled Open still clears the walks', 
     assert.equal(await page.$('.dialog'), null, 'Save asks nothing');
   });
 
+// Saves through the File menu's save dialog under the name typed; returns
+// the bytes downloaded as saved (the name with its default extension).
+async function saveAs(page, item, typed, saved = typed) {
+  await menu(page, 'File', item);
+  await page.waitForSelector('.dialog.save');
+  await page.type('#save-name', typed);
+  await page.keyboard.press('Enter');
+  const file = join(downloads, saved);
+  for (let i = 0; i < 100 && !existsSync(file); ++i) await new Promise((r) => setTimeout(r, 100));
+  return readFileSync(file);
+}
+
+test('the summary, the landscape table and the pictures are the native program\'s', { skip },
+  async () => {
+    await browser.defaultBrowserContext().overridePermissions(base.slice(0, -1),
+      ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+    const page = await openPage('index.html?demo');
+    const native = spawnSync(nativeCli, [...demoActions(), 'summary',
+      'landscape', join(work, 'native.txt'), 'picture', join(work, 'native.svg'),
+      'picture', join(work, 'native.emf'), 'picture', join(work, 'native.png')]);
+    assert.equal(native.status, 0, native.stderr.toString());
+
+    await menu(page, 'Show', 'Summarize');
+    const summary = await messageBox(page);
+    assert.equal(summary.text + '\n', native.stdout.toString());
+    assert.equal(await page.evaluate(() => navigator.clipboard.readText()), summary.text);
+
+    const table = await saveAs(page, 'Save Landscape...', 'heights', 'heights.txt');
+    assert.deepEqual(await messageBox(page),
+      { caption: 'Landscape saved in file:', text: '/files/heights.txt' });
+    assert.ok(table.equals(readFileSync(join(work, 'native.txt'))), 'the landscape table');
+    for (const kind of ['svg', 'emf', 'png']) {
+      const picture = await saveAs(page, 'Save As Metafile...', `walk.${kind}`);
+      const expected = readFileSync(join(work, `native.${kind}`));
+      if (kind === 'emf') {
+        // The header names the screen the metafile was made on (its size in
+        // pixels and millimetres); every drawing record after it is the same.
+        const header = expected.readUInt32LE(4);
+        assert.ok(picture.subarray(header).equals(expected.subarray(header)), 'the emf records');
+        assert.equal(picture.length, expected.length);
+      } else {
+        assert.ok(picture.equals(expected), `the ${kind} picture`);
+      }
+    }
+  });
+
+test('the menus answer their mnemonics, and Exit ends the program', { skip }, async () => {
+  const page = await openPage('index.html');
+  await page.keyboard.down('Alt');
+  await page.keyboard.press('c');
+  await page.keyboard.up('Alt');
+  await page.keyboard.press('3');
+  await page.keyboard.down('Alt');
+  await page.keyboard.press('s');
+  await page.keyboard.up('Alt');
+  const states = await page.$$eval('.popup.open .item', (rows) =>
+    rows.map((r) => `${r.firstChild.textContent}:${r.classList.contains('disabled') ? 'grey' : 'on'}`));
+  assert.deepEqual(states, ['Chain 1:on', 'Chain 2:on', 'Chain 3:on', 'Chain 4:grey',
+    'All chains:on', 'Summarize:grey']);
+  await page.keyboard.press('Escape');
+  await menu(page, 'File', 'Exit');
+  await page.waitForSelector('.ended');
+  await page.keyboard.down('Control');
+  await page.keyboard.press('o');
+  await page.keyboard.up('Control');
+  assert.equal(await page.$('.dialog'), null, 'an ended program takes no commands');
+});
+
 test('a session in the address that is not one is refused with the message', { skip }, async () => {
   const page = await browser.newPage();
   openPages.push(page);
