@@ -1,11 +1,11 @@
 // wandrix-cli compiled to WebAssembly must do under node exactly what the
 // native program does: the same standard output and errors, the same exit
 // status and the same files, byte for byte.
-import { test } from 'node:test';
+import { test, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import { createHash } from 'node:crypto';
-import { mkdtempSync, readdirSync, readFileSync, writeFileSync, mkdirSync } from 'node:fs';
+import { mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync, mkdirSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 
@@ -19,6 +19,7 @@ writeFileSync(session, 'WANDRIX 1.0\r\n11\r\n400  300\r\n120  90\r\n15.00000\r\n
   '\r\nsouth_west\r\n100.0\r\n80.0\r\n30.0\r\n45.0\r\n0.25\r\n1.0\r\n' +
   '\r\nnorth\r\n250.00000\r\n220.00000\r\n40.00000\r\n40.00000\r\n-0.50000\r\n3.00000\r\n');
 writeFileSync(join(work, 'not-a-session.dat'), 'hello\n');
+after(() => rmSync(work, { recursive: true, force: true }));
 
 // Runs one program in a folder of its own; '@name' in the actions is a file
 // in that folder, so the two programs' files can be compared.

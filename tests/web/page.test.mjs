@@ -5,7 +5,7 @@
 import { test, before, after, afterEach } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { inflateSync } from 'node:zlib';
@@ -36,6 +36,7 @@ before(async () => {
 after(async () => {
   if (browser) await browser.close();
   if (server) server.close();
+  rmSync(work, { recursive: true, force: true });
 });
 
 const openPages = [];
