@@ -77,11 +77,11 @@ DialogResult run_form(WebDialogControls& controls, Logic& logic, OnEvent on_even
   DialogResult result = DialogResult::cancel;
   for (;;) {
     const int event = controls.next_event();
-    if (event == 1) {
+    if (event == kOkEvent) {
       result = logic.ok();
       break;
     }
-    if (event == 2) {
+    if (event == kCancelEvent) {
       result = Logic::cancel();
       break;
     }

@@ -44,6 +44,9 @@ class WebDialogControls : public DialogControls {
   std::string dialog_;
 };
 
+// The buttons every template numbers alike, and the close box.
+inline constexpr int kOkEvent = 1;
+inline constexpr int kCancelEvent = 2;
 inline constexpr int kCloseBoxEvent = 0;
 inline constexpr int kListEventBase = 142000;
 
