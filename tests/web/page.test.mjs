@@ -182,6 +182,15 @@ test('the desktop check sees a refused file', { skip: skip || desktopSkip }, () 
   assert.deepEqual(desktopWindows(bad), ['Error reading data file', 'Wandrix']);
 });
 
+// A key pressed with a modifier held, as Ctrl+F or Alt+C.
+async function withKey(page, modifier, key) {
+  await page.keyboard.down(modifier);
+  await page.keyboard.press(key);
+  await page.keyboard.up(modifier);
+}
+
+const ctrl = (page, key) => withKey(page, 'Control', key);
+
 async function messageBox(page) {
   const box = await page.waitForSelector('.dialog.message', { timeout: 10000 });
   const caption = await box.$eval('.caption span', (e) => e.textContent);
@@ -244,9 +253,7 @@ test('Copy puts the picture on the clipboard as PNG', { skip }, async () => {
   await browser.defaultBrowserContext().overridePermissions(base.slice(0, -1),
     ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
   const page = await openPage('index.html?demo');
-  await page.keyboard.down('Control');
-  await page.keyboard.press('c');
-  await page.keyboard.up('Control');
+  await ctrl(page, 'c');
   assert.deepEqual(await messageBox(page), {
     caption: 'Copy to clipboard', text: "The robot's trajectory has been copied to the clipboard",
   });
@@ -291,9 +298,7 @@ test('a dragged hill, a corrected value, a walk and a downloaded session', { ski
 
   // Clear reseeds from the seed, as opening a session does; then Ctrl+F walks.
   await menu(page, 'Robot', 'Clear');
-  await page.keyboard.down('Control');
-  await page.keyboard.press('f');
-  await page.keyboard.up('Control');
+  await ctrl(page, 'f');
   await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
   const walked = await shownPixels(page);
 
@@ -328,9 +333,7 @@ test('a session in the address opens at its size', { skip }, async () => {
   const session = 'WANDRIX 1.0\n31\n300  200\n100  80\n15.00000\n12.50000\n1\n\n' +
     'ridge\n150.00000\n90.00000\n40.00000\n25.00000\n0.60000\n1.00000\n';
   const page = await openPage('index.html#' + encodeURIComponent(session));
-  await page.keyboard.down('Control');
-  await page.keyboard.press('f');
-  await page.keyboard.up('Control');
+  await ctrl(page, 'f');
   await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
   const file = join(work, 'linked.dat');
   writeFileSync(file, session);
@@ -353,9 +356,7 @@ test('Open reads the file picked, and a cancelled Open still clears the walks', 
     const [chooser] = await Promise.all([page.waitForFileChooser(), menu(page, 'File', 'Open...')]);
     await chooser.accept([file]);
     await page.waitForFunction(() => document.getElementById('landscape').width === 250);
-    await page.keyboard.down('Control');
-    await page.keyboard.press('f');
-    await page.keyboard.up('Control');
+    await ctrl(page, 'f');
     await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
     assertSamePicture(await shownPixels(page), nativePicture([...demo, 'open', file, 'start']));
     // Save writes the opened file again, silently: a download of the same name.
@@ -414,13 +415,9 @@ test('the summary, the landscape table and the pictures are the native program\'
 
 test('the menus answer their mnemonics, and Exit ends the program', { skip }, async () => {
   const page = await openPage('index.html');
-  await page.keyboard.down('Alt');
-  await page.keyboard.press('c');
-  await page.keyboard.up('Alt');
+  await withKey(page, 'Alt', 'c');
   await page.keyboard.press('3');
-  await page.keyboard.down('Alt');
-  await page.keyboard.press('s');
-  await page.keyboard.up('Alt');
+  await withKey(page, 'Alt', 's');
   const states = await page.$$eval('.popup.open .item', (rows) =>
     rows.map((r) => `${r.firstChild.textContent}:${r.classList.contains('disabled') ? 'grey' : 'on'}`));
   assert.deepEqual(states, ['Chain 1:on', 'Chain 2:on', 'Chain 3:on', 'Chain 4:grey',
@@ -428,9 +425,7 @@ test('the menus answer their mnemonics, and Exit ends the program', { skip }, as
   await page.keyboard.press('Escape');
   await menu(page, 'File', 'Exit');
   await page.waitForSelector('.ended');
-  await page.keyboard.down('Control');
-  await page.keyboard.press('o');
-  await page.keyboard.up('Control');
+  await ctrl(page, 'o');
   assert.equal(await page.$('.dialog'), null, 'an ended program takes no commands');
 });
 
@@ -446,18 +441,14 @@ test('a session in the address that is not one is refused with the message', { s
 
 test('the robot options dialog corrects a value out of range', { skip }, async () => {
   const page = await openPage('index.html');
-  await page.keyboard.down('Control');
-  await page.keyboard.press('o');
-  await page.keyboard.up('Control');
+  await ctrl(page, 'o');
   const field = (id) => `.dialog[data-dialog="robot"] [data-id="${id}"]`;
   await page.waitForSelector(field(123));
   assert.equal(await page.$eval(field(123), (e) => e.value), '100');
   assert.equal(await page.$eval(field(142), (e) => e.disabled), true);
   assert.equal(await page.evaluate(() => document.activeElement.dataset.id), '123');
   // The open dialog keeps the keys: Ctrl+F does not walk behind it.
-  await page.keyboard.down('Control');
-  await page.keyboard.press('f');
-  await page.keyboard.up('Control');
+  await ctrl(page, 'f');
   await page.$eval(field(133), (e) => { e.value = 'x'; });
   await page.$eval(field(123), (e) => { e.value = '0'; });
   await page.keyboard.press('Enter');
@@ -478,9 +469,7 @@ test('the robot options dialog corrects a value out of range', { skip }, async (
 test('Modify opens the hill dialog over the robot options and shows the new label', { skip },
   async () => {
     const page = await openPage('index.html?demo');
-    await page.keyboard.down('Control');
-    await page.keyboard.press('o');
-    await page.keyboard.up('Control');
+    await ctrl(page, 'o');
     const robot = (id) => `.dialog[data-dialog="robot"] [data-id="${id}"]`;
     const hill = (id) => `.dialog[data-dialog="hill"] [data-id="${id}"]`;
     await page.waitForSelector(robot(142));
