@@ -152,7 +152,13 @@ void draw_autocorrelation(Canvas& canvas, const Panel& panel, const std::vector<
   canvas.line_to(frame.box.right, frame.py(0.0));
   const ObjectHandle pen = canvas.create_pen(colour);
   canvas.select(pen);
-  for (std::size_t lag = 0; lag < rho.size(); ++lag) {
+  // A stem per lag; where there are more lags than pixel columns, the stem
+  // of the lag nearest each column's centre.
+  const auto columns = static_cast<std::size_t>(frame.box.width());
+  const std::size_t stems = std::min(rho.size(), columns);
+  for (std::size_t i = 0; i < stems; ++i) {
+    const std::size_t lag =
+        stems == rho.size() ? i : (i * (rho.size() - 1) + (stems - 1) / 2) / (stems - 1);
     const int x = frame.px(static_cast<double>(lag));
     const int from = frame.py(0.0);
     const int to = frame.py(rho[lag]);
@@ -183,9 +189,7 @@ void draw_dependence(const Simulation& sim, Canvas& canvas, const Rect& row, int
   const int h = sim.client_height();
   const std::vector<double> xs = landscape_positions(chain, h, true);
   const std::vector<double> ys = landscape_positions(chain, h, false);
-  // At most one lag per pixel column of the box.
-  const auto widest = static_cast<std::size_t>(std::max(1, column_width - kAxisLabelWidth));
-  auto [along_x, along_y] = dependence(xs, ys, widest);
+  auto [along_x, along_y] = dependence(xs, ys, xs.size());
   const auto& ess_x = along_x.size;
   const auto& ess_y = along_y.size;
   // Far enough to see the correlation die away, as far as the box shows.
