@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -148,6 +150,19 @@ inline std::uint32_t pixel_sum(const RasterCanvas& surface) {
     sum = sum * 31 + surface.pixels()[i];
   }
   return sum;
+}
+
+// The picture a Copy left on the clipboard, decoded from its PNG form; a
+// null image unless the EMF and SVG forms are there too.
+inline QImage copied_picture() {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  QImage png;
+  if (data == nullptr || !data->hasFormat("image/emf") ||
+      !data->data("image/svg+xml").contains("<svg") ||
+      !png.loadFromData(data->data("image/png"), "PNG")) {
+    return {};
+  }
+  return png;
 }
 
 inline int count_pixels(const RasterCanvas& surface, std::uint32_t value) {
