@@ -15,4 +15,9 @@ std::string format_fixed(double value, int decimals) {
   return std::string(buffer, ptr);
 }
 
+std::string percent_text(long long count, long long total) {
+  return format_fixed(
+      total > 0 ? static_cast<double>(count) * 100.0 / static_cast<double>(total) : 0.0, 1);
+}
+
 }  // namespace wandrix

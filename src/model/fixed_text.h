@@ -11,4 +11,7 @@ namespace wandrix {
 // in the C locale; empty if it does not fit (only for absurd magnitudes).
 std::string format_fixed(double value, int decimals);
 
+// count x 100 / total with one decimal; 0.0 when total is 0.
+std::string percent_text(long long count, long long total);
+
 }  // namespace wandrix

@@ -61,6 +61,10 @@ class Host {
   virtual ~Host() = default;
 
   virtual void set_cursor(Cursor /*cursor*/) {}
+  // How far a walk that runs to completion inside one command has come: told
+  // with done 0 when it begins, after every slice of about a tenth of a
+  // second, and with finished true when it ends (early, out of memory).
+  virtual void walk_progress(std::int64_t /*done*/, std::int64_t /*total*/, bool /*finished*/) {}
   // Repaint the whole client area later, without erasing it.
   virtual void invalidate() {}
   // A modal box with one OK button and no icon.

@@ -26,6 +26,9 @@ enum class Wall { left, right, bottom, top };
 // forth between the two walls; after this many in a row the foray ends there.
 constexpr int kMaxTurnsWithoutProgress = 4;
 
+// How often a walk in one command tells how far it has come.
+constexpr std::chrono::milliseconds kProgressSlice{100};
+
 }  // namespace
 
 // The steps of one chain, here beside the loop that runs them so that the
@@ -192,7 +195,13 @@ void Simulation::walk(bool start) {
   if (!begin_walk(start)) {
     return;
   }
-  advance_walk(std::numeric_limits<std::int64_t>::max());
+  const std::int64_t total = walk_target() - run_first_step;
+  host_->walk_progress(0, total, false);
+  while (!walk_complete()) {
+    advance_walk_for(kProgressSlice);
+    host_->walk_progress(steps_done - run_first_step, total, false);
+  }
+  host_->walk_progress(steps_done - run_first_step, total, true);
   end_walk();
 }
 
