@@ -7,7 +7,9 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "app/walk_player.h"
 #include "model/host.h"
 #include "model/simulation.h"
 #include "model/types.h"
@@ -32,8 +34,16 @@ struct MenuItemState {
 
 // The menu rules: the Chains items checked by the chain count, the Show items
 // checked by the shown chain and greyed above the chain count, Summarize
-// greyed until a walk has taken a step.
-std::array<MenuItemState, 10> menu_state(const Simulation& sim);
+// greyed until a walk has taken a step. While a walk runs, the commands that
+// would change the model are greyed (model_changing); the walk's own
+// controls are enabled only while it runs, and the speed in use is checked.
+std::vector<MenuItemState> menu_state(const Simulation& sim, const WalkPlayer* player = nullptr);
+
+// The commands a running walk refuses: they would change the model under it.
+bool model_changing(int id);
+
+// "Steps walked: 1234 | Moves accepted: 1: 45.2%  2: 61.0% | Exchanges: 30.1%".
+std::string rates_status_text(const Simulation& sim);
 
 // The mouse drags in progress: a left-button rubber band or a right-button
 // rotation. Positions are client pixels and may be negative while the mouse
@@ -80,7 +90,15 @@ class Frame {
   [[nodiscard]] const RasterCanvas& surface() const { return surface_; }
   [[nodiscard]] RasterCanvas& surface() { return surface_; }
 
-  // A typed character (Esc is 27).
+  // The timer the frame asked for (Host::request_tick) has run out.
+  void tick();
+  [[nodiscard]] const WalkPlayer& player() const { return player_; }
+  [[nodiscard]] std::vector<MenuItemState> menu_state() const;
+  // The walk's progress, for a status bar; empty when there is none to show.
+  [[nodiscard]] std::string progress_text() const;
+  [[nodiscard]] std::string rates_text() const { return rates_status_text(sim_); }
+
+  // A typed character (Esc is 27: it cancels a drag, or stops a walk).
   void key_char(int code);
   void left_press(Point p);
   void left_release(Point p);
@@ -104,13 +122,24 @@ class Frame {
   void robot_options();
   void move_rotation(Point p);
   void end_rotation();
+  // Start, Continue and Animate walking: the walk runs from the event loop.
+  void begin_walk(bool start, bool animated);
+  // Runs a walk command that steers the walk in progress.
+  void steer_walk(int id);
+  // Asks for the next tick, or walks to the end without a timer.
+  void schedule_tick(std::optional<int> milliseconds);
+  // An animation draws the picture into base_, then its step over a copy.
+  void render_animation();
 
   Simulation& sim_;
   Host& host_;
   MouseState mouse_;
   RotationPens rotation_pens_;
   RasterCanvas surface_;
+  // The ordinary picture while an animation draws over it.
+  RasterCanvas base_;
   Coverage coverage_;  // of the surface, for paint
+  WalkPlayer player_;
   int width_ = kDefaultWindowWidth;
   int height_ = kDefaultWindowHeight;
   bool paint_pending_ = true;

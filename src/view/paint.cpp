@@ -127,12 +127,8 @@ std::vector<Chain*> chains_to_draw(Simulation& sim) {
   if (sim.steps_done <= 0) {
     return chains;
   }
-  if (sim.shown_chain == 0) {
-    for (int k = sim.nchains; k >= 1; --k) {
-      chains.push_back(&sim.chains[static_cast<std::size_t>(k - 1)]);
-    }
-  } else if (sim.shown_chain >= 1 && sim.shown_chain <= kMaxChains) {
-    chains.push_back(&sim.chains[static_cast<std::size_t>(sim.shown_chain - 1)]);
+  for (const int k : shown_chain_numbers(sim)) {
+    chains.push_back(&sim.chains[static_cast<std::size_t>(k - 1)]);
   }
   return chains;
 }
@@ -169,6 +165,31 @@ void paint_chains(Simulation& sim, const Projection& view, Canvas& canvas, bool 
 }
 
 }  // namespace
+
+std::vector<int> shown_chain_numbers(const Simulation& sim) {
+  std::vector<int> numbers;
+  if (sim.shown_chain == 0) {
+    for (int k = sim.nchains; k >= 1; --k) {
+      numbers.push_back(k);
+    }
+  } else if (sim.shown_chain >= 1 && sim.shown_chain <= kMaxChains) {
+    numbers.push_back(sim.shown_chain);
+  }
+  return numbers;
+}
+
+void paint_added_samples(Simulation& sim, Canvas& canvas) {
+  const Projection view(sim);
+  const ChainStyle style{sim.dot_radius, sim.show_trajectory, false};
+  for (Chain* chain : chains_to_draw(sim)) {
+    const std::size_t shown = chain->painted_samples;
+    if (shown >= chain->xs.size()) {
+      continue;
+    }
+    draw_chain(view, *chain, canvas, static_cast<int>(shown == 0 ? 0 : shown - 1), style);
+    chain->painted_samples = chain->xs.size();
+  }
+}
 
 Rect client_rect(const Simulation& sim) {
   return Rect{0, 0, to_pixel(sim.width), to_pixel(sim.height)};
@@ -240,7 +261,11 @@ void draw_chain(Simulation& sim, const Chain& chain, Canvas& canvas, int first,
 
 void paint(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export, Coverage* coverage) {
   Host& host = sim.host();
-  host.set_cursor(Cursor::wait);
+  // A walk in progress shows its own cursor until it ends.
+  const bool own_cursor = !sim.walking;
+  if (own_cursor) {
+    host.set_cursor(Cursor::wait);
+  }
   sim.draw_from_step = sim.run_first_step;
   if (for_export || sim.full_redraw) {
     sim.draw_from_step = 0;
@@ -259,7 +284,9 @@ void paint(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export, C
   canvas.delete_object(hill_pen);
   paint_chains(sim, view, canvas, for_export, coverage);
   sim.full_redraw = true;
-  host.set_cursor(Cursor::arrow);
+  if (own_cursor) {
+    host.set_cursor(Cursor::arrow);
+  }
 }
 
 }  // namespace wandrix
