@@ -10,6 +10,8 @@
 #include "desktop/window/qt_host.h"
 
 class QAction;
+class QComboBox;
+class QLabel;
 class QMenu;
 
 namespace wandrix::desktop {
@@ -36,8 +38,13 @@ class MainWindow : public QMainWindow {
   // The action of a menu item or accelerator; nullptr for an unknown id.
   [[nodiscard]] QAction* action(int id) const;
   [[nodiscard]] QMenu* popup(int index) const;
-  // Applies the menu rules to every item; done before any popup opens.
+  // Applies the menu rules to every item; done before any popup opens, and
+  // whenever a walk begins, goes on or ends.
   void apply_menu_rules();
+  // The status bar: the walk's progress and the rates of the walk.
+  [[nodiscard]] QLabel* progress_label() const { return progress_; }
+  [[nodiscard]] QLabel* rates_label() const { return rates_; }
+  [[nodiscard]] QComboBox* speed_list() const { return speed_; }
 
  signals:
   // "Exit": the program ends its event loop; the window is not closed first.
@@ -46,7 +53,10 @@ class MainWindow : public QMainWindow {
  private:
   void build_menus();
   void build_accelerators();
+  void build_status_bar();
   void run_command(int id);
+  // Menus, controls and status bar as the walk now stands.
+  void show_walk_state();
   void fit_outer_size();
 
   LandscapeWidget* landscape_;
@@ -54,6 +64,9 @@ class MainWindow : public QMainWindow {
   Frame frame_;
   std::map<int, QAction*> actions_;
   std::vector<QMenu*> popups_;
+  QLabel* progress_ = nullptr;
+  QLabel* rates_ = nullptr;
+  QComboBox* speed_ = nullptr;
 };
 
 }  // namespace wandrix::desktop
