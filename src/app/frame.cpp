@@ -124,8 +124,7 @@ std::string Frame::progress_text() const {
   return player_.shows_progress(now) ? player_.progress_text(now) : std::string();
 }
 
-void Frame::begin_walk(bool start, bool animated) {
-  const auto now = WalkPlayer::Clock::now();
+void Frame::begin_walk(bool start, bool animated, WalkPlayer::Clock::time_point now) {
   if (!player_.begin(start, animated, now)) {
     return;
   }
@@ -168,7 +167,7 @@ void Frame::steer_walk(int id) {
       break;
     case kSingleStep:
       if (!player_.running()) {
-        begin_walk(sim_.steps_done == 0, true);
+        begin_walk(sim_.steps_done == 0, true, now);
       }
       player_.single_step(now);
       break;
@@ -238,14 +237,14 @@ FrameResult Frame::run_command(int id) {
       player_.stop();
       return FrameResult::quit;
     case kStartWalking:
-      begin_walk(true, false);
+      begin_walk(true, false, WalkPlayer::Clock::now());
       break;
     case kContinueWalking:
-      begin_walk(false, false);
+      begin_walk(false, false, WalkPlayer::Clock::now());
       break;
     case kAnimateWalking:
       // A new walk when there is none to go on with.
-      begin_walk(sim_.steps_done == 0, true);
+      begin_walk(sim_.steps_done == 0, true, WalkPlayer::Clock::now());
       break;
     case kRefresh:
       redraw_full();

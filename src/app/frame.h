@@ -123,7 +123,7 @@ class Frame {
   void move_rotation(Point p);
   void end_rotation();
   // Start, Continue and Animate walking: the walk runs from the event loop.
-  void begin_walk(bool start, bool animated);
+  void begin_walk(bool start, bool animated, WalkPlayer::Clock::time_point now);
   // Runs a walk command that steers the walk in progress.
   void steer_walk(int id);
   // Asks for the next tick, or walks to the end without a timer.

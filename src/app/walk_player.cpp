@@ -34,9 +34,10 @@ int milliseconds_until(Clock::time_point when, Clock::time_point now) {
 
 std::string speed_text(int speed) {
   if (speed < 0 || speed >= kFastestSpeed) {
-    return "As fast as possible";
+    return "Fastest";
   }
-  return std::to_string(kWalkSpeeds[static_cast<std::size_t>(speed)]) + " steps/s";
+  const int rate = kWalkSpeeds[static_cast<std::size_t>(speed)];
+  return std::to_string(rate) + (rate == 1 ? " step/s" : " steps/s");
 }
 
 bool WalkPlayer::begin(bool start, bool animated, Clock::time_point now) {
@@ -88,8 +89,8 @@ std::optional<int> WalkPlayer::tick_plain() {
 std::optional<int> WalkPlayer::tick_timed(Clock::time_point now) {
   const double rate = kWalkSpeeds[static_cast<std::size_t>(speed_)];
   // Step k is due k / rate after the anchor, the first at once.
-  std::int64_t due = static_cast<std::int64_t>(Seconds(now - anchor_).count() * rate) + 1 -
-                     steps_since_anchor_;
+  std::int64_t due =
+      static_cast<std::int64_t>(Seconds(now - anchor_).count() * rate) + 1 - steps_since_anchor_;
   if (due > static_cast<std::int64_t>(rate / 4.0) + 1) {
     // Far behind (a modal dialog, a slow picture): the walk goes on from
     // now instead of rushing to catch up.

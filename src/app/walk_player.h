@@ -25,7 +25,7 @@ inline constexpr int kDefaultSpeed = 2;  // 10 steps per second
 // At this many steps per second or fewer each foray is shown as it happens.
 inline constexpr int kForaySpeedLimit = 30;
 
-// The speed as the user reads it: "10 steps/s", "As fast as possible".
+// The speed as the user reads it: "1 step/s", "10 steps/s", "Fastest".
 std::string speed_text(int speed);
 
 class WalkPlayer {

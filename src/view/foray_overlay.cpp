@@ -1,5 +1,6 @@
 #include "view/foray_overlay.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace wandrix {
@@ -29,6 +30,23 @@ void thick_line(Canvas& canvas, Point a, Point b) {
   canvas.line_to(b.x + dx, b.y + dy);
 }
 
+// A thick line of dashes: a path that was not taken.
+void dashed_line(Canvas& canvas, Point a, Point b) {
+  constexpr double kDash = 6.0;
+  constexpr double kGap = 4.0;
+  const double dx = b.x - a.x;
+  const double dy = b.y - a.y;
+  const double length = std::sqrt(dx * dx + dy * dy);
+  if (length < 1.0) {
+    return;
+  }
+  for (double at = 0.0; at < length; at += kDash + kGap) {
+    const double end = std::min(at + kDash, length);
+    thick_line(canvas, {a.x + to_pixel(dx * at / length), a.y + to_pixel(dy * at / length)},
+               {a.x + to_pixel(dx * end / length), a.y + to_pixel(dy * end / length)});
+  }
+}
+
 // A filled disc in the chain's colour with a white rim.
 void draw_robot(Canvas& canvas, Point p, int radius, Colour colour) {
   const ObjectHandle pen = canvas.create_pen(kWhite);
@@ -53,6 +71,16 @@ void draw_ring(Canvas& canvas, Point p, int radius, Colour colour) {
   canvas.delete_object(pen);
 }
 
+// A cross where a refused foray would have gone.
+void draw_cross(Canvas& canvas, Point p, int radius, Colour colour) {
+  const ObjectHandle pen = canvas.create_pen(colour);
+  const ObjectHandle old_pen = canvas.select(pen);
+  thick_line(canvas, {p.x - radius, p.y - radius}, {p.x + radius, p.y + radius});
+  thick_line(canvas, {p.x - radius, p.y + radius}, {p.x + radius, p.y - radius});
+  canvas.select(old_pen);
+  canvas.delete_object(pen);
+}
+
 int robot_radius(const Simulation& sim) { return sim.dot_radius + 3; }
 
 Point robot_point(const Simulation& sim, const Projection& view, const Chain& chain) {
@@ -66,17 +94,20 @@ void draw_foray(const Simulation& sim, const Projection& view, Canvas& canvas, c
   const Colour colour = refused ? dimmed(chain.colour) : chain.colour;
   const ObjectHandle pen = canvas.create_pen(colour);
   const ObjectHandle old_pen = canvas.select(pen);
+  const auto line = refused ? dashed_line : thick_line;
   Point from = client_point(sim, view, foray.from, h);
   for (const LandscapePoint& turn : foray.turns) {
     const Point to = client_point(sim, view, turn, h);
-    thick_line(canvas, from, to);
+    line(canvas, from, to);
     from = to;
   }
   const Point end = client_point(sim, view, foray.to, h);
-  thick_line(canvas, from, end);
+  line(canvas, from, end);
   canvas.select(old_pen);
   canvas.delete_object(pen);
-  if (phase == StepPhase::proposal || refused) {
+  if (refused) {
+    draw_cross(canvas, end, robot_radius(sim), colour);
+  } else if (phase == StepPhase::proposal) {
     draw_ring(canvas, end, robot_radius(sim) + 1, colour);
   }
 }

@@ -1,7 +1,8 @@
 // The latest step of an animated walk, drawn over the picture: each shown
 // chain's foray from where it stood, through its turns at the walls, to the
 // proposal; then the outcome (accepted: the robot stands at the end of the
-// path; refused: the path is dimmed and the robot stays), and an exchange
+// path; refused: the path is dimmed and dashed, a cross marks its end and
+// the robot stays), and an exchange
 // between two shown chains marked by a line joining them.
 #pragma once
 
@@ -18,9 +19,10 @@ enum class StepPhase { proposal, outcome };
 inline constexpr Colour kExchangeMade = kWhite;
 inline constexpr Colour kExchangeRefused = make_colour(96, 96, 96);
 
-// The colour at 40 % of its brightness: a refused foray.
+// The colour of a refused foray: muted toward grey, still readable on the
+// black landscape.
 constexpr Colour dimmed(Colour c) {
-  return make_colour(red_of(c) * 2 / 5, green_of(c) * 2 / 5, blue_of(c) * 2 / 5);
+  return make_colour(red_of(c) * 9 / 20 + 70, green_of(c) * 9 / 20 + 70, blue_of(c) * 9 / 20 + 70);
 }
 
 // Draws the step on the canvas; the robots of the shown chains are drawn in

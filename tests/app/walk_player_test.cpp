@@ -130,7 +130,7 @@ TEST(WalkPlayer, TheProposalHoldsBackTheStepsSamples) {
   EXPECT_FALSE(player.holds_back_samples());
   EXPECT_EQ(sim.steps_done, 1);
   EXPECT_EQ(player.progress_text(now + milliseconds(500)),
-            "Animating at 1 steps/s: step 1 of 100, 2 samples, 0.5 s");
+            "Animating, 1 step/s: step 1 of 100, 2 samples, 0.5 s");
   player.toggle_pause(now + milliseconds(500));
   EXPECT_EQ(player.tick(now + milliseconds(5000)), std::nullopt);
   EXPECT_EQ(player.progress_text(now + milliseconds(5000)),

@@ -9,7 +9,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
-#include <QToolButton>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 #include "app/menu_table.h"
@@ -63,7 +63,7 @@ MainWindow::MainWindow(Simulation& sim, QWidget* parent)
   setCentralWidget(landscape_);
   build_menus();
   build_accelerators();
-  build_status_bar();
+  build_walk_bars();
   host_.on_tick([this] { show_walk_state(); });
   show_walk_state();
 }
@@ -112,7 +112,32 @@ void MainWindow::build_accelerators() {
   }
 }
 
-void MainWindow::build_status_bar() {
+void MainWindow::build_walk_bars() {
+  // The controls of a media player, in a small tool bar under the menus.
+  QToolBar* controls = addToolBar(QStringLiteral("Walk"));
+  controls->setObjectName(QStringLiteral("walk_controls"));
+  controls->setMovable(false);
+  controls->setFloatable(false);
+  controls->setIconSize(QSize(16, 16));
+  controls->toggleViewAction()->setEnabled(false);  // no way to lose it by a right click
+  for (const WalkControl& control : kWalkControls) {
+    QAction* action = actions_.at(control.id);
+    action->setIcon(style()->standardIcon(control.icon));
+    controls->addAction(action);
+    if (QWidget* button = controls->widgetForAction(action)) {
+      button->setFocusPolicy(Qt::NoFocus);
+    }
+  }
+  speed_ = new QComboBox(controls);
+  speed_->setFocusPolicy(Qt::NoFocus);
+  speed_->setToolTip(QStringLiteral("Steps per second of Animate walking"));
+  for (int k = 0; k <= kFastestSpeed; ++k) {
+    speed_->addItem(QString::fromStdString(speed_text(k)));
+  }
+  connect(speed_, &QComboBox::activated, this,
+          [this](int index) { run_command(command::kWalkSpeed + index); });
+  controls->addWidget(speed_);
+  // Two lines at the bottom: how far the walk has come, and its rates.
   auto* texts = new QWidget(this);
   auto* lines = new QVBoxLayout(texts);
   lines->setContentsMargins(0, 0, 0, 0);
@@ -122,24 +147,7 @@ void MainWindow::build_status_bar() {
   lines->addWidget(progress_);
   lines->addWidget(rates_);
   statusBar()->addWidget(texts, 1);
-  speed_ = new QComboBox(this);
-  speed_->setFocusPolicy(Qt::NoFocus);
-  speed_->setToolTip(QStringLiteral("Speed of the animation"));
-  for (int k = 0; k <= kFastestSpeed; ++k) {
-    speed_->addItem(QString::fromStdString(speed_text(k)));
-  }
-  connect(speed_, &QComboBox::activated, this,
-          [this](int index) { run_command(command::kWalkSpeed + index); });
-  statusBar()->addPermanentWidget(speed_);
-  for (const WalkControl& control : kWalkControls) {
-    QAction* action = actions_.at(control.id);
-    action->setIcon(style()->standardIcon(control.icon));
-    auto* button = new QToolButton(this);
-    button->setDefaultAction(action);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    statusBar()->addPermanentWidget(button);
-  }
+  statusBar()->setSizeGripEnabled(false);
 }
 
 void MainWindow::show_walk_state() {

@@ -41,6 +41,8 @@ class MainWindow : public QMainWindow {
   // Applies the menu rules to every item; done before any popup opens, and
   // whenever a walk begins, goes on or ends.
   void apply_menu_rules();
+  // Menus, controls and status bar as the walk now stands.
+  void show_walk_state();
   // The status bar: the walk's progress and the rates of the walk.
   [[nodiscard]] QLabel* progress_label() const { return progress_; }
   [[nodiscard]] QLabel* rates_label() const { return rates_; }
@@ -53,10 +55,8 @@ class MainWindow : public QMainWindow {
  private:
   void build_menus();
   void build_accelerators();
-  void build_status_bar();
+  void build_walk_bars();
   void run_command(int id);
-  // Menus, controls and status bar as the walk now stands.
-  void show_walk_state();
   void fit_outer_size();
 
   LandscapeWidget* landscape_;
