@@ -1,6 +1,7 @@
 #include "app/frame.h"
 
 #include <algorithm>
+#include <limits>
 #include <new>
 
 #include "app/menu_table.h"
@@ -18,6 +19,17 @@
 namespace wandrix {
 
 using namespace command;
+
+namespace {
+
+// A picture is drawn in slices of this length while the window waits, in
+// batches of this many samples between looks at the clock.
+constexpr auto kPaintSlice = std::chrono::milliseconds(25);
+constexpr std::size_t kPaintBatch = 16384;
+// A picture that takes longer than this shows its progress.
+constexpr auto kPaintProgressDelay = std::chrono::milliseconds(300);
+
+}  // namespace
 
 bool model_changing(int id) {
   switch (id) {
@@ -90,10 +102,45 @@ void Frame::render() {
   }
   paint_pending_ = false;
   if (player_.animated()) {
+    painting_.reset();
     render_animation();
     return;
   }
-  paint(sim_, surface_, Rect{0, 0, width_, height_}, false, &coverage_);
+  if (painting_ && painting_->full()) {
+    sim_.full_redraw = true;  // the picture in progress was not finished
+  }
+  painting_.emplace(sim_, surface_, Rect{0, 0, width_, height_}, false, &coverage_);
+  painting_began_ = WalkPlayer::Clock::now();
+  advance_painting();
+}
+
+void Frame::advance_painting() {
+  if (!painting_) {
+    return;
+  }
+  const auto deadline = WalkPlayer::Clock::now() + kPaintSlice;
+  while (!painting_->advance(surface_, kPaintBatch)) {
+    if (WalkPlayer::Clock::now() >= deadline) {
+      if (!host_.request_tick(0)) {
+        painting_->advance(surface_, std::numeric_limits<std::size_t>::max());
+        break;
+      }
+      return;
+    }
+  }
+  painting_.reset();
+}
+
+void Frame::abandon_painting() {
+  if (!painting_) {
+    return;
+  }
+  if (painting_->full()) {
+    sim_.full_redraw = true;
+  }
+  painting_.reset();
+  request_paint();
+  host_.show_surface();
 }
 
 void Frame::render_animation() {
@@ -121,7 +168,14 @@ std::vector<MenuItemState> Frame::menu_state() const { return wandrix::menu_stat
 
 std::string Frame::progress_text() const {
   const auto now = WalkPlayer::Clock::now();
-  return player_.shows_progress(now) ? player_.progress_text(now) : std::string();
+  if (player_.shows_progress(now)) {
+    return player_.progress_text(now);
+  }
+  if (painting_ && now - painting_began_ >= kPaintProgressDelay) {
+    return "Drawing " + std::to_string(painting_->samples()) +
+           " samples: " + format_fixed(painting_->fraction_done() * 100.0, 0) + "%";
+  }
+  return {};
 }
 
 void Frame::begin_walk(bool start, bool animated, WalkPlayer::Clock::time_point now) {
@@ -149,12 +203,19 @@ void Frame::schedule_tick(std::optional<int> milliseconds) {
 }
 
 void Frame::tick() {
+  if (painting_) {
+    advance_painting();
+    host_.show_surface();  // the picture so far
+  }
   if (!player_.running()) {
     return;
   }
-  const std::optional<int> next = player_.tick(WalkPlayer::Clock::now());
+  std::optional<int> next = player_.tick(WalkPlayer::Clock::now());
   if (player_.animated()) {
     host_.invalidate();
+  }
+  if (painting_) {
+    next = 0;  // the picture goes on too
   }
   schedule_tick(next);
 }
@@ -209,6 +270,8 @@ void Frame::guarded(const std::function<void()>& work) {
 }
 
 FrameResult Frame::command(int id) {
+  // A command may change the samples or the picture under it.
+  abandon_painting();
   FrameResult result = FrameResult::keep_running;
   guarded([this, id, &result] { result = run_command(id); });
   return result;
@@ -346,6 +409,7 @@ void Frame::size(int width, int height, bool minimised) {
   if (minimised || width <= 0 || height <= 0) {
     return;
   }
+  abandon_painting();
   // First: without the memory nothing changes.
   surface_.resize(width, height);
   coverage_ = Coverage(width, height);
@@ -373,7 +437,7 @@ void Frame::left_press(Point p) {
   // One drag at a time: a hill dialog opened in the middle of a rotation
   // would swallow the right button's release and leave the mouse captured.
   // A new hill would change the landscape under a running walk.
-  if (mouse_.rotating || sim_.walking) {
+  if (mouse_.rotating || sim_.walking || painting_) {
     return;
   }
   mouse_.band.press(host_, surface_, p);
@@ -391,7 +455,7 @@ void Frame::left_release(Point p) {
 }
 
 void Frame::right_press(Point p) {
-  if (!sim_.allow_rotation || mouse_.band.active() || sim_.walking) {
+  if (!sim_.allow_rotation || mouse_.band.active() || sim_.walking || painting_) {
     return;
   }
   mouse_.rotation_point = p;

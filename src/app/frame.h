@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "model/simulation.h"
 #include "model/types.h"
 #include "view/coverage.h"
+#include "view/painting.h"
 #include "view/raster_canvas.h"
 #include "view/rotation_frame.h"
 #include "view/rubber_band.h"
@@ -83,6 +85,9 @@ class Frame {
   // The model changed: the next render draws the picture again.
   void request_paint() { paint_pending_ = true; }
   [[nodiscard]] bool paint_pending() const { return paint_pending_; }
+  // A picture of many samples is drawn a slice at a time, so that the window
+  // goes on answering; true while one is in progress.
+  [[nodiscard]] bool painting() const { return painting_.has_value(); }
   // Draws the picture into the surface if the model changed since the last
   // render; the front end then shows the surface as it is.
   void render();
@@ -130,6 +135,11 @@ class Frame {
   void schedule_tick(std::optional<int> milliseconds);
   // An animation draws the picture into base_, then its step over a copy.
   void render_animation();
+  // Paints on for a slice; asks for a tick while the picture is unfinished.
+  void advance_painting();
+  // Gives up the picture in progress (its samples or its surface are about to
+  // change) and asks for it again.
+  void abandon_painting();
 
   Simulation& sim_;
   Host& host_;
@@ -140,6 +150,8 @@ class Frame {
   RasterCanvas base_;
   Coverage coverage_;  // of the surface, for paint
   WalkPlayer player_;
+  std::optional<Painting> painting_;
+  WalkPlayer::Clock::time_point painting_began_;
   int width_ = kDefaultWindowWidth;
   int height_ = kDefaultWindowHeight;
   bool paint_pending_ = true;

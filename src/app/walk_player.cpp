@@ -213,8 +213,13 @@ std::string WalkPlayer::progress_text(Clock::time_point now) const {
     return {};
   }
   const Clock::duration elapsed = (paused_ ? paused_at_ : now) - began_ - paused_for_;
-  std::string text =
-      paused_ ? "Paused" : (animated_ ? "Animating at " + speed_text(speed_) : "Walking");
+  std::string text = "Walking";
+  if (paused_) {
+    text = "Paused";
+  } else if (animated_) {
+    text = speed_ == kFastestSpeed ? "Animating as fast as it draws"
+                                   : "Animating at " + speed_text(speed_);
+  }
   text += ": step " + std::to_string(sim_.steps_done - sim_.run_first_step) + " of " +
           std::to_string(sim_.walk_target() - sim_.run_first_step) + ", " +
           std::to_string(samples()) + " samples, " + format_fixed(Seconds(elapsed).count(), 1) +

@@ -130,7 +130,7 @@ TEST(WalkPlayer, TheProposalHoldsBackTheStepsSamples) {
   EXPECT_FALSE(player.holds_back_samples());
   EXPECT_EQ(sim.steps_done, 1);
   EXPECT_EQ(player.progress_text(now + milliseconds(500)),
-            "Animating, 1 step/s: step 1 of 100, 2 samples, 0.5 s");
+            "Animating at 1 step/s: step 1 of 100, 2 samples, 0.5 s");
   player.toggle_pause(now + milliseconds(500));
   EXPECT_EQ(player.tick(now + milliseconds(5000)), std::nullopt);
   EXPECT_EQ(player.progress_text(now + milliseconds(5000)),
@@ -262,6 +262,49 @@ TEST_F(FrameWalk, WithoutATimerTheWalkEndsAtOnce) {
   frame.command(kAnimateWalking);
   EXPECT_FALSE(sim.walking);
   EXPECT_EQ(sim.steps_done, 150);
+}
+
+// A long picture is drawn a slice at a time from the timer; a command in
+// between gives it up and asks for the picture again.
+TEST_F(FrameWalk, ALongPictureIsPaintedInSlices) {
+  FakeHost plain_host;
+  Simulation plain{plain_host};
+  Frame plain_frame{plain, plain_host};
+  for (Simulation* s : {&plain, &sim}) {
+    two_hills(*s, 3);
+    s->nsteps = 400000;
+  }
+  plain_frame.command(kStartWalking);
+  plain_frame.request_paint();
+  plain_frame.render();  // no timer there: all at once
+
+  frame.command(kStartWalking);
+  tick_to_end();
+  frame.command(kToggleTrajectory);  // a command while the picture is drawn
+  repaint();
+  frame.command(kToggleTrajectory);
+  repaint();
+  int ticks = 0;
+  for (; frame.painting() && ticks < 100000; ++ticks) {
+    frame.tick();
+    frame.render();
+  }
+  EXPECT_FALSE(frame.painting());
+  EXPECT_TRUE(
+      std::equal(frame.surface().pixels(),
+                 frame.surface().pixels() + frame.surface().width() * frame.surface().height(),
+                 plain_frame.surface().pixels()));
+  // Clear in the middle of a picture: nothing of the old samples is drawn.
+  frame.command(kRefresh);
+  repaint();
+  frame.command(kClear);
+  repaint();
+  while (frame.painting()) {
+    frame.tick();
+  }
+  for (std::size_t i = 0; i < 400 * 400; i += 997) {
+    ASSERT_NE(frame.surface().pixels()[i], RasterCanvas::pixel_of(sim.chains[0].colour));
+  }
 }
 
 TEST(RatesStatus, OneLineForTheStatusBar) {
