@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace wandrix {
 namespace {
@@ -47,38 +48,44 @@ void dashed_line(Canvas& canvas, Point a, Point b) {
   }
 }
 
+// Draws with a pen of the colour selected, then puts the old pen back.
+template <typename Draw>
+void with_pen(Canvas& canvas, Colour colour, Draw draw) {
+  const ObjectHandle pen = canvas.create_pen(colour);
+  const ObjectHandle old_pen = canvas.select(pen);
+  draw();
+  canvas.select(old_pen);
+  canvas.delete_object(pen);
+}
+
+// A circle about p outlined in the colour, filled with `fill` or hollow.
+void draw_circle(Canvas& canvas, Point p, int radius, Colour outline, std::optional<Colour> fill) {
+  with_pen(canvas, outline, [&] {
+    const ObjectHandle brush =
+        fill ? canvas.create_brush(*fill) : canvas.stock_object(StockObject::hollow_brush);
+    const ObjectHandle old_brush = canvas.select(brush);
+    canvas.ellipse(p.x - radius, p.y - radius, p.x + radius + 1, p.y + radius + 1);
+    canvas.select(old_brush);
+    canvas.delete_object(brush);
+  });
+}
+
 // A filled disc in the chain's colour with a white rim.
 void draw_robot(Canvas& canvas, Point p, int radius, Colour colour) {
-  const ObjectHandle pen = canvas.create_pen(kWhite);
-  const ObjectHandle brush = canvas.create_brush(colour);
-  const ObjectHandle old_pen = canvas.select(pen);
-  const ObjectHandle old_brush = canvas.select(brush);
-  canvas.ellipse(p.x - radius, p.y - radius, p.x + radius + 1, p.y + radius + 1);
-  canvas.select(old_pen);
-  canvas.select(old_brush);
-  canvas.delete_object(pen);
-  canvas.delete_object(brush);
+  draw_circle(canvas, p, radius, kWhite, colour);
 }
 
 // A ring where the foray proposes to go.
 void draw_ring(Canvas& canvas, Point p, int radius, Colour colour) {
-  const ObjectHandle pen = canvas.create_pen(colour);
-  const ObjectHandle old_pen = canvas.select(pen);
-  const ObjectHandle old_brush = canvas.select(canvas.stock_object(StockObject::hollow_brush));
-  canvas.ellipse(p.x - radius, p.y - radius, p.x + radius + 1, p.y + radius + 1);
-  canvas.select(old_pen);
-  canvas.select(old_brush);
-  canvas.delete_object(pen);
+  draw_circle(canvas, p, radius, colour, std::nullopt);
 }
 
 // A cross where a refused foray would have gone.
 void draw_cross(Canvas& canvas, Point p, int radius, Colour colour) {
-  const ObjectHandle pen = canvas.create_pen(colour);
-  const ObjectHandle old_pen = canvas.select(pen);
-  thick_line(canvas, {p.x - radius, p.y - radius}, {p.x + radius, p.y + radius});
-  thick_line(canvas, {p.x - radius, p.y + radius}, {p.x + radius, p.y - radius});
-  canvas.select(old_pen);
-  canvas.delete_object(pen);
+  with_pen(canvas, colour, [&] {
+    thick_line(canvas, {p.x - radius, p.y - radius}, {p.x + radius, p.y + radius});
+    thick_line(canvas, {p.x - radius, p.y + radius}, {p.x + radius, p.y - radius});
+  });
 }
 
 int robot_radius(const Simulation& sim) { return sim.dot_radius + 3; }
@@ -92,19 +99,17 @@ void draw_foray(const Simulation& sim, const Projection& view, Canvas& canvas, c
   const double h = height_of(chain);
   const bool refused = phase == StepPhase::outcome && !foray.accepted;
   const Colour colour = refused ? dimmed(chain.colour) : chain.colour;
-  const ObjectHandle pen = canvas.create_pen(colour);
-  const ObjectHandle old_pen = canvas.select(pen);
   const auto line = refused ? dashed_line : thick_line;
-  Point from = client_point(sim, view, foray.from, h);
-  for (const LandscapePoint& turn : foray.turns) {
-    const Point to = client_point(sim, view, turn, h);
-    line(canvas, from, to);
-    from = to;
-  }
   const Point end = client_point(sim, view, foray.to, h);
-  line(canvas, from, end);
-  canvas.select(old_pen);
-  canvas.delete_object(pen);
+  with_pen(canvas, colour, [&] {
+    Point from = client_point(sim, view, foray.from, h);
+    for (const LandscapePoint& turn : foray.turns) {
+      const Point to = client_point(sim, view, turn, h);
+      line(canvas, from, to);
+      from = to;
+    }
+    line(canvas, from, end);
+  });
   if (refused) {
     draw_cross(canvas, end, robot_radius(sim), colour);
   } else if (phase == StepPhase::proposal) {
@@ -125,12 +130,8 @@ void draw_exchange(const Simulation& sim, const Projection& view, Canvas& canvas
                    const ExchangeTrace& exchange) {
   const Chain& a = sim.chains[static_cast<std::size_t>(exchange.a)];
   const Chain& b = sim.chains[static_cast<std::size_t>(exchange.b)];
-  const Colour colour = exchange.made ? kExchangeMade : kExchangeRefused;
-  const ObjectHandle pen = canvas.create_pen(colour);
-  const ObjectHandle old_pen = canvas.select(pen);
-  thick_line(canvas, robot_point(sim, view, a), robot_point(sim, view, b));
-  canvas.select(old_pen);
-  canvas.delete_object(pen);
+  with_pen(canvas, exchange.made ? kExchangeMade : kExchangeRefused,
+           [&] { thick_line(canvas, robot_point(sim, view, a), robot_point(sim, view, b)); });
   if (exchange.made) {
     for (const Chain* chain : {&a, &b}) {
       draw_ring(canvas, robot_point(sim, view, *chain), robot_radius(sim) + 3, kExchangeMade);
