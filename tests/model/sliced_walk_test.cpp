@@ -159,29 +159,6 @@ TEST(SlicedWalk, TheTraceTellsEachForayAndItsOutcome) {
   EXPECT_EQ(sim.rates.moves[0].accepted, 400 - rejected);
 }
 
-TEST(SlicedWalk, TheTraceTellsTheExchange) {
-  Simulation sim;
-  prepare(sim, {3, true, false});
-  ASSERT_TRUE(sim.begin_walk(true));
-  StepTrace trace;
-  std::int64_t made = 0;
-  for (int i = 0; i < 300; ++i) {
-    const std::size_t before_a = sim.chains[0].xs.size();
-    sim.advance_walk(1, &trace);
-    ASSERT_EQ(trace.nchains, 3);
-    ASSERT_TRUE(trace.exchange.attempted());
-    ASSERT_NE(trace.exchange.a, trace.exchange.b);
-    const bool chain_1_joined =
-        trace.exchange.made && (trace.exchange.a == 0 || trace.exchange.b == 0);
-    ASSERT_EQ(sim.chains[0].xs.size(), before_a + (chain_1_joined ? 2 : 1));
-    made += trace.exchange.made ? 1 : 0;
-  }
-  sim.end_walk();
-  EXPECT_EQ(sim.rates.exchanges, (AcceptCount{made, 300}));
-  EXPECT_GT(made, 0);
-  EXPECT_LT(made, 300);
-}
-
 // Every path that clears the walks, and Start walking, sets the counts back
 // to zero; Continue walking adds to them.
 TEST(WalkRates, CountFromTheLastStartOrClear) {
@@ -218,23 +195,6 @@ TEST(WalkRates, CountFromTheLastStartOrClear) {
     EXPECT_EQ(sim.rates.moves[0].taken, kept + walked) << c.name;
     EXPECT_EQ(sim.rates.exchanges.taken, kept + walked) << c.name;
     EXPECT_EQ(sim.rates.moves[2].taken, 0) << c.name;
-  }
-}
-
-TEST(WalkRates, AutomaticAcceptsCount) {
-  // Without hills, and while the robot ignores the topography, every move is
-  // accepted; without hills every exchange is made.
-  for (const bool hills : {false, true}) {
-    Simulation sim;
-    prepare(sim, {4, hills, false});
-    sim.ignore_topography = true;
-    sim.nsteps = 500;
-    sim.start_walking();
-    for (const AcceptCount& count : sim.rates.moves) {
-      EXPECT_EQ(count, (AcceptCount{500, 500}));
-    }
-    EXPECT_EQ(sim.rates.exchanges.taken, 500);
-    EXPECT_EQ(sim.rates.exchanges.accepted == 500, !hills);
   }
 }
 
