@@ -8,7 +8,10 @@
 #include <fcntl.h>
 
 #include <chrono>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "cli/actions.h"
@@ -206,6 +209,46 @@ TEST(CliRates, ProgressOnlyOnATerminal) {
       EXPECT_EQ(seen, "");
     }
   }
+}
+
+// Ctrl+C in the middle of a long walk on a terminal: the program ends by
+// SIGINT (status 130 in a shell) and the file it was to write never appears.
+TEST(CliRates, SigintStopsAWalk) {
+  const char* cli = std::getenv("WANDRIX_CLI");
+  ASSERT_NE(cli, nullptr) << "WANDRIX_CLI names the program";
+  const std::string out = ::testing::TempDir() + "wandrix_sigint_samples.csv";
+  std::remove(out.c_str());
+  const std::vector<const char*> argv = {cli,        "chains",   "4",       "hill",      "a",
+                                         "150",      "150",      "60",      "60",        "0",
+                                         "1",        "set",      "nsteps",  "1000000",   "start",
+                                         "continue", "continue", "samples", out.c_str(), nullptr};
+  int master = -1;
+  int slave = -1;
+  ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    dup2(slave, STDERR_FILENO);
+    close(master);
+    execv(cli, const_cast<char* const*>(argv.data()));
+    _exit(127);
+  }
+  close(slave);
+  // Walking: its progress is on the terminal.
+  std::string seen;
+  char buffer[256];
+  ssize_t n = 0;
+  while (seen.find(" steps (") == std::string::npos &&
+         (n = read(master, buffer, sizeof buffer)) > 0) {
+    seen.append(buffer, static_cast<std::size_t>(n));
+  }
+  ASSERT_NE(seen.find(" steps ("), std::string::npos) << seen;
+  kill(child, SIGINT);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  close(master);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+  EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 }  // namespace
