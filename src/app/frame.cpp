@@ -183,17 +183,11 @@ void Frame::begin_walk(bool start, bool animated, WalkPlayer::Clock::time_point 
     return;
   }
   if (animated) {
-    // The animation draws on from the picture the window shows, when that
-    // is complete; otherwise (a picture given up half drawn, a repaint
-    // still to come) from the whole picture drawn again.
+    // The animation draws on from the picture the window shows.
     base_.resize(width_, height_);
-    if (paint_pending_) {
-      sim_.full_redraw = true;
-    } else {
-      std::copy_n(surface_.pixels(),
-                  static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
-                  base_.pixels());
-    }
+    std::copy_n(surface_.pixels(),
+                static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
+                base_.pixels());
     host_.invalidate();
   }
   schedule_tick(0);
