@@ -123,7 +123,7 @@ std::optional<std::int64_t> parse_integer(const std::string& text) {
 std::optional<double> parse_real(const std::string& text) {
   double value = 0.0;
   const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
+  const auto [ptr, ec] = read_double(text, value, std::chars_format::fixed);
   if (ec != std::errc() || ptr != end || text.empty() || !std::isfinite(value)) {
     return std::nullopt;
   }
