@@ -178,9 +178,9 @@ std::string Frame::progress_text() const {
   return {};
 }
 
-void Frame::begin_walk(bool start, bool animated, WalkPlayer::Clock::time_point now) {
+bool Frame::begin_walk(bool start, bool animated, WalkPlayer::Clock::time_point now) {
   if (!player_.begin(start, animated, now)) {
-    return;
+    return false;
   }
   if (animated) {
     // The animation draws on from the picture the window shows.
@@ -190,7 +190,7 @@ void Frame::begin_walk(bool start, bool animated, WalkPlayer::Clock::time_point 
                 base_.pixels());
     host_.invalidate();
   }
-  schedule_tick(0);
+  return true;
 }
 
 void Frame::schedule_tick(std::optional<int> milliseconds) {
@@ -227,6 +227,8 @@ void Frame::steer_walk(int id) {
       player_.toggle_pause(now);
       break;
     case kSingleStep:
+      // A walk begun by a single step stays paused after it, with a timer
+      // or without one.
       if (!player_.running()) {
         begin_walk(sim_.steps_done == 0, true, now);
       }
@@ -300,14 +302,20 @@ FrameResult Frame::run_command(int id) {
       player_.stop();
       return FrameResult::quit;
     case kStartWalking:
-      begin_walk(true, false, WalkPlayer::Clock::now());
+      if (begin_walk(true, false, WalkPlayer::Clock::now())) {
+        schedule_tick(0);
+      }
       break;
     case kContinueWalking:
-      begin_walk(false, false, WalkPlayer::Clock::now());
+      if (begin_walk(false, false, WalkPlayer::Clock::now())) {
+        schedule_tick(0);
+      }
       break;
     case kAnimateWalking:
       // A new walk when there is none to go on with.
-      begin_walk(sim_.steps_done == 0, true, WalkPlayer::Clock::now());
+      if (begin_walk(sim_.steps_done == 0, true, WalkPlayer::Clock::now())) {
+        schedule_tick(0);
+      }
       break;
     case kRefresh:
       redraw_full();

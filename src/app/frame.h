@@ -127,8 +127,9 @@ class Frame {
   void robot_options();
   void move_rotation(Point p);
   void end_rotation();
-  // Start, Continue and Animate walking: the walk runs from the event loop.
-  void begin_walk(bool start, bool animated, WalkPlayer::Clock::time_point now);
+  // Start, Continue and Animate walking: false when a walk runs already.
+  // The walk then runs from the event loop once a tick is scheduled.
+  bool begin_walk(bool start, bool animated, WalkPlayer::Clock::time_point now);
   // Runs a walk command that steers the walk in progress.
   void steer_walk(int id);
   // Asks for the next tick, or walks to the end without a timer.

@@ -262,6 +262,15 @@ TEST_F(FrameWalk, WithoutATimerTheWalkEndsAtOnce) {
   frame.command(kAnimateWalking);
   EXPECT_FALSE(sim.walking);
   EXPECT_EQ(sim.steps_done, 150);
+  // Single steps need no timer: the walk stays paused after each.
+  frame.command(kClear);
+  frame.command(kSingleStep);
+  frame.command(kSingleStep);
+  EXPECT_TRUE(frame.player().paused());
+  EXPECT_EQ(sim.steps_done, 2);
+  frame.command(kStopWalking);
+  EXPECT_FALSE(sim.walking);
+  EXPECT_EQ(sim.steps_done, 2);
 }
 
 // A long picture is drawn a slice at a time from the timer; a command in
