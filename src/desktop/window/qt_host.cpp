@@ -48,6 +48,21 @@ void QtHost::attach(Frame& frame, Simulation& sim) {
       diagnostics_->model_changed();
     }
   });
+  tick_timer_.setSingleShot(true);
+  QObject::connect(&tick_timer_, &QTimer::timeout, [this] {
+    frame_->tick();
+    if (after_tick_) {
+      after_tick_();
+    }
+  });
+}
+
+bool QtHost::request_tick(int milliseconds) {
+  if (frame_ == nullptr) {
+    return false;
+  }
+  tick_timer_.start(milliseconds);
+  return true;
 }
 
 void QtHost::set_cursor(Cursor cursor) {

@@ -7,7 +7,9 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
+#include <cmath>
 #include <cstdio>
 
 #include "app/menu_table.h"
@@ -18,6 +20,13 @@
 using namespace wandrix;
 
 namespace {
+
+// Runs the walk in progress to its end, as the window's event loop would.
+void finish_walk(const Simulation& sim) {
+  while (sim.walking) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+}
 
 void walk_two_hills(desktop::MainWindow& window, Simulation& sim) {
   sim.rn_seed = 2024;
@@ -30,6 +39,42 @@ void walk_two_hills(desktop::MainWindow& window, Simulation& sim) {
   sim.add_confirmed_hill(Hill{"east", w * 0.72, h * 0.35, w * 0.08, w * 0.12, -0.5, 2.0, 0.0});
   sim.nsteps = 250;
   window.frame().command(command::kStartWalking);
+  finish_walk(sim);
+}
+
+// An animation paused on a step in which a foray was refused and two chains
+// exchanged places; the status bar shows the walk's progress and rates.
+void animation(desktop::MainWindow& window, const Simulation& sim, const QString& file,
+               const QString& status_file) {
+  Frame& frame = window.frame();
+  frame.command(command::kSlower);
+  frame.command(command::kSlower);  // 1 step per second
+  frame.command(command::kClear);
+  frame.command(command::kIncrementDotSize);  // dots and robots read better
+  for (int i = 0; i < 500; ++i) {
+    frame.command(command::kSingleStep);
+    const StepTrace& trace = frame.player().trace();
+    bool refused = false;
+    for (int p = 0; p < trace.nchains; ++p) {
+      // A refused foray long enough to be seen beside its robot.
+      const ForayTrace& foray = trace.forays[static_cast<std::size_t>(p)];
+      const double length = std::hypot(foray.to.x - foray.from.x, foray.to.y - foray.from.y);
+      refused = refused || (!foray.accepted && length > 40.0);
+    }
+    if (i > 25 && refused && trace.exchange.made) {
+      break;
+    }
+  }
+  window.show_walk_state();
+  window.repaint();
+  window.grab().save(file);
+  // Wide enough for the rates of every chain.
+  window.resize(640, window.height());
+  QCoreApplication::processEvents();
+  window.show_walk_state();
+  window.statusBar()->grab().save(status_file);
+  frame.command(command::kStopWalking);
+  (void)sim;
 }
 
 // The same walk in the rotated view, turned by a right-button drag up and to
@@ -37,6 +82,7 @@ void walk_two_hills(desktop::MainWindow& window, Simulation& sim) {
 void rotated_view(desktop::MainWindow& window, const QString& file) {
   window.frame().command(command::kToggleRotation);  // clears: walk again with heights
   window.frame().command(command::kStartWalking);
+  finish_walk(window.frame().simulation());
   Frame& frame = window.frame();
   Point p{300, 300};
   frame.right_press(p);
@@ -52,11 +98,11 @@ void rotated_view(desktop::MainWindow& window, const QString& file) {
 // Two chains, both shown, a million steps over the same hills, and the
 // diagnostics window that follows them.
 void diagnostics_window(desktop::MainWindow& window, Simulation& sim, const QString& file) {
-  window.frame().command(command::kToggleRotation);
   window.frame().command(command::kOneChain + 1);
   window.frame().command(command::kShowAllChains);
   sim.nsteps = 1000000;
   window.frame().command(command::kStartWalking);
+  finish_walk(sim);
   window.frame().command(command::kDiagnostics);
   window.repaint();
   auto* diagnostics = window.findChild<desktop::DiagnosticsWindow*>();
@@ -70,8 +116,10 @@ void diagnostics_window(desktop::MainWindow& window, Simulation& sim, const QStr
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  if (argc < 6) {
-    std::fprintf(stderr, "usage: %s WINDOW.png MENU.png DIALOG.png ROTATED.png DIAGNOSTICS.png\n",
+  if (argc < 8) {
+    std::fprintf(stderr,
+                 "usage: %s WINDOW.png MENU.png DIALOG.png ROTATED.png ANIMATION.png STATUS.png "
+                 "DIAGNOSTICS.png\n",
                  argv[0]);
     return 2;
   }
@@ -79,7 +127,9 @@ int main(int argc, char* argv[]) {
   const QString menu_file = QString::fromLocal8Bit(argv[2]);
   const QString dialog_file = QString::fromLocal8Bit(argv[3]);
   const QString rotated_file = QString::fromLocal8Bit(argv[4]);
-  const QString diagnostics_file = QString::fromLocal8Bit(argv[5]);
+  const QString animation_file = QString::fromLocal8Bit(argv[5]);
+  const QString status_file = QString::fromLocal8Bit(argv[6]);
+  const QString diagnostics_file = QString::fromLocal8Bit(argv[7]);
   Simulation sim;
   desktop::MainWindow window(sim);
   window.show_at_start();
@@ -90,7 +140,7 @@ int main(int argc, char* argv[]) {
     QMenu* robot = window.popup(4);
     window.menuBar()->setActiveAction(robot->menuAction());
     QTimer::singleShot(300, [&window, &sim, robot, menu_file, dialog_file, rotated_file,
-                             diagnostics_file] {
+                             animation_file, status_file, diagnostics_file] {
       // The whole screen, so the open menu is in the picture too.
       const QRect area = window.frameGeometry().united(robot->geometry()).adjusted(-8, -8, 8, 8);
       window.screen()
@@ -108,6 +158,8 @@ int main(int argc, char* argv[]) {
       // The robot options dialog as a user opens it; closed from the timer.
       window.frame().command(command::kOptions);
       rotated_view(window, rotated_file);
+      window.frame().command(command::kToggleRotation);  // flat again, and cleared
+      animation(window, sim, animation_file, status_file);
       diagnostics_window(window, sim, diagnostics_file);
       QCoreApplication::exit(0);
     });

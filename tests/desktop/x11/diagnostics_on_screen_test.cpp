@@ -78,13 +78,14 @@ class DiagnosticsOnScreenTest : public QObject, public WindowFixture {
   void copyPutsWhatTheWindowShowsOnTheClipboard();
 
  private:
+  // The diagnostics window once the screen shows it, or nullptr.
   DiagnosticsWindow* open_diagnostics() {
     window_->action(kDiagnostics)->trigger();
     auto* diagnostics = window_->findChild<DiagnosticsWindow*>();
-    if (diagnostics != nullptr) {
-      QTest::qWaitForWindowExposed(diagnostics);
-      QTest::qWait(400);  // framed and drawn
+    if (diagnostics == nullptr || !QTest::qWaitForWindowExposed(diagnostics)) {
+      return nullptr;
     }
+    QTest::qWait(400);  // framed and drawn
     return diagnostics;
   }
 };
@@ -105,6 +106,7 @@ void DiagnosticsOnScreenTest::followsEveryWalkWithoutBlockingTheWindow() {
   // The landscape's window still takes commands; each walk shows at once.
   sim_->nsteps = 100000;
   window_->action(kContinueWalking)->trigger();
+  QVERIFY(walk_ends(*sim_));
   QTest::qWait(800);
   shown = from_screen(diagnostics);
   QCOMPARE(differing(shown, diagnostics->surface()), 0);
@@ -117,6 +119,7 @@ void DiagnosticsOnScreenTest::followsEveryWalkWithoutBlockingTheWindow() {
   window_->action(kShowAllChains)->trigger();
   sim_->nsteps = 20000;
   window_->action(kStartWalking)->trigger();
+  QVERIFY(walk_ends(*sim_));
   QTest::qWait(800);
   shown = from_screen(diagnostics);
   QCOMPARE(differing(shown, diagnostics->surface()), 0);
