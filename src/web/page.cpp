@@ -53,6 +53,11 @@ std::string menu_json() {
     json += "{\"title\":" + quoted(popup.title) + ",\"items\":[";
     bool first_item = true;
     for (const wandrix::MenuItem& item : popup.items) {
+      // The page has no second window for the diagnostics yet: no item that
+      // would do nothing.
+      if (item.id == wandrix::command::kDiagnostics) {
+        continue;
+      }
       json += first_item ? "" : ",";
       first_item = false;
       json += "{\"id\":" + std::to_string(item.id) + ",\"text\":" + quoted(item.text) +
