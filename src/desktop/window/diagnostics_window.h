@@ -33,8 +33,9 @@ class DiagnosticsWindow : public QWidget {
   // Shown, in front and active; first at the picture's own size as far as
   // the screen allows.
   void present();
-  // The picture as last shown.
+  // The picture as last shown, and the model it shows.
   [[nodiscard]] const RasterCanvas& surface() const { return surface_; }
+  [[nodiscard]] const Simulation& simulation() const { return sim_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
