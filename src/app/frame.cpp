@@ -16,8 +16,8 @@ namespace wandrix {
 
 using namespace command;
 
-std::array<MenuItemState, 10> menu_state(const Simulation& sim) {
-  std::array<MenuItemState, 10> states{};
+std::array<MenuItemState, 11> menu_state(const Simulation& sim) {
+  std::array<MenuItemState, 11> states{};
   auto out = states.begin();
   for (int k = 1; k <= kMaxChains; ++k) {
     *out++ = {kOneChain + k - 1, sim.nchains == k, true};
@@ -28,6 +28,7 @@ std::array<MenuItemState, 10> menu_state(const Simulation& sim) {
   }
   *out++ = {kShowAllChains, sim.shown_chain == 0, sim.nchains > 1};
   *out++ = {kSummarize, false, sim.steps_done > 0};
+  *out++ = {kRefuseAtWalls, sim.reject_at_walls, true};
   return states;
 }
 
@@ -149,6 +150,10 @@ FrameResult Frame::run_command(int id) {
     case kToggleRotation:
       sim_.toggle_rotation();
       redraw_keep();
+      break;
+    case kRefuseAtWalls:
+      // Changes the walks to come, not the samples shown.
+      sim_.reject_at_walls = !sim_.reject_at_walls;
       break;
     default:
       break;  // an id no menu item or key sends

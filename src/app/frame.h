@@ -32,8 +32,8 @@ struct MenuItemState {
 
 // The menu rules: the Chains items checked by the chain count, the Show items
 // checked by the shown chain and greyed above the chain count, Summarize
-// greyed until a walk has taken a step.
-std::array<MenuItemState, 10> menu_state(const Simulation& sim);
+// greyed until a walk has taken a step, the wall rule checked when on.
+std::array<MenuItemState, 11> menu_state(const Simulation& sim);
 
 // The mouse drags in progress: a left-button rubber band or a right-button
 // rotation. Positions are client pixels and may be negative while the mouse

@@ -43,6 +43,8 @@ constexpr std::array kRobotItems{
     MenuItem{kStartWalking, "&Start walking", "Ctrl+F"},
     MenuItem{kContinueWalking, "&Continue walking", "Ctrl+N"},
     kSeparator,
+    MenuItem{kRefuseAtWalls, "Refuse steps beyond the &walls", {}},
+    kSeparator,
     MenuItem{kToggleTrajectory, "&Toggle trajectory display", "Ctrl+T"},
     kSeparator,
     MenuItem{kIncrementDotSize, "&Increment dot size", "Ctrl+L"},

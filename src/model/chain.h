@@ -67,6 +67,10 @@ class Chain {
   void reserve_samples();
   // Draws a foray (its length, then a uniform heading) and moves to its end.
   void propose(RandomGenerator& rng, const ForayLength& length);
+  // The foray as propose draws it, but walked only when its straight end lies
+  // on the landscape: returns false, and stays where it stands, when that end
+  // is beyond the walls.
+  bool propose_within_walls(RandomGenerator& rng, const ForayLength& length);
   // Walks a foray of the given distance and heading to its end, segment by
   // segment. A heading aimed exactly into a corner can turn in place there
   // for ever; after a few turns that make no progress the foray ends.
@@ -86,6 +90,9 @@ class Chain {
 
  private:
   void grow_samples();
+  // Sets a chain that a smaller window left outside onto the nearest point
+  // of the landscape.
+  void set_onto_landscape();
   // The wall part of move: from (x, y) towards (nx, ny), which lies outside.
   void turn_at_wall(double nx, double ny, bool x_inside, bool y_inside, double& distance,
                     double& heading);

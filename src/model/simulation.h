@@ -49,6 +49,10 @@ struct SimulationState {
   bool show_trajectory = true;
   bool allow_rotation = false;
   bool ignore_topography = true;
+  // A foray whose straight end lies beyond the walls is refused instead of
+  // turned along them. A setting of the program, not of the session: no
+  // session file holds it, and Open and Clear leave it as it is.
+  bool reject_at_walls = false;
   std::int32_t dot_radius = 2;
   std::int32_t rn_seed = 0;  // the generator's seed, copied by reset_defaults
   std::int32_t draw_from_step = 0;

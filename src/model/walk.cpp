@@ -57,14 +57,39 @@ void Chain::propose(RandomGenerator& rng, const ForayLength& length) {
   finish_foray(distance, rng.uniform() * kTwoPi);
 }
 
+void Chain::set_onto_landscape() {
+  x = std::clamp(x, 0.0, std::trunc(owner->width));
+  y = std::clamp(y, 0.0, std::trunc(owner->height));
+}
+
+// The classic walls turn a foray along them, which is not a symmetric
+// proposal: near a wall the chain then samples more than its target. Refusing
+// a foray that would leave the landscape keeps the proposal symmetric, so the
+// chain samples the landscape cut off at the walls exactly.
+bool Chain::propose_within_walls(RandomGenerator& rng, const ForayLength& length) {
+  const double distance = length.draw(rng);
+  const double heading = rng.uniform() * kTwoPi;
+  set_onto_landscape();
+  // The end point exactly as the first segment of a turning foray finds it.
+  const math::SinCos direction = math::sincos(heading);
+  const double nx = x + distance * direction.cos;
+  const double ny = y + distance * direction.sin;
+  if (!(nx >= 0.0 && nx <= std::trunc(owner->width) && ny >= 0.0 &&
+        ny <= std::trunc(owner->height))) {
+    return false;
+  }
+  x = nx;
+  y = ny;
+  return true;
+}
+
 void Chain::finish_foray(double distance, double heading) {
   // Positions are not rescaled, so a smaller window can leave the chain
   // outside the landscape. Measured from there, the way to the first wall is
   // longer than the foray, the distance left turns negative and the robot
   // would walk away backwards for ever; it is set down on the nearest point
   // of the landscape first. Inside the landscape this changes nothing.
-  x = std::clamp(x, 0.0, std::trunc(owner->width));
-  y = std::clamp(y, 0.0, std::trunc(owner->height));
+  set_onto_landscape();
   int turns_without_progress = 0;
   for (int turns = 0; turns < kMaxForayTurns; ++turns) {
     const double before = distance;
@@ -259,7 +284,16 @@ void Simulation::walk(bool start) {
 void Simulation::step_chain(int p, const Landscape& landscape, const ForayLength& length) {
   Chain& chain = chains[static_cast<std::size_t>(p)];
   chain.save_position();
-  chain.propose(rng, length);
+  if (reject_at_walls) {
+    if (!chain.propose_within_walls(rng, length)) {
+      // A refused move: no height evaluated, no uniform drawn, the point
+      // where the chain stands recorded again with its height.
+      chain.record(chain.x, chain.y, chain.z);
+      return;
+    }
+  } else {
+    chain.propose(rng, length);
+  }
   chain.decide(landscape);
 }
 

@@ -85,6 +85,13 @@ TEST_F(FrameTest, ToggleCommandsFlipTheirSetting) {
   frame.command(kToggleRotation);
   EXPECT_FALSE(sim.allow_rotation);
   EXPECT_EQ(sim.angle_x, 0.0);
+  // The wall rule changes the walks to come: the samples stay.
+  walk_some();
+  frame.command(kRefuseAtWalls);
+  EXPECT_TRUE(sim.reject_at_walls);
+  EXPECT_EQ(samples(), 21u);
+  frame.command(kRefuseAtWalls);
+  EXPECT_FALSE(sim.reject_at_walls);
 }
 
 TEST_F(FrameTest, DotSizeStaysWithinOneToTenAndStillRepaints) {
@@ -201,6 +208,7 @@ TEST(MenuState, OneChainAtStartUp) {
   }
   EXPECT_EQ(find(kShowAllChains), (MenuItemState{kShowAllChains, false, false}));
   EXPECT_EQ(find(kSummarize), (MenuItemState{kSummarize, false, false}));
+  EXPECT_EQ(find(kRefuseAtWalls), (MenuItemState{kRefuseAtWalls, false, true}));
 }
 
 TEST(MenuState, GreysFollowTheChainCountAndChecksTheShownChain) {
@@ -208,8 +216,9 @@ TEST(MenuState, GreysFollowTheChainCountAndChecksTheShownChain) {
   sim.set_chain_count(3);
   sim.set_shown_chain(0);
   sim.steps_done = 1;
+  sim.reject_at_walls = true;
   const auto states = menu_state(sim);
-  const std::array<MenuItemState, 10> expected{{
+  const std::array<MenuItemState, 11> expected{{
       {kOneChain, false, true},
       {kOneChain + 1, false, true},
       {kOneChain + 2, true, true},
@@ -220,6 +229,7 @@ TEST(MenuState, GreysFollowTheChainCountAndChecksTheShownChain) {
       {kShowChain1 + 3, false, false},
       {kShowAllChains, true, true},
       {kSummarize, false, true},
+      {kRefuseAtWalls, true, true},
   }};
   EXPECT_EQ(states, expected);
   sim.set_shown_chain(4);  // possible through F4 while greyed

@@ -32,6 +32,7 @@ TEST(MenuTable, BarHasThePopupsAndItemsInOrder) {
                                       "-", "&Summarize"}));
   EXPECT_EQ(item_texts(bar[4]),
             (std::vector<std::string>{"&Options...", "&Start walking", "&Continue walking", "-",
+                                      "Refuse steps beyond the &walls", "-",
                                       "&Toggle trajectory display", "-", "&Increment dot size",
                                       "&Decrement dot size", "-", "&Refresh", "&Clear"}));
 }
@@ -63,7 +64,7 @@ TEST(MenuTable, IdsAndKeysAreUniqueAndEveryAcceleratorHasAKnownCommand) {
       }
     }
   }
-  EXPECT_EQ(ids.size(), 27u);
+  EXPECT_EQ(ids.size(), 28u);
   std::set<std::string_view> keys;
   for (const Accelerator& acc : accelerators()) {
     EXPECT_TRUE(keys.insert(acc.keys).second) << acc.keys;
