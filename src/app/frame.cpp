@@ -16,8 +16,8 @@ namespace wandrix {
 
 using namespace command;
 
-std::array<MenuItemState, 11> menu_state(const Simulation& sim) {
-  std::array<MenuItemState, 11> states{};
+std::array<MenuItemState, 12> menu_state(const Simulation& sim) {
+  std::array<MenuItemState, 12> states{};
   auto out = states.begin();
   for (int k = 1; k <= kMaxChains; ++k) {
     *out++ = {kOneChain + k - 1, sim.nchains == k, true};
@@ -28,6 +28,7 @@ std::array<MenuItemState, 11> menu_state(const Simulation& sim) {
   }
   *out++ = {kShowAllChains, sim.shown_chain == 0, sim.nchains > 1};
   *out++ = {kSummarize, false, sim.steps_done > 0};
+  *out++ = {kDensityView, sim.density_view, true};
   *out++ = {kRefuseAtWalls, sim.reject_at_walls, true};
   return states;
 }
@@ -43,7 +44,7 @@ void Frame::render() {
     return;
   }
   paint_pending_ = false;
-  paint(sim_, surface_, Rect{0, 0, width_, height_}, false, &coverage_);
+  paint(sim_, surface_, Rect{0, 0, width_, height_}, false, &coverage_, &density_);
 }
 
 void Frame::redraw_full() {
@@ -146,6 +147,9 @@ FrameResult Frame::run_command(int id) {
       break;
     case kShowAllChains:
       sim_.show_chain(0);
+      break;
+    case kDensityView:
+      sim_.toggle_density_view();
       break;
     case kToggleRotation:
       sim_.toggle_rotation();

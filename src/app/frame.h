@@ -12,6 +12,7 @@
 #include "model/simulation.h"
 #include "model/types.h"
 #include "view/coverage.h"
+#include "view/density.h"
 #include "view/raster_canvas.h"
 #include "view/rotation_frame.h"
 #include "view/rubber_band.h"
@@ -32,8 +33,9 @@ struct MenuItemState {
 
 // The menu rules: the Chains items checked by the chain count, the Show items
 // checked by the shown chain and greyed above the chain count, Summarize
-// greyed until a walk has taken a step, the wall rule checked when on.
-std::array<MenuItemState, 11> menu_state(const Simulation& sim);
+// greyed until a walk has taken a step, the density view and the wall rule
+// checked when on.
+std::array<MenuItemState, 12> menu_state(const Simulation& sim);
 
 // The mouse drags in progress: a left-button rubber band or a right-button
 // rotation. Positions are client pixels and may be negative while the mouse
@@ -110,7 +112,8 @@ class Frame {
   MouseState mouse_;
   RotationPens rotation_pens_;
   RasterCanvas surface_;
-  Coverage coverage_;  // of the surface, for paint
+  Coverage coverage_;      // of the surface, for paint
+  DensityCounts density_;  // of the surface's density view, for paint
   int width_ = kDefaultWindowWidth;
   int height_ = kDefaultWindowHeight;
   bool paint_pending_ = true;

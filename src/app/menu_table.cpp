@@ -35,6 +35,7 @@ constexpr std::array kShowItems{
     MenuItem{kShowChain1, "Chain &1", {}},       MenuItem{kShowChain1 + 1, "Chain &2", {}},
     MenuItem{kShowChain1 + 2, "Chain &3", {}},   MenuItem{kShowChain1 + 3, "Chain &4", {}},
     MenuItem{kShowAllChains, "&All chains", {}}, kSeparator,
+    MenuItem{kDensityView, "&Density", {}},      kSeparator,
     MenuItem{kSummarize, "&Summarize", {}},
 };
 

@@ -334,6 +334,7 @@ const std::vector<Action>& actions() {
       session_operation("continue", &Simulation::continue_walking),
       session_operation("clear", &Simulation::clear_and_redraw),
       session_operation("rotate", &Simulation::toggle_rotation),
+      session_operation("density", &Simulation::toggle_density_view),
       {"summary", 0, "", summary},
       {"samples", 1, "FILE", samples},
       {"landscape", 1, "FILE", landscape},

@@ -46,6 +46,10 @@ class Chain {
   // How many samples the window showed after its last paint. An incremental
   // paint continues from the last of them, however many walks came since.
   std::size_t painted_samples = 0;
+  // Changes whenever recorded samples change other than by being appended
+  // (emptied, rescaled, cut short), so that what was worked out from them
+  // knows to begin again.
+  std::uint64_t sample_revision = 0;
   // The chain number whose heat z is the landscape height at (x, y) for, in
   // the landscape of the walk in progress; 0 when unknown. Such a height is
   // not evaluated again: it would be identical to the last bit.

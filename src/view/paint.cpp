@@ -6,6 +6,7 @@
 
 #include "model/portable_math.h"
 #include "view/chain_cover.h"
+#include "view/density.h"
 
 namespace wandrix {
 namespace {
@@ -168,6 +169,17 @@ void paint_chains(Simulation& sim, const Projection& view, Canvas& canvas, bool 
   }
 }
 
+void paint_density(Simulation& sim, const Projection& view, Canvas& canvas, const Rect& rect,
+                   bool for_export, DensityCounts* kept) {
+  DensityCounts fresh;
+  DensityCounts& counts = kept != nullptr ? *kept : fresh;
+  counts.update(chains_to_draw(sim), view, rect);
+  const Image image = counts.image(for_export);
+  if (!image.pixels.empty()) {
+    canvas.draw_image(rect.left, rect.top, image);
+  }
+}
+
 }  // namespace
 
 Rect client_rect(const Simulation& sim) {
@@ -238,16 +250,21 @@ void draw_chain(Simulation& sim, const Chain& chain, Canvas& canvas, int first,
   draw_chain(Projection(sim), chain, canvas, first, style);
 }
 
-void paint(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export, Coverage* coverage) {
+void paint(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export, Coverage* coverage,
+           DensityCounts* density) {
   Host& host = sim.host();
   host.set_cursor(Cursor::wait);
   sim.draw_from_step = sim.run_first_step;
-  if (for_export || sim.full_redraw) {
+  // The density's colours follow its largest count: it is always drawn whole.
+  if (for_export || sim.full_redraw || sim.density_view) {
     sim.draw_from_step = 0;
     const StockObject background = for_export ? StockObject::white_brush : StockObject::black_brush;
     canvas.fill_rect(rect, canvas.stock_object(background));
   }
   const Projection view(sim);
+  if (sim.density_view) {
+    paint_density(sim, view, canvas, rect, for_export, density);
+  }
   const ObjectHandle hill_pen = canvas.create_pen(for_export ? kExportContour : kWindowContour);
   if (!sim.hills.empty()) {
     const ObjectHandle old_pen = canvas.select(hill_pen);
@@ -257,7 +274,9 @@ void paint(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export, C
     canvas.select(old_pen);
   }
   canvas.delete_object(hill_pen);
-  paint_chains(sim, view, canvas, for_export, coverage);
+  if (!sim.density_view) {
+    paint_chains(sim, view, canvas, for_export, coverage);
+  }
   sim.full_redraw = true;
   host.set_cursor(Cursor::arrow);
 }

@@ -62,8 +62,8 @@ TEST_F(FrameTest, KeepCommandsInvalidateWithoutForcingAFullRedraw) {
 }
 
 TEST_F(FrameTest, FullCommandsSetFullRedrawAndInvalidate) {
-  for (const int id :
-       {kRefresh, kClear, kShowChain1, kShowChain1 + 3, kShowAllChains, kOneChain + 2}) {
+  for (const int id : {kRefresh, kClear, kShowChain1, kShowChain1 + 3, kShowAllChains,
+                       kOneChain + 2, kDensityView}) {
     sim.full_redraw = false;
     const int before = host.invalidations;
     frame.command(id);
@@ -92,6 +92,11 @@ TEST_F(FrameTest, ToggleCommandsFlipTheirSetting) {
   EXPECT_EQ(samples(), 21u);
   frame.command(kRefuseAtWalls);
   EXPECT_FALSE(sim.reject_at_walls);
+  frame.command(kDensityView);
+  EXPECT_TRUE(sim.density_view);
+  EXPECT_EQ(samples(), 21u);
+  frame.command(kDensityView);
+  EXPECT_FALSE(sim.density_view);
 }
 
 TEST_F(FrameTest, DotSizeStaysWithinOneToTenAndStillRepaints) {
@@ -208,6 +213,7 @@ TEST(MenuState, OneChainAtStartUp) {
   }
   EXPECT_EQ(find(kShowAllChains), (MenuItemState{kShowAllChains, false, false}));
   EXPECT_EQ(find(kSummarize), (MenuItemState{kSummarize, false, false}));
+  EXPECT_EQ(find(kDensityView), (MenuItemState{kDensityView, false, true}));
   EXPECT_EQ(find(kRefuseAtWalls), (MenuItemState{kRefuseAtWalls, false, true}));
 }
 
@@ -217,8 +223,9 @@ TEST(MenuState, GreysFollowTheChainCountAndChecksTheShownChain) {
   sim.set_shown_chain(0);
   sim.steps_done = 1;
   sim.reject_at_walls = true;
+  sim.density_view = true;
   const auto states = menu_state(sim);
-  const std::array<MenuItemState, 11> expected{{
+  const std::array<MenuItemState, 12> expected{{
       {kOneChain, false, true},
       {kOneChain + 1, false, true},
       {kOneChain + 2, true, true},
@@ -229,6 +236,7 @@ TEST(MenuState, GreysFollowTheChainCountAndChecksTheShownChain) {
       {kShowChain1 + 3, false, false},
       {kShowAllChains, true, true},
       {kSummarize, false, true},
+      {kDensityView, true, true},
       {kRefuseAtWalls, true, true},
   }};
   EXPECT_EQ(states, expected);

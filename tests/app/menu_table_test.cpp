@@ -29,7 +29,7 @@ TEST(MenuTable, BarHasThePopupsAndItemsInOrder) {
                                       "Save As &Metafile...", "-", "E&xit"}));
   EXPECT_EQ(item_texts(bar[3]),
             (std::vector<std::string>{"Chain &1", "Chain &2", "Chain &3", "Chain &4", "&All chains",
-                                      "-", "&Summarize"}));
+                                      "-", "&Density", "-", "&Summarize"}));
   EXPECT_EQ(item_texts(bar[4]),
             (std::vector<std::string>{"&Options...", "&Start walking", "&Continue walking", "-",
                                       "Refuse steps beyond the &walls", "-",
@@ -64,7 +64,7 @@ TEST(MenuTable, IdsAndKeysAreUniqueAndEveryAcceleratorHasAKnownCommand) {
       }
     }
   }
-  EXPECT_EQ(ids.size(), 28u);
+  EXPECT_EQ(ids.size(), 29u);
   std::set<std::string_view> keys;
   for (const Accelerator& acc : accelerators()) {
     EXPECT_TRUE(keys.insert(acc.keys).second) << acc.keys;

@@ -19,7 +19,8 @@ QString text_of(std::string_view text) {
 bool checkable(int id) {
   return (id >= command::kShowChain1 && id < command::kShowChain1 + kMaxChains) ||
          (id >= command::kOneChain && id < command::kOneChain + kMaxChains) ||
-         id == command::kShowAllChains || id == command::kRefuseAtWalls;
+         id == command::kShowAllChains || id == command::kDensityView ||
+         id == command::kRefuseAtWalls;
 }
 
 }  // namespace
