@@ -91,13 +91,19 @@ std::size_t DensityCounts::count(const Chain& chain, std::size_t from, const Pro
   const std::size_t n = std::min(chain.xs.size(), chain.ys.size());
   const auto w = static_cast<std::uint64_t>(rect_.width());
   const auto h = static_cast<std::uint64_t>(rect_.height());
+  const std::int64_t left = rect_.left;
+  const std::int64_t top = rect_.top;
+  // Locals, so that the compiler need not reload them after every count
+  // (a store to a count may alias a sample or most_, as far as it knows).
+  std::uint32_t* const counts = counts_.data();
+  std::uint32_t most = most_;
   // A point left of or above the rectangle wraps round to a large number.
-  const auto add = [this, w, h](std::int64_t x, std::int64_t y) {
-    const auto col = static_cast<std::uint64_t>(x - rect_.left);
-    const auto row = static_cast<std::uint64_t>(y - rect_.top);
+  const auto add = [&most, counts, w, h, left, top](std::int64_t x, std::int64_t y) {
+    const auto col = static_cast<std::uint64_t>(x - left);
+    const auto row = static_cast<std::uint64_t>(y - top);
     if (col < w && row < h) {
-      const std::uint32_t c = ++counts_[row * w + col];
-      most_ = std::max(most_, c);
+      const std::uint32_t c = ++counts[row * w + col];
+      most = c > most ? c : most;
     }
   };
   if (view.active()) {
@@ -106,10 +112,13 @@ std::size_t DensityCounts::count(const Chain& chain, std::size_t from, const Pro
       add(p.x, p.y);
     }
   } else {
+    const std::int32_t* const xs = chain.xs.data();
+    const std::int32_t* const ys = chain.ys.data();
     for (std::size_t i = from; i < n; ++i) {
-      add(chain.xs[i], chain.ys[i]);
+      add(xs[i], ys[i]);
     }
   }
+  most_ = most;
   return n;
 }
 

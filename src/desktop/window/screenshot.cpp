@@ -1,6 +1,7 @@
 // Makes the pictures of the README: the window after a seeded walk of four
-// chains over two hills, and the window with its Robot menu open. Run it
-// under a display (scripts/screenshot uses Xvfb).
+// chains over two hills, the window with its Robot menu open, the rotated
+// view, and the density view of a walk of 1,000,000 steps. Run it under a
+// display (scripts/screenshot uses Xvfb).
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -47,18 +48,33 @@ void rotated_view(desktop::MainWindow& window, const QString& file) {
   window.grab().save(file);
 }
 
+// Chain 1 alone, 1,000,000 steps with refusing walls, in the density view.
+void density_view(desktop::MainWindow& window, const QString& file) {
+  Frame& frame = window.frame();
+  frame.command(command::kToggleRotation);
+  frame.command(command::kOneChain);
+  frame.command(command::kRefuseAtWalls);
+  window.frame().simulation().nsteps = 1000000;
+  frame.command(command::kStartWalking);
+  frame.command(command::kDensityView);
+  window.repaint();
+  window.grab().save(file);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  if (argc < 5) {
-    std::fprintf(stderr, "usage: %s WINDOW.png MENU.png DIALOG.png ROTATED.png\n", argv[0]);
+  if (argc < 6) {
+    std::fprintf(stderr, "usage: %s WINDOW.png MENU.png DIALOG.png ROTATED.png DENSITY.png\n",
+                 argv[0]);
     return 2;
   }
   const QString window_file = QString::fromLocal8Bit(argv[1]);
   const QString menu_file = QString::fromLocal8Bit(argv[2]);
   const QString dialog_file = QString::fromLocal8Bit(argv[3]);
   const QString rotated_file = QString::fromLocal8Bit(argv[4]);
+  const QString density_file = QString::fromLocal8Bit(argv[5]);
   Simulation sim;
   desktop::MainWindow window(sim);
   window.show_at_start();
@@ -68,7 +84,7 @@ int main(int argc, char* argv[]) {
     window.grab().save(window_file);
     QMenu* robot = window.popup(4);
     window.menuBar()->setActiveAction(robot->menuAction());
-    QTimer::singleShot(300, [&window, robot, menu_file, dialog_file, rotated_file] {
+    QTimer::singleShot(300, [&window, robot, menu_file, dialog_file, rotated_file, density_file] {
       // The whole screen, so the open menu is in the picture too.
       const QRect area = window.frameGeometry().united(robot->geometry()).adjusted(-8, -8, 8, 8);
       window.screen()
@@ -86,6 +102,7 @@ int main(int argc, char* argv[]) {
       // The robot options dialog as a user opens it; closed from the timer.
       window.frame().command(command::kOptions);
       rotated_view(window, rotated_file);
+      density_view(window, density_file);
       QCoreApplication::exit(0);
     });
   });
