@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/menu_table.h"
 #include "fake_host.h"
+#include "view/paint.h"
 
 namespace wandrix {
 namespace {
@@ -97,6 +100,28 @@ TEST_F(FrameTest, ToggleCommandsFlipTheirSetting) {
   EXPECT_EQ(samples(), 21u);
   frame.command(kDensityView);
   EXPECT_FALSE(sim.density_view);
+}
+
+// The window keeps its density counts from paint to paint; whatever came
+// in between, the surface shows what a fresh paint draws.
+TEST_F(FrameTest, DensityViewOnTheSurfaceEqualsAFreshPaint) {
+  sim.add_confirmed_hill(Hill{"h", 100, 150, 60, 40, 0.2, 1, 1});
+  sim.set_chain_count(2);
+  sim.set_shown_chain(0);
+  sim.nsteps = 3000;
+  frame.command(kStartWalking);
+  frame.command(kDensityView);
+  for (const int id : {kContinueWalking, kShowChain1, kContinueWalking, kShowAllChains, kClear,
+                       kStartWalking, kRefresh}) {
+    frame.command(id);
+    frame.request_paint();
+    frame.render();
+    RasterCanvas fresh(400, 400);
+    sim.full_redraw = true;
+    paint(sim, fresh, client_rect(sim), false);
+    EXPECT_TRUE(std::equal(fresh.pixels(), fresh.pixels() + 400 * 400, frame.surface().pixels()))
+        << "after command " << id;
+  }
 }
 
 TEST_F(FrameTest, DotSizeStaysWithinOneToTenAndStillRepaints) {
