@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "fake_host.h"
+#include "emf_test_support.h"
 #include "recording_canvas.h"
 #include "view/density.h"
 #include "view/emf_canvas.h"
@@ -22,9 +22,9 @@ namespace {
 
 constexpr std::uint32_t px(Colour c) { return RasterCanvas::pixel_of(c); }
 
-// Two chains over one hill by the left wall, chain 2 shown too.
-void walk(Simulation& sim, int steps, bool rotation = false) {
-  sim.set_chain_count(2);
+// Chains over one hill by the left wall, all shown.
+void walk(Simulation& sim, int steps, bool rotation = false, int chains = 2) {
+  sim.set_chain_count(chains);
   sim.set_shown_chain(0);
   sim.add_confirmed_hill(Hill{"h", 60, 200, 50, 40, 0.4, 1, 1});
   sim.allow_rotation = rotation;
@@ -36,23 +36,25 @@ void walk(Simulation& sim, int steps, bool rotation = false) {
   sim.start_walking();
 }
 
-std::vector<Chain*> shown(Simulation& sim) { return {&sim.chains[1], &sim.chains[0]}; }
+// The chains paint shows.
+std::vector<Chain*> shown(Simulation& sim) {
+  if (sim.shown_chain != 0) {
+    return {&sim.chains[static_cast<std::size_t>(sim.shown_chain - 1)]};
+  }
+  return sim.nchains == 1 ? std::vector<Chain*>{&sim.chains[0]}
+                          : std::vector<Chain*>{&sim.chains[1], &sim.chains[0]};
+}
 
-// The counts a fresh DensityCounts finds: every pixel of the client area.
-std::vector<std::uint32_t> all_counts(const DensityCounts& counts, const Rect& rect) {
+// Every pixel's count, brought up to date first.
+std::vector<std::uint32_t> counts_of(Simulation& sim, DensityCounts& counts) {
+  counts.update(shown(sim), Projection(sim), client_rect(sim));
   std::vector<std::uint32_t> out;
-  for (int y = rect.top; y < rect.bottom; ++y) {
-    for (int x = rect.left; x < rect.right; ++x) {
+  for (int y = 0; y < sim.client_height(); ++y) {
+    for (int x = 0; x < static_cast<int>(sim.width); ++x) {
       out.push_back(counts.at(x, y));
     }
   }
   return out;
-}
-
-std::vector<std::uint32_t> fresh_counts(Simulation& sim) {
-  DensityCounts counts;
-  counts.update(shown(sim), Projection(sim), client_rect(sim));
-  return all_counts(counts, client_rect(sim));
 }
 
 TEST(DensityCounts, CountEverySampleOnItsPixel) {
@@ -70,8 +72,7 @@ TEST(DensityCounts, CountEverySampleOnItsPixel) {
       }
     }
     DensityCounts counts;
-    const Rect rect{10, 20, 300, 390};
-    counts.update(shown(sim), Projection(sim), rect);
+    counts.update(shown(sim), Projection(sim), Rect{10, 20, 300, 390});
     std::uint32_t most = 0;
     for (int y = 0; y < 400; ++y) {
       for (int x = 0; x < 400; ++x) {
@@ -90,68 +91,34 @@ TEST(DensityCounts, CountEverySampleOnItsPixel) {
 // Kept from paint to paint, the counts must always equal a fresh count: only
 // appended samples may be added, anything else starts again.
 TEST(DensityCounts, KeptCountsFollowEveryChange) {
-  const std::vector<std::pair<std::string, std::function<void(Simulation&)>>> changes = {
-      {"continue walking", [](Simulation& s) { s.continue_walking(); }},
-      {"clear and the same walk again", [](Simulation& s) { s.start_walking(); }},
-      {"a walk of another seed as long",
-       [](Simulation& s) {
-         s.rn_seed = 5;
-         s.clear();
-         s.start_walking();
-       }},
-      {"resize", [](Simulation& s) { s.rescale(300, 350); }},
-      {"resize and back",
-       [](Simulation& s) {
-         s.rescale(300, 350);
-         s.rescale(400, 400);
-       }},
-      {"rotation on", [](Simulation& s) { s.toggle_rotation(), s.start_walking(); }},
-      {"another angle",
-       [](Simulation& s) {
-         s.toggle_rotation();
-         s.start_walking();
-         s.angle_x = 0.7;
-       }},
-      {"heights dropped",
-       [](Simulation& s) {
-         s.toggle_rotation();
-         s.start_walking();
-         s.toggle_rotation();
-       }},
+  struct Case {
+    const char* name;
+    int chains;
+    bool rotated;  // the first walk
+    std::function<void(Simulation&)> change;
   };
-  for (const auto& [name, change] : changes) {
-    SCOPED_TRACE(name);
+  const Case cases[] = {
+      {"continue walking", 2, false, [](Simulation& s) { s.continue_walking(); }},
+      {"a new walk", 2, true, [](Simulation& s) { s.start_walking(); }},
+      {"a new walk as long", 1, false, [](Simulation& s) { s.start_walking(); }},
+      {"resize", 2, false, [](Simulation& s) { s.rescale(300, 350); }},
+      {"resize and back", 2, false,
+       [](Simulation& s) { s.rescale(300, 350), s.rescale(400, 400); }},
+      {"rotation on", 2, false, [](Simulation& s) { s.toggle_rotation(), s.start_walking(); }},
+      {"another angle", 2, true, [](Simulation& s) { s.angle_x = 0.7; }},
+      {"heights dropped", 2, true, [](Simulation& s) { s.toggle_rotation(); }},
+      {"one chain shown", 2, false, [](Simulation& s) { s.set_shown_chain(1); }},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
     Simulation sim;
-    walk(sim, 2000);
+    walk(sim, 2000, k.rotated, k.chains);
     DensityCounts kept;
-    kept.update(shown(sim), Projection(sim), client_rect(sim));
-    change(sim);
-    kept.update(shown(sim), Projection(sim), client_rect(sim));
-    EXPECT_EQ(all_counts(kept, client_rect(sim)), fresh_counts(sim));
+    counts_of(sim, kept);
+    k.change(sim);
+    DensityCounts fresh;
+    EXPECT_EQ(counts_of(sim, kept), counts_of(sim, fresh));
   }
-  // A chain whose new walk is exactly as long as the one counted.
-  {
-    Simulation sim;
-    walk(sim, 2000);
-    sim.set_chain_count(1);
-    sim.start_walking();
-    DensityCounts kept;
-    kept.update({&sim.chains[0]}, Projection(sim), client_rect(sim));
-    sim.start_walking();
-    kept.update({&sim.chains[0]}, Projection(sim), client_rect(sim));
-    DensityCounts one;
-    one.update({&sim.chains[0]}, Projection(sim), client_rect(sim));
-    EXPECT_EQ(all_counts(kept, client_rect(sim)), all_counts(one, client_rect(sim)));
-  }
-  // Another set of chains.
-  Simulation sim;
-  walk(sim, 2000);
-  DensityCounts kept;
-  kept.update(shown(sim), Projection(sim), client_rect(sim));
-  kept.update({&sim.chains[0]}, Projection(sim), client_rect(sim));
-  DensityCounts one;
-  one.update({&sim.chains[0]}, Projection(sim), client_rect(sim));
-  EXPECT_EQ(all_counts(kept, client_rect(sim)), all_counts(one, client_rect(sim)));
 }
 
 double luminance(Colour c) { return 0.3 * red_of(c) + 0.59 * green_of(c) + 0.11 * blue_of(c); }
@@ -221,70 +188,36 @@ TEST(DensityPaint, SurfaceShowsTheDensityUnderTheContours) {
   }
 }
 
-// The window keeps its counts: after Continue walking the whole picture is
-// drawn again (the scale's top moved), the same as a fresh paint.
-TEST(DensityPaint, KeptCountsPaintAsAFreshCount) {
+// The metafile holds the density as one image, not as 40,000 samples: its
+// pixels are those of the PNG picture (bottom-up rows of blue, green, red).
+TEST(DensityPaint, MetafileHoldsOneImageOfThePicture) {
   Simulation sim;
-  walk(sim, 3000);
-  sim.density_view = true;
-  RasterCanvas surface(400, 400);
-  DensityCounts kept;
-  paint(sim, surface, client_rect(sim), false, nullptr, &kept);
-  sim.continue_walking();
-  paint(sim, surface, client_rect(sim), false, nullptr, &kept);
-  RasterCanvas fresh(400, 400);
-  sim.full_redraw = true;
-  paint(sim, fresh, client_rect(sim), false);
-  EXPECT_TRUE(std::equal(surface.pixels(), surface.pixels() + 400 * 400, fresh.pixels()));
-}
-
-TEST(DensityPaint, ExportsCarryOneImageNotTheSamples) {
-  testing::FakeHost host;
-  Simulation sim(host);
   walk(sim, 20000);
   sim.density_view = true;
-  const Rect client = client_rect(sim);
-  // SVG: one embedded PNG from the host's encoder, no dots or lines.
-  const std::string svg = svg_picture(sim, client, "t");
-  ASSERT_EQ(host.png_sizes.size(), 1u);
-  EXPECT_EQ(host.png_sizes[0], std::make_pair(400, 400));
-  EXPECT_NE(svg.find("<image x=\"0\" y=\"0\" width=\"400\" height=\"400\""), std::string::npos);
-  EXPECT_NE(svg.find("xlink:href=\"data:image/png;base64,"), std::string::npos);
-  EXPECT_EQ(svg.find("<ellipse"), std::string::npos);
-  EXPECT_LT(svg.size(), 20000u);  // the fake's PNG is small; 40,000 samples are not
-  // EMF: one STRETCHDIBITS record whose pixels are those of the PNG picture.
   RasterCanvas raster(400, 400);
-  paint(sim, raster, client, true);
-  const std::vector<std::uint8_t> emf = metafile_picture(sim, client, std::nullopt, "a", "b");
-  std::size_t at = emf[4] | (emf[5] << 8);
+  paint(sim, raster, client_rect(sim), true);
+  const std::vector<std::uint8_t> emf =
+      metafile_picture(sim, client_rect(sim), std::nullopt, "a", "b");
+  EXPECT_LT(emf.size(), 400u * 1200u + 20000u);
   int images = 0;
-  while (at + 8 <= emf.size()) {
-    const auto u32 = [&emf](std::size_t i) {
-      return static_cast<std::uint32_t>(emf[i] | (emf[i + 1] << 8) | (emf[i + 2] << 16) |
-                                        (emf[i + 3] << 24));
-    };
-    const std::uint32_t size = u32(at + 4);
-    if (u32(at) == EmfCanvas::kStretchDiBits) {
-      ++images;
-      ASSERT_EQ(u32(at + 40), 400u);  // cxSrc
-      ASSERT_EQ(u32(at + 44), 400u);  // cySrc
-      const std::size_t bits = at + u32(at + 56);
-      const std::size_t stride = 1200;
-      // Bottom-up rows of blue, green, red.
-      for (const Point p : {Point{0, 0}, Point{60, 200}, Point{399, 399}, Point{30, 180}}) {
-        const std::size_t o = bits + static_cast<std::size_t>(399 - p.y) * stride + 3 * p.x;
-        const std::uint32_t pixel = 0xFF000000u | (emf[o + 2] << 16) | (emf[o + 1] << 8) | emf[o];
-        const std::uint32_t want = raster.pixel(p.x, p.y);
-        // The contours are drawn over the image, so skip their pixels.
-        if (want != px(kExportContour)) {
-          EXPECT_EQ(pixel, want) << p.x << "," << p.y;
-        }
+  for (std::size_t at = testing::u32_at(emf, 4); at + 8 <= emf.size();
+       at += testing::u32_at(emf, at + 4)) {
+    if (testing::u32_at(emf, at) != EmfCanvas::kStretchDiBits) {
+      continue;
+    }
+    ++images;
+    ASSERT_EQ(testing::u32_at(emf, at + 40), 400u);  // source width and height
+    ASSERT_EQ(testing::u32_at(emf, at + 44), 400u);
+    const std::size_t bits = at + testing::u32_at(emf, at + 56);
+    for (const Point p : {Point{0, 0}, Point{60, 200}, Point{399, 399}, Point{30, 180}}) {
+      const std::size_t o = bits + static_cast<std::size_t>(399 - p.y) * 1200 + 3 * p.x;
+      const std::uint32_t pixel = 0xFF000000u | (emf[o + 2] << 16) | (emf[o + 1] << 8) | emf[o];
+      if (raster.pixel(p.x, p.y) != px(kExportContour)) {  // contours lie on top
+        EXPECT_EQ(pixel, raster.pixel(p.x, p.y)) << p.x << "," << p.y;
       }
     }
-    at += size;
   }
   EXPECT_EQ(images, 1);
-  EXPECT_LT(emf.size(), 400u * 1200u + 20000u);
 }
 
 TEST(DrawImage, TheDefaultFillsRunsWithOneBrushPerColour) {
@@ -345,14 +278,6 @@ TEST(DrawImage, SvgEmbedsThePngAsBase64) {
     EXPECT_NE(svg.find("<image x=\"1\" y=\"2\" width=\"3\" height=\"4\""), std::string::npos);
     EXPECT_NE(svg.find("base64," + text + "\"/>"), std::string::npos) << svg;
   }
-  // Without an encoder, the runs of one colour as rectangles.
-  SvgCanvas plain(10, 10, "");
-  plain.draw_image(0, 0, Image{2, 1, {0xFFFF0000u, 0xFF0000FFu}});
-  const std::string svg = plain.finish();
-  EXPECT_NE(svg.find("<rect x=\"0\" y=\"0\" width=\"1\" height=\"1\" fill=\"#ff0000\"/>"),
-            std::string::npos);
-  EXPECT_NE(svg.find("<rect x=\"1\" y=\"0\" width=\"1\" height=\"1\" fill=\"#0000ff\"/>"),
-            std::string::npos);
 }
 
 }  // namespace
