@@ -100,19 +100,26 @@ class ReferenceWalk {
     ch.ys.push_back(static_cast<std::int32_t>(std::trunc(height) - y));
     if (rotation) ch.zs.push_back(static_cast<float>(z));
   }
-  void foray(RefChain& ch) {
+  // Returns false when refusing walls refuse the foray: its straight end
+  // lies beyond them (measured from the chain set onto the landscape).
+  bool foray(RefChain& ch) {
     const double pi = 4 * math::atan(1.0);
     double k = mean * mean / (sd * sd), s = mean / k;
     double dist = gamma(k) * s;
     double hd = uniform() * (2 * pi);
     double W = std::trunc(width), H = std::trunc(height);
+    if (refuse) {
+      ch.x = std::clamp(ch.x, 0.0, W);
+      ch.y = std::clamp(ch.y, 0.0, H);
+    }
     for (;;) {
       double nx = ch.x + dist * math::cos(hd), ny = ch.y + dist * math::sin(hd);
       bool xin = nx >= 0 && nx <= W, yin = ny >= 0 && ny <= H;
       if (xin && yin) {
         ch.x = nx, ch.y = ny;
-        return;
+        return true;
       }
+      if (refuse) return false;
       char wall;
       if (!xin && yin)
         wall = nx < 0 ? 'L' : 'R';
@@ -144,27 +151,10 @@ class ReferenceWalk {
       dist -= std::sqrt(ddx * ddx + ddy * ddy);
     }
   }
-  // A foray whose straight end lies beyond the walls is refused: the point
-  // where the chain stands (set onto the landscape first) is recorded again.
-  bool straight_foray(RefChain& ch) {
-    const double pi = 4 * math::atan(1.0);
-    double k = mean * mean / (sd * sd), s = mean / k;
-    double dist = gamma(k) * s;
-    double hd = uniform() * (2 * pi);
-    double W = std::trunc(width), H = std::trunc(height);
-    ch.x = std::clamp(ch.x, 0.0, W);
-    ch.y = std::clamp(ch.y, 0.0, H);
-    double nx = ch.x + dist * math::cos(hd), ny = ch.y + dist * math::sin(hd);
-    if (nx < 0 || nx > W || ny < 0 || ny > H) return false;
-    ch.x = nx, ch.y = ny;
-    return true;
-  }
   void step(int p) {
     RefChain& ch = c[p];
     ch.px = ch.x, ch.py = ch.y;
-    if (!refuse) {
-      foray(ch);
-    } else if (!straight_foray(ch)) {
+    if (!foray(ch)) {
       record(ch, ch.x, ch.y, ch.z);
       return;
     }
