@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "model/portable_math.h"
 #include "view/chain_cover.h"
@@ -36,7 +37,9 @@ Colour on_scale(const std::array<ScalePoint, 4>& scale, double t) {
   const ScalePoint& a = scale[k - 1];
   const ScalePoint& b = scale[k];
   const double f = std::clamp((t - a.at) / (b.at - a.at), 0.0, 1.0);
-  const auto mix = [f](int from, int to) { return static_cast<int>(from + (to - from) * f + 0.5); };
+  const auto mix = [f](int from, int to) {
+    return static_cast<int>(std::lround(from + (to - from) * f));
+  };
   return make_colour(mix(a.red, b.red), mix(a.green, b.green), mix(a.blue, b.blue));
 }
 

@@ -292,10 +292,11 @@ void EmfCanvas::draw_image(int left, int top, const Image& image) {
   bytes_.resize(at + bits, 0);
   for (std::uint32_t y = h; y-- > 0;) {
     const std::uint32_t* row = image.pixels.data() + static_cast<std::size_t>(y) * w;
-    for (std::uint32_t x = 0; x < w; ++x) {
-      bytes_[at + 3 * x] = static_cast<std::uint8_t>(row[x]);
-      bytes_[at + 3 * x + 1] = static_cast<std::uint8_t>(row[x] >> 8);
-      bytes_[at + 3 * x + 2] = static_cast<std::uint8_t>(row[x] >> 16);
+    std::uint8_t* out = bytes_.data() + at;
+    for (std::uint32_t x = 0; x < w; ++x, out += 3) {
+      out[0] = static_cast<std::uint8_t>(row[x]);
+      out[1] = static_cast<std::uint8_t>(row[x] >> 8);
+      out[2] = static_cast<std::uint8_t>(row[x] >> 16);
     }
     at += stride;
   }
