@@ -119,8 +119,10 @@ TEST_F(FrameTest, DensityViewOnTheSurfaceEqualsAFreshPaint) {
     RasterCanvas fresh(400, 400);
     sim.full_redraw = true;
     paint(sim, fresh, client_rect(sim), false);
-    EXPECT_TRUE(std::equal(fresh.pixels(), fresh.pixels() + 400 * 400, frame.surface().pixels()))
-        << "after command " << id;
+    const std::vector<std::uint32_t> want(fresh.pixels(), fresh.pixels() + 400L * 400);
+    const std::vector<std::uint32_t> shown(frame.surface().pixels(),
+                                           frame.surface().pixels() + 400L * 400);
+    EXPECT_TRUE(want == shown) << "after command " << id;
   }
 }
 

@@ -210,7 +210,8 @@ TEST(DensityPaint, MetafileHoldsOneImageOfThePicture) {
     ASSERT_EQ(testing::u32_at(emf, at + 44), 400u);
     const std::size_t bits = at + testing::u32_at(emf, at + 56);
     for (const Point p : {Point{0, 0}, Point{60, 200}, Point{399, 399}, Point{30, 180}}) {
-      const std::size_t o = bits + static_cast<std::size_t>(399 - p.y) * 1200 + 3 * p.x;
+      const std::size_t o =
+          bits + static_cast<std::size_t>(399 - p.y) * 1200 + 3 * static_cast<std::size_t>(p.x);
       const std::uint32_t pixel = 0xFF000000u | (emf[o + 2] << 16) | (emf[o + 1] << 8) | emf[o];
       if (raster.pixel(p.x, p.y) != px(kExportContour)) {  // contours lie on top
         EXPECT_EQ(pixel, raster.pixel(p.x, p.y)) << p.x << "," << p.y;
@@ -272,7 +273,7 @@ TEST(DrawImage, SvgEmbedsThePngAsBase64) {
            {{'M', 'a'}, "TWE="},
            {{'M', 'a', 'n'}, "TWFu"},
            {{0xFB, 0xFF, 0xBF, 'f', 'o', 'o', 'b'}, "+/+/Zm9vYg=="}}) {
-    SvgCanvas canvas(10, 10, "", [bytes](const std::uint32_t*, int, int) { return bytes; });
+    SvgCanvas canvas(10, 10, "", [png = bytes](const std::uint32_t*, int, int) { return png; });
     canvas.draw_image(1, 2, Image{3, 4, std::vector<std::uint32_t>(12, 0xFF000000u)});
     const std::string svg = canvas.finish();
     EXPECT_NE(svg.find("<image x=\"1\" y=\"2\" width=\"3\" height=\"4\""), std::string::npos);
