@@ -257,6 +257,22 @@ void WindowOnScreenTest::densityViewAndRefusingWallsFromTheMenus() {
   QVERIFY(yellow > 300);                                       // both contours, on top
   QVERIFY(coloured > density.width() * density.height() / 4);  // the density
   QVERIFY(density != dots);
+  // Copy takes the density as shown, in the colours of a picture.
+  BoxSeen box;
+  accept_box(box);
+  window_->action(kCopy)->trigger();
+  QImage copied;
+  QVERIFY(copied.loadFromData(QApplication::clipboard()->mimeData()->data("image/png"), "PNG"));
+  keep(copied, "density_copied");
+  wandrix::RasterCanvas picture(view->width(), view->height());
+  wandrix::paint(*sim_, picture, wandrix::client_rect(*sim_), true);
+  QCOMPARE(copied.size(), density.size());
+  for (int y = 0; y < copied.height(); ++y) {
+    for (int x = 0; x < copied.width(); ++x) {
+      QCOMPARE(copied.pixel(x, y) & 0xFFFFFFu, picture.pixel(x, y) & 0xFFFFFFu);
+    }
+  }
+  QVERIFY(QApplication::clipboard()->mimeData()->data("image/svg+xml").contains("<image"));
   choose(window_, window_->popup(wandrix::kShowPopup), "&Density");
   QTest::qWait(500);
   QCOMPARE(shown(view), dots);
