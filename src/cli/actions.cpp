@@ -14,6 +14,7 @@
 #include "files/atomic_file.h"
 #include "files/landscape_file.h"
 #include "files/session_file.h"
+#include "model/fixed_text.h"
 #include "model/limits.h"
 #include "model/summary.h"
 #include "png/png_encoder.h"
@@ -86,7 +87,7 @@ std::optional<std::int64_t> parse_integer(const std::string& text) {
 std::optional<double> parse_real(const std::string& text) {
   double value = 0.0;
   const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
+  const auto [ptr, ec] = read_double(text, value, std::chars_format::fixed);
   if (ec != std::errc() || ptr != end || text.empty() || !std::isfinite(value)) {
     return std::nullopt;
   }
