@@ -151,4 +151,9 @@ std::from_chars_result read_double(std::string_view text, double& value, std::ch
 
 #endif
 
+std::string percent_text(long long count, long long total) {
+  return format_fixed(
+      total > 0 ? static_cast<double>(count) * 100.0 / static_cast<double>(total) : 0.0, 1);
+}
+
 }  // namespace wandrix

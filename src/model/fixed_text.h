@@ -15,6 +15,9 @@ namespace wandrix {
 // in the C locale; empty if it does not fit (only for absurd magnitudes).
 std::string format_fixed(double value, int decimals);
 
+// count x 100 / total with one decimal; 0.0 when total is 0.
+std::string percent_text(long long count, long long total);
+
 // std::from_chars for a double: the longest prefix of text that is a number
 // in the given format (no leading '+' or blank), correctly rounded; ptr past
 // it. Out of range leaves value as it was.

@@ -89,10 +89,14 @@ EMSCRIPTEN_KEEPALIVE const char* wx_menu_json() {
   return json.c_str();
 }
 
-// The menu rules: id, checked, enabled for each item they name.
-EMSCRIPTEN_KEEPALIVE int wx_menu_state(int* out) {
+// The menu rules: id, checked, enabled for each item they name, at most
+// capacity of them.
+EMSCRIPTEN_KEEPALIVE int wx_menu_state(int* out, int capacity) {
   int count = 0;
-  for (const wandrix::MenuItemState& state : wandrix::menu_state(program().sim)) {
+  for (const wandrix::MenuItemState& state : program().frame.menu_state()) {
+    if (count == capacity) {
+      break;
+    }
     out[count * 3] = state.id;
     out[count * 3 + 1] = state.checked ? 1 : 0;
     out[count * 3 + 2] = state.enabled ? 1 : 0;

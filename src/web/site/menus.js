@@ -16,10 +16,15 @@ function mnemonicText(text) {
   return { fragment, key: text[at + 1].toLowerCase() };
 }
 
-// "Ctrl+C", "F5" -> whether a key event is that key.
+// The table's names of keys that the browser names otherwise.
+const keyNames = { Space: ' ', Right: 'ArrowRight', Left: 'ArrowLeft', Up: 'ArrowUp',
+                   Down: 'ArrowDown', Esc: 'Escape' };
+
+// "Ctrl+C", "F5", "Space" -> whether a key event is that key.
 function acceleratorMatcher(keys) {
   const parts = keys.split('+');
-  const key = parts.pop();
+  const name = parts.pop();
+  const key = keyNames[name] ?? name;
   const ctrl = parts.includes('Ctrl');
   return (event) => {
     if (event.ctrlKey !== ctrl || event.altKey || event.metaKey) return false;

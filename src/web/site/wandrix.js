@@ -102,8 +102,9 @@ class Page {
   menuState() {
     if (this.pending > 0) return [];
     const core = this.core;
-    const out = core._malloc(4 * 3 * 16);
-    const count = core._wx_menu_state(out);
+    const capacity = 64;
+    const out = core._malloc(4 * 3 * capacity);
+    const count = core._wx_menu_state(out, capacity);
     const states = [];
     for (let i = 0; i < count; ++i) {
       const at = out / 4 + i * 3;
