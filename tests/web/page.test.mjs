@@ -432,7 +432,7 @@ test('the menus answer their mnemonics, and Exit ends the program', { skip }, as
   const states = await page.$$eval('.popup.open .item', (rows) =>
     rows.map((r) => `${r.firstChild.textContent}:${r.classList.contains('disabled') ? 'grey' : 'on'}`));
   assert.deepEqual(states, ['Chain 1:on', 'Chain 2:on', 'Chain 3:on', 'Chain 4:grey',
-    'All chains:on', 'Summarize:grey']);
+    'All chains:on', 'Density:on', 'Summarize:grey']);
   await page.keyboard.press('Escape');
   await menu(page, 'File', 'Exit');
   await page.waitForSelector('.ended');
