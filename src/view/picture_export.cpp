@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 #include "files/atomic_file.h"
@@ -29,6 +30,17 @@ int hundredths(int pixels, int millimetres, int screen_pixels) {
 
 std::string_view as_text(const std::vector<std::uint8_t>& bytes) {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+// The encoder given, or else the host's.
+PngEncoder encoder_or_host(Simulation& sim, const PngEncoder& encoder) {
+  if (encoder) {
+    return encoder;
+  }
+  Host& host = sim.host();
+  return [&host](const std::uint32_t* pixels, int width, int height) {
+    return host.encode_png(pixels, width, height);
+  };
 }
 
 }  // namespace
@@ -79,36 +91,35 @@ std::vector<std::uint8_t> metafile_of(const Drawing& draw, const ScreenMetrics& 
   return canvas.finish();
 }
 
-std::string svg_of(const Drawing& draw, const Rect& client, const std::string& title) {
-  SvgCanvas canvas(client.width(), client.height(), title);
+std::string svg_of(const Drawing& draw, const Rect& client, const std::string& title,
+                   const PngEncoder& encoder) {
+  SvgCanvas canvas(client.width(), client.height(), title, encoder);
   draw(canvas);
   return canvas.finish();
 }
 
-std::optional<std::vector<std::uint8_t>> png_of(const Drawing& draw, const Rect& client, Host& host,
+std::optional<std::vector<std::uint8_t>> png_of(const Drawing& draw, const Rect& client,
                                                 const PngEncoder& encoder) {
   if (raster_size_problem(client)) {
     return std::nullopt;
   }
   RasterCanvas canvas(client.width(), client.height());
   draw(canvas);
-  if (encoder) {
-    return encoder(canvas.pixels(), canvas.width(), canvas.height());
-  }
-  return host.encode_png(canvas.pixels(), canvas.width(), canvas.height());
+  return encoder(canvas.pixels(), canvas.width(), canvas.height());
 }
 
-std::optional<std::string> write_drawing_file(const Drawing& draw, const std::string& path,
-                                              const Rect& client, Host& host,
-                                              const PngEncoder& encoder) {
+std::optional<std::string> write_drawing_file(Simulation& sim, const Drawing& draw,
+                                              const std::string& path, const Rect& client,
+                                              const PngEncoder& given) {
+  const PngEncoder encoder = encoder_or_host(sim, given);
   switch (picture_format_of(path).value_or(PictureFormat::emf)) {
     case PictureFormat::svg:
-      return write_file_atomically(path, svg_of(draw, client, kFileMetafileTitle));
+      return write_file_atomically(path, svg_of(draw, client, kFileMetafileTitle, encoder));
     case PictureFormat::png: {
       if (const auto problem = raster_size_problem(client)) {
         return path + " could not be written: " + *problem + "; save it as SVG or EMF instead";
       }
-      const auto png = png_of(draw, client, host, encoder);
+      const auto png = png_of(draw, client, encoder);
       if (!png) {
         return path + " could not be written: no PNG encoder is available";
       }
@@ -117,13 +128,37 @@ std::optional<std::string> write_drawing_file(const Drawing& draw, const std::st
     case PictureFormat::emf:
       break;
   }
-  const auto emf =
-      metafile_of(draw, host.screen_metrics(), std::nullopt, kFileMetafileApp, kFileMetafileTitle);
+  const auto emf = metafile_of(draw, sim.host().screen_metrics(), std::nullopt, kFileMetafileApp,
+                               kFileMetafileTitle);
   return write_file_atomically(path, as_text(emf));
+}
+
+// The drawing to the clipboard in every form, then the confirmation or the
+// failure; whether the clipboard took it.
+bool copy_drawing(Simulation& sim, const Drawing& draw, const Rect& client,
+                  const std::string& confirmation, const std::string& failure) {
+  const auto frame = picture_frame(client, sim.host().screen_metrics());
+  const PngEncoder encoder = encoder_or_host(sim, {});
+  PictureData picture;
+  picture.emf = metafile_of(draw, sim.host().screen_metrics(), frame, kClipboardMetafileApp,
+                            kClipboardMetafileTitle);
+  picture.svg = svg_of(draw, client, kClipboardMetafileTitle, encoder);
+  picture.png = png_of(draw, client, encoder).value_or(std::vector<std::uint8_t>{});
+  const bool copied = sim.host().set_clipboard_picture(picture);
+  std::string message = copied ? confirmation : failure;
+  if (const auto problem = raster_size_problem(client); copied && problem) {
+    message += " as SVG and EMF only:\n" + *problem + ".";
+  }
+  sim.host().message_box(message, kCopyCaption);
+  return copied;
 }
 
 Drawing landscape_drawing(Simulation& sim, const Rect& client) {
   return [&sim, client](Canvas& canvas) { paint(sim, canvas, client, true); };
+}
+
+Drawing diagnostics_drawing(Simulation& sim, const Rect& rect) {
+  return [&sim, rect](Canvas& canvas) { draw_diagnostics(sim, canvas, rect); };
 }
 
 }  // namespace
@@ -135,25 +170,25 @@ std::vector<std::uint8_t> metafile_picture(Simulation& sim, const Rect& client,
                      title);
 }
 
-std::string svg_picture(Simulation& sim, const Rect& client, const std::string& title) {
-  return svg_of(landscape_drawing(sim, client), client, title);
+std::string svg_picture(Simulation& sim, const Rect& client, const std::string& title,
+                        const PngEncoder& encoder) {
+  return svg_of(landscape_drawing(sim, client), client, title, encoder_or_host(sim, encoder));
 }
 
 std::optional<std::vector<std::uint8_t>> png_picture(Simulation& sim, const Rect& client,
                                                      const PngEncoder& encoder) {
-  return png_of(landscape_drawing(sim, client), client, sim.host(), encoder);
+  return png_of(landscape_drawing(sim, client), client, encoder_or_host(sim, encoder));
 }
 
 std::optional<std::string> write_picture_file(Simulation& sim, const std::string& path,
                                               const Rect& client, const PngEncoder& encoder) {
-  return write_drawing_file(landscape_drawing(sim, client), path, client, sim.host(), encoder);
+  return write_drawing_file(sim, landscape_drawing(sim, client), path, client, encoder);
 }
 
 std::optional<std::string> write_diagnostics_file(Simulation& sim, const std::string& path,
                                                   const PngEncoder& encoder) {
   const Rect rect = diagnostics_picture_rect(sim);
-  const Drawing draw = [&sim, rect](Canvas& canvas) { draw_diagnostics(sim, canvas, rect); };
-  return write_drawing_file(draw, path, rect, sim.host(), encoder);
+  return write_drawing_file(sim, diagnostics_drawing(sim, rect), path, rect, encoder);
 }
 
 void save_picture_file(Simulation& sim, const Rect& client) {
@@ -165,36 +200,13 @@ void save_picture_file(Simulation& sim, const Rect& client) {
       kSavePictureCaption);
 }
 
-namespace {
-
-// The drawing to the clipboard in every form, then the confirmation or the
-// failure; whether the clipboard took it.
-bool copy_drawing(Simulation& sim, const Drawing& draw, const Rect& client,
-                  const std::string& confirmation, const std::string& failure) {
-  const auto frame = picture_frame(client, sim.host().screen_metrics());
-  PictureData picture;
-  picture.emf = metafile_of(draw, sim.host().screen_metrics(), frame, kClipboardMetafileApp,
-                            kClipboardMetafileTitle);
-  picture.svg = svg_of(draw, client, kClipboardMetafileTitle);
-  picture.png = png_of(draw, client, sim.host(), {}).value_or(std::vector<std::uint8_t>{});
-  const bool copied = sim.host().set_clipboard_picture(picture);
-  std::string message = copied ? confirmation : failure;
-  if (const auto problem = raster_size_problem(client); copied && problem) {
-    message += " as SVG and EMF only:\n" + *problem + ".";
-  }
-  sim.host().message_box(message, kCopyCaption);
-  return copied;
-}
-
-}  // namespace
-
 bool copy_picture(Simulation& sim, const Rect& client) {
   return copy_drawing(sim, landscape_drawing(sim, client), client, kCopyConfirmation, kCopyFailure);
 }
 
 bool copy_diagnostics(Simulation& sim, const Rect& rect) {
-  const Drawing draw = [&sim, rect](Canvas& canvas) { draw_diagnostics(sim, canvas, rect); };
-  return copy_drawing(sim, draw, rect, kCopyDiagnosticsConfirmation, kCopyDiagnosticsFailure);
+  return copy_drawing(sim, diagnostics_drawing(sim, rect), rect, kCopyDiagnosticsConfirmation,
+                      kCopyDiagnosticsFailure);
 }
 
 }  // namespace wandrix

@@ -32,17 +32,21 @@ struct CliPicture : ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(folder); }
 
-  // The walk, then the action on the file ("-" as it stands); what went to
-  // standard output is left in out.
-  int run(const std::string& file, std::string& err, const std::string& action = "picture") {
+  // The walk (in the density view when asked), then the action on the file
+  // ("-" as it stands); what went to standard output is left in out.
+  int run(const std::string& file, std::string& err, const std::string& action = "picture",
+          bool density = false) {
     Simulation sim;
     prepare_session(sim);
     std::ostringstream output;
     std::ostringstream errors;
-    const std::string path = file == "-" ? file : (folder / file).string();
-    const int status = run_actions({"hill", "h", "200", "200", "40", "40", "0.5", "1", "set",
-                                    "nsteps", "200", "resize", "320", "240", "start", action, path},
-                                   sim, output, errors);
+    std::vector<std::string> words = {"hill", "h",      "200", "200",    "40",  "40",  "0.5",  "1",
+                                      "set",  "nsteps", "200", "resize", "320", "240", "start"};
+    if (density) {
+      words.emplace_back("density");
+    }
+    words.insert(words.end(), {action, file == "-" ? file : (folder / file).string()});
+    const int status = run_actions(words, sim, output, errors);
     err = errors.str();
     out = output.str();
     return status;
@@ -67,6 +71,23 @@ TEST_F(CliPicture, WritesEmfSvgAndPngByExtension) {
   EXPECT_EQ(png.substr(1, 3), "PNG");
   EXPECT_EQ(static_cast<unsigned char>(png[19]), 320 & 0xFF);  // IHDR width, low byte
   EXPECT_EQ(static_cast<unsigned char>(png[23]), 240);         // IHDR height
+}
+
+// The density view's SVG holds it as one PNG image, the samples not at all.
+TEST_F(CliPicture, DensityViewIsOneImage) {
+  std::string err;
+  ASSERT_EQ(run("dots.svg", err), 0) << err;
+  ASSERT_EQ(run("density.svg", err, "picture", true), 0) << err;
+  const std::string dots = read_file(folder / "dots.svg");
+  const std::string density = read_file(folder / "density.svg");
+  EXPECT_THAT(dots, ::testing::Not(HasSubstr("<image")));
+  EXPECT_THAT(density, HasSubstr("<image x=\"0\" y=\"0\" width=\"320\" height=\"240\""));
+  EXPECT_THAT(density, HasSubstr("data:image/png;base64,iVBORw0KGgo"));  // a PNG's signature
+  EXPECT_THAT(dots, HasSubstr("<path fill=\"#"));                        // the dots
+  EXPECT_THAT(density, ::testing::Not(HasSubstr("<path fill=\"#")));
+  ASSERT_EQ(run("dots.png", err), 0) << err;
+  ASSERT_EQ(run("density.png", err, "picture", true), 0) << err;
+  EXPECT_NE(read_file(folder / "dots.png"), read_file(folder / "density.png"));
 }
 
 TEST_F(CliPicture, OtherExtensionsAndUnwritablePathsAreErrors) {

@@ -51,9 +51,9 @@ int differing(const QImage& screen, const RasterCanvas& surface) {
 }
 
 // The diagnostics of the model as it is now, at the window's size.
-RasterCanvas current_picture(const DiagnosticsWindow* window) {
-  RasterCanvas canvas(window->width(), window->height());
-  wandrix::draw_diagnostics(window->simulation(), canvas,
+std::unique_ptr<RasterCanvas> current_picture(const DiagnosticsWindow* window) {
+  auto canvas = std::make_unique<RasterCanvas>(window->width(), window->height());
+  wandrix::draw_diagnostics(window->simulation(), *canvas,
                             wandrix::Rect{0, 0, window->width(), window->height()});
   return canvas;
 }
@@ -116,7 +116,7 @@ void DiagnosticsOnScreenTest::followsEveryWalkWithoutBlockingTheWindow() {
   window_->action(kContinueWalking)->trigger();
   QVERIFY(walk_ends(*sim_));
   QCOMPARE(sim_->chains[0].sample_count(), std::size_t{100501});
-  QTRY_COMPARE_WITH_TIMEOUT(differing(from_screen(diagnostics), current_picture(diagnostics)), 0,
+  QTRY_COMPARE_WITH_TIMEOUT(differing(from_screen(diagnostics), *current_picture(diagnostics)), 0,
                             5000);
   shown = from_screen(diagnostics);
   keep(shown, "diagnostics_window");
@@ -127,7 +127,7 @@ void DiagnosticsOnScreenTest::followsEveryWalkWithoutBlockingTheWindow() {
   sim_->nsteps = 20000;
   window_->action(kStartWalking)->trigger();
   QVERIFY(walk_ends(*sim_));
-  QTRY_COMPARE_WITH_TIMEOUT(differing(from_screen(diagnostics), current_picture(diagnostics)), 0,
+  QTRY_COMPARE_WITH_TIMEOUT(differing(from_screen(diagnostics), *current_picture(diagnostics)), 0,
                             5000);
   shown = from_screen(diagnostics);
   for (int k = 2; k <= 4; ++k) {
@@ -137,7 +137,7 @@ void DiagnosticsOnScreenTest::followsEveryWalkWithoutBlockingTheWindow() {
 
   // Clear: no samples, no chain colour left.
   window_->action(kClear)->trigger();
-  QTRY_COMPARE_WITH_TIMEOUT(differing(from_screen(diagnostics), current_picture(diagnostics)), 0,
+  QTRY_COMPARE_WITH_TIMEOUT(differing(from_screen(diagnostics), *current_picture(diagnostics)), 0,
                             5000);
   QCOMPARE(pixels_of(from_screen(diagnostics), blue), 0);
 }
