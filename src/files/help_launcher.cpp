@@ -146,9 +146,19 @@ std::vector<std::string> help_folders(const std::string& working_directory,
 
 std::string file_url(std::string_view path) {
   std::string url = "file://";
+  // A Windows path (C:\folder\page.html) becomes file:///C:/folder/page.html.
+  const bool drive = path.size() >= 2 && path[1] == ':' &&
+                     ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  if (drive) {
+    url += '/';
+    url += path.substr(0, 2);
+    path.remove_prefix(2);
+  }
   for (const char ch : path) {
     const auto c = static_cast<unsigned char>(ch);
-    if (unreserved(c)) {
+    if (drive && ch == '\\') {
+      url += '/';
+    } else if (unreserved(c)) {
       url += ch;
     } else {
       char escaped[4];

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <filesystem>
@@ -33,6 +35,8 @@ TEST(AtomicFile, WritesAndReplaces) {
   EXPECT_EQ(entries(folder.path()), 1U);  // no temporary file left
 }
 
+#ifndef _WIN32
+// POSIX permissions and links; Windows has atomic_file_windows_test.cpp.
 TEST(AtomicFile, KeepsPermissionsAndFollowsLinks) {
   ScratchFolder folder;
   const std::string path = folder.file("private.dat");
@@ -49,12 +53,19 @@ TEST(AtomicFile, KeepsPermissionsAndFollowsLinks) {
   EXPECT_EQ(read_file(path), "through the link");
 }
 
+#endif
+
 TEST(AtomicFile, FailureIsReportedAndThePreviousFileSurvives) {
   ScratchFolder folder;
   const auto missing = write_file_atomically(folder.file("none/x.txt"), "x");
   ASSERT_TRUE(missing.has_value());
+  // The reason is the system's own text.
+#ifdef _WIN32
+  EXPECT_EQ(missing->rfind(folder.file("none/x.txt") + " could not be written: ", 0), 0U);
+#else
   EXPECT_EQ(*missing,
             folder.file("none/x.txt") + " could not be written: No such file or directory");
+#endif
 
   // The name of a folder cannot be replaced by a file.
   fs::create_directory(folder.file("sub"));
@@ -73,6 +84,7 @@ TEST(AtomicFile, LongestNamesStillWork) {
   EXPECT_EQ(read_file(path), "long");
 }
 
+#ifndef _WIN32
 // A write that fails halfway (here: over the process's file size limit,
 // which binds even the superuser) leaves the old file whole.
 TEST(AtomicFile, FailedWriteKeepsTheOldFile) {
@@ -142,6 +154,8 @@ TEST(AtomicFile, StoppedBySignalLeavesNoTemporary) {
     EXPECT_EQ(entries(folder.path()), 1U) << "signal " << c.signal << " unnamed " << c.unnamed;
   }
 }
+
+#endif
 
 }  // namespace
 }  // namespace wandrix

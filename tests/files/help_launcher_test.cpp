@@ -125,6 +125,10 @@ TEST(HelpLauncher, FieldCodesAreReplacedOrDropped) {
 TEST(HelpLauncher, AddressesEscapeWhatAUrlCannotHold) {
   EXPECT_EQ(file_url("/a b/c#d%e/Wandrix.html"), "file:///a%20b/c%23d%25e/Wandrix.html");
   EXPECT_EQ(file_url("/x/\xC3\xA9"), "file:///x/%C3%A9");
+  EXPECT_EQ(file_url("C:\\My Files\\Wandrix.html"), "file:///C:/My%20Files/Wandrix.html");
+  EXPECT_EQ(file_url("d:/a#b/Wandrix.html"), "file:///d:/a%23b/Wandrix.html");
+  // Only a drive letter makes a Windows path; elsewhere a backslash is a byte.
+  EXPECT_EQ(file_url("1:\\x"), "file://1%3A%5Cx");
 }
 
 }  // namespace
