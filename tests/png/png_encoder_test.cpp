@@ -1,4 +1,4 @@
-// PNG pictures decode back, with an independent libpng reader, to exactly
+// PNG pictures decode back, with an independent reader (libpng), to exactly
 // the pixels of the surface they were made from.
 #include "png/png_encoder.h"
 
@@ -36,14 +36,23 @@ Decoded decode(const std::vector<std::uint8_t>& png) {
 }
 
 TEST(EncodePng, DecodesToTheSamePixels) {
-  const int sizes[][2] = {{1, 1}, {3, 2}, {800, 600}, {1, 257}};
+  const int sizes[][2] = {{1, 1}, {3, 2}, {800, 600}, {1, 257}, {640, 401}};
   std::mt19937 random(5);
   for (const auto& size : sizes) {
     const int w = size[0];
     const int h = size[1];
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w * h));
-    for (std::uint32_t& p : pixels) {
-      p = 0xFF000000u | (random() & 0xFFFFFFu);
+    // Noise where nothing repeats, then runs of a few colours, where
+    // matches of every length and distance occur.
+    const bool noise = (w * h) % 2 == 0;
+    const std::uint32_t palette[] = {0xFF000000u, 0xFFFFFF00u, 0xFF00FF00u, 0xFF0000FFu};
+    for (std::size_t i = 0; i < pixels.size();) {
+      const std::size_t run = noise ? 1 : 1 + random() % 40;
+      const std::uint32_t colour =
+          noise ? 0xFF000000u | (random() & 0xFFFFFFu) : palette[random() % 4];
+      for (std::size_t k = 0; k < run && i < pixels.size(); ++k, ++i) {
+        pixels[i] = colour;
+      }
     }
     pixels[0] = 0xFF123456u;
     const auto png = encode_png(pixels.data(), w, h);

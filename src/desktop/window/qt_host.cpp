@@ -1,13 +1,11 @@
 #include "desktop/window/qt_host.h"
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QGuiApplication>
-#include <QImage>
 #include <QMimeData>
 #include <QProcess>
 #include <QScreen>
@@ -17,6 +15,7 @@
 #include "desktop/dialogs/dialogs.h"
 #include "desktop/dialogs/message_box.h"
 #include "desktop/window/html_handler.h"
+#include "png/png_encoder.h"
 
 namespace wandrix::desktop {
 
@@ -190,15 +189,9 @@ ScreenMetrics QtHost::screen_metrics() const {
 
 std::optional<std::vector<std::uint8_t>> QtHost::encode_png(const std::uint32_t* pixels, int width,
                                                             int height) {
-  const QImage image(reinterpret_cast<const uchar*>(pixels), width, height,
-                     static_cast<qsizetype>(width) * 4, QImage::Format_ARGB32);
-  QByteArray encoded;
-  QBuffer buffer(&encoded);
-  buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, "PNG")) {
-    return std::nullopt;
-  }
-  return std::vector<std::uint8_t>(encoded.begin(), encoded.end());
+  // The command-line tool's encoder, so that a copied or saved picture has
+  // the same bytes as the one the tool writes.
+  return wandrix::encode_png(pixels, width, height);
 }
 
 std::string QtHost::working_directory() const { return QDir::currentPath().toStdString(); }
