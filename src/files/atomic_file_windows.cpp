@@ -174,6 +174,11 @@ std::optional<std::string> replace_file(const std::string& path, const Fill& fil
   if (fs::exists(existing) && !fs::is_regular_file(existing)) {
     return failure(path, "it is not a regular file");
   }
+  // Windows never replaces a read-only file; Wine would, as its owner may.
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return failure(path, reason_of(ERROR_ACCESS_DENIED));
+  }
   Temporary file(target);
   if (!file.open()) {
     return failure(path, reason_of(file.error()));

@@ -126,16 +126,27 @@ std::string help_error_text(int code) {
   return text;
 }
 
+namespace {
+
+// The folder as the platform writes it, without a trailing separator unless
+// it is a root ("/", "C:\\").
+std::string normal_folder(const std::filesystem::path& folder) {
+  std::filesystem::path normal = folder.lexically_normal();
+  while (!normal.relative_path().empty() && !normal.has_filename()) {
+    normal = normal.parent_path();
+  }
+  return normal.string();
+}
+
+}  // namespace
+
 std::vector<std::string> help_folders(const std::string& working_directory,
                                       const std::string& program_directory) {
-  std::vector<std::string> folders{working_directory};
+  std::vector<std::string> folders{normal_folder(working_directory)};
   if (!program_directory.empty()) {
     const std::filesystem::path program(program_directory);
     for (const std::filesystem::path& folder : {program, program / ".." / "share" / "wandrix"}) {
-      std::string normal = folder.lexically_normal().string();
-      while (normal.size() > 1 && normal.back() == '/') {
-        normal.pop_back();
-      }
+      std::string normal = normal_folder(folder);
       if (std::find(folders.begin(), folders.end(), normal) == folders.end()) {
         folders.push_back(normal);
       }
@@ -154,9 +165,11 @@ std::string file_url(std::string_view path) {
     url += path.substr(0, 2);
     path.remove_prefix(2);
   }
+  // Where a backslash separates folders (Windows), it is a slash in the URL.
+  constexpr bool backslash_separates = std::filesystem::path::preferred_separator == '\\';
   for (const char ch : path) {
     const auto c = static_cast<unsigned char>(ch);
-    if (drive && ch == '\\') {
+    if ((drive || backslash_separates) && ch == '\\') {
       url += '/';
     } else if (unreserved(c)) {
       url += ch;

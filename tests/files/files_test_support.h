@@ -32,6 +32,12 @@ class ScratchFolder {
   std::filesystem::path path_;
 };
 
+// A path as the platform writes it: with backslashes on Windows, where the
+// program hands back its paths normalised.
+inline std::string native_path(const std::string& path) {
+  return std::filesystem::path(path).make_preferred().string();
+}
+
 inline std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
