@@ -1,3 +1,8 @@
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -20,6 +25,11 @@ int print(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Samples, pictures and summaries have the same bytes as everywhere else:
+  // no line feed becomes CR LF on the way out.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   std::vector<std::string> words(argv + 1, argv + argc);
   if (words.empty()) {
     std::cerr << wandrix::cli::usage_text();

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/frame.h"
+#include "png/png_encoder.h"
 #include "windows/dialogs.h"
 #include "windows/wide_text.h"
 
@@ -251,6 +252,11 @@ ScreenMetrics Win32Host::screen_metrics() const {
     return {};
   }
   return metrics;
+}
+
+std::optional<std::vector<std::uint8_t>> Win32Host::encode_png(const std::uint32_t* pixels,
+                                                               int width, int height) {
+  return wandrix::encode_png(pixels, width, height);
 }
 
 std::string Win32Host::working_directory() const {

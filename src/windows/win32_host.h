@@ -29,6 +29,8 @@ class Win32Host : public Host {
   Rect resize_client(int width, int height) override;
   std::optional<std::string> file_dialog(const FileDialogRequest& request) override;
   [[nodiscard]] ScreenMetrics screen_metrics() const override;
+  std::optional<std::vector<std::uint8_t>> encode_png(const std::uint32_t* pixels, int width,
+                                                      int height) override;
   [[nodiscard]] std::string working_directory() const override;
   [[nodiscard]] std::string program_directory() const override;
   ProgramLookup find_associated_program(const std::string& file,
