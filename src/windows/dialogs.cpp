@@ -62,13 +62,15 @@ void finish(HWND dialog, DialogResult result) {
 
 INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
   if (message == WM_INITDIALOG) {
-    auto* session = reinterpret_cast<Session*>(l);
+    // Win32 hands the session over as an integer, and keeps it as one.
+    auto* session = reinterpret_cast<Session*>(l);  // NOLINT(performance-no-int-to-ptr)
     ::SetWindowLongPtrW(dialog, DWLP_USER, l);
     session->controls.attach(dialog);
     session->open();
     return TRUE;  // the focus goes to the first tab stop
   }
-  auto* session = reinterpret_cast<Session*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+  auto* session = reinterpret_cast<Session*>(  // NOLINT(performance-no-int-to-ptr)
+      ::GetWindowLongPtrW(dialog, DWLP_USER));
   if (session == nullptr) {
     return FALSE;
   }

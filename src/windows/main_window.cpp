@@ -49,7 +49,7 @@ bool parse_accelerator(std::string_view keys, int id, ACCEL& accel) {
   }
   if (keys.size() == 1 &&
       ((keys[0] >= 'A' && keys[0] <= 'Z') || (keys[0] >= '0' && keys[0] <= '9'))) {
-    accel.key = static_cast<WORD>(keys[0]);
+    accel.key = static_cast<WORD>(static_cast<unsigned char>(keys[0]));
     return true;
   }
   if (keys.size() >= 2 && keys.size() <= 3 && keys[0] == 'F') {
@@ -132,13 +132,15 @@ int MainWindow::run() {
 
 LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
   if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(l);
+    // Win32 hands the window's object over as an integer, and keeps it as one.
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(l);  // NOLINT(performance-no-int-to-ptr)
     auto* self = static_cast<MainWindow*>(create->lpCreateParams);
     self->window_ = window;
     self->host_.attach(window, self->frame_, self->frame_.simulation());
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
-  auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = reinterpret_cast<MainWindow*>(  // NOLINT(performance-no-int-to-ptr)
+      ::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr) {
     return ::DefWindowProcW(window, message, w, l);
   }

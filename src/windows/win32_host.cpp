@@ -285,6 +285,7 @@ void Win32Host::start_detached(const std::vector<std::string>& argv) {
     return;
   }
   std::vector<std::wstring> arguments;
+  arguments.reserve(argv.size());
   for (const std::string& argument : argv) {
     arguments.push_back(widen(argument));
   }

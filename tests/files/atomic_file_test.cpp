@@ -18,12 +18,9 @@ namespace wandrix {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::entry_count;
 using testing::read_file;
 using testing::ScratchFolder;
-
-std::size_t entries(const fs::path& folder) {
-  return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
-}
 
 TEST(AtomicFile, WritesAndReplaces) {
   ScratchFolder folder;
@@ -32,7 +29,7 @@ TEST(AtomicFile, WritesAndReplaces) {
   EXPECT_EQ(read_file(path), "first");
   EXPECT_FALSE(write_file_atomically(path, std::string("a\0b", 3)));
   EXPECT_EQ(read_file(path), std::string("a\0b", 3));
-  EXPECT_EQ(entries(folder.path()), 1U);  // no temporary file left
+  EXPECT_EQ(entry_count(folder.path()), 1U);  // no temporary file left
 }
 
 #ifndef _WIN32
@@ -103,7 +100,7 @@ TEST(AtomicFile, FailedWriteKeepsTheOldFile) {
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(*error, path + " could not be written: File too large");
   EXPECT_EQ(read_file(path), "precious");
-  EXPECT_EQ(entries(folder.path()), 1U);
+  EXPECT_EQ(entry_count(folder.path()), 1U);
 }
 
 TEST(AtomicFile, ReadOnlyFolderKeepsTheOldFile) {
@@ -151,7 +148,7 @@ TEST(AtomicFile, StoppedBySignalLeavesNoTemporary) {
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal)
         << "signal " << c.signal << " status " << status;
     EXPECT_EQ(read_file(path), "previous") << c.signal;
-    EXPECT_EQ(entries(folder.path()), 1U) << "signal " << c.signal << " unnamed " << c.unnamed;
+    EXPECT_EQ(entry_count(folder.path()), 1U) << "signal " << c.signal << " unnamed " << c.unnamed;
   }
 }
 

@@ -38,6 +38,11 @@ inline std::string native_path(const std::string& path) {
   return std::filesystem::path(path).make_preferred().string();
 }
 
+// How many files and folders the folder holds.
+inline std::size_t entry_count(const std::filesystem::path& folder) {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
 inline std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
