@@ -4,7 +4,8 @@
 # summary box appears and its text is on the clipboard, the options dialog
 # reports a value out of range, a right click without rotation explains
 # itself, the picture reaches the clipboard, the about box opens and Exit
-# ends the program with status 0.
+# ends the program with status 0; a picture is saved through the common file
+# dialog.
 # Usage: scenario.sh WANDRIX_EXE [SCREENSHOT_FOLDER]
 # Wine, a display and a window manager are set up by the caller.
 set -euo pipefail
@@ -108,7 +109,7 @@ shot() {
 }
 
 cp "$(dirname "$exe")/Wandrix.html" "$work/" 2>/dev/null || true
-(cd "$work" && exec wine "$exe") &
+(cd "$work" && exec wine "$exe" 2>"$work/wine.log") &
 program_pid=$!
 
 window=$(main_window)
@@ -150,6 +151,23 @@ dismiss "Copy to clipboard"
 wait_clipboard -t TARGETS || fail "nothing on the clipboard after Copy"
 grep -qi 'ENHMETAFILE' "$work/clipboard" || fail "no metafile on the clipboard: $(tr '\n' ' ' <"$work/clipboard")"
 
+# File > Save As Metafile: the common save dialog, a name typed without its
+# extension, and an enhanced metafile beside the program's working folder.
+xdotool key --window "$(main_window)" alt+f
+sleep 0.3
+xdotool key m
+save=$(wait_window "Save As")
+sleep 0.5
+xdotool windowactivate --sync "$save" 2>/dev/null || true
+xdotool type picture
+dismiss "Save As"
+for _ in $(seq 1 50); do
+  [[ -s $work/picture.emf ]] && break
+  sleep 0.2
+done
+[[ $(dd if="$work/picture.emf" bs=1 skip=40 count=4 2>/dev/null) == " EMF" ]] ||
+  fail "Save As Metafile wrote no metafile"
+
 # The options dialog corrects a step count of 0 and says so.
 press_until ctrl+o "$(main_window)" "Robot Parameters"
 options=$(wait_window "Robot Parameters")
@@ -188,4 +206,4 @@ wait "$program_pid" || status=$?
 program_pid=
 ((status == 0)) || fail "the program ended with status $status"
 echo "scenario: window ($geometry), hill dialog, walk ($drawn pixels), summary and clipboard," \
-  "copy, options correction, rotation message, about box, exit: all as expected"
+  "copy, metafile saved, options correction, rotation message, about box, exit: all as expected"
