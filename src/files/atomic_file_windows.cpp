@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "files/atomic_file.h"
+#include "files/utf8_path.h"
 
 namespace wandrix {
 namespace {
@@ -157,7 +158,7 @@ std::optional<std::string> replace_file(const std::string& path, const Fill& fil
     return failure(path, "no file name");
   }
   std::error_code ec;
-  fs::path target(path);
+  fs::path target = utf8_path(path);
   if (fs::is_symlink(target, ec)) {
     fs::path resolved = fs::weakly_canonical(target, ec);
     if (!ec) {

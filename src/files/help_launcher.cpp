@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "files/utf8_path.h"
 #include "model/simulation.h"
 
 namespace wandrix {
@@ -20,7 +21,7 @@ bool unreserved(unsigned char c) {
 }
 
 std::string joined(const std::string& folder, const std::string& file) {
-  return (std::filesystem::path(folder) / file).lexically_normal().string();
+  return utf8_string((utf8_path(folder) / utf8_path(file)).lexically_normal());
 }
 
 // Expands the field codes of one argument; false when it is to be dropped.
@@ -135,16 +136,16 @@ std::string normal_folder(const std::filesystem::path& folder) {
   while (!normal.relative_path().empty() && !normal.has_filename()) {
     normal = normal.parent_path();
   }
-  return normal.string();
+  return utf8_string(normal);
 }
 
 }  // namespace
 
 std::vector<std::string> help_folders(const std::string& working_directory,
                                       const std::string& program_directory) {
-  std::vector<std::string> folders{normal_folder(working_directory)};
+  std::vector<std::string> folders{normal_folder(utf8_path(working_directory))};
   if (!program_directory.empty()) {
-    const std::filesystem::path program(program_directory);
+    const std::filesystem::path program = utf8_path(program_directory);
     for (const std::filesystem::path& folder : {program, program / ".." / "share" / "wandrix"}) {
       std::string normal = normal_folder(folder);
       if (std::find(folders.begin(), folders.end(), normal) == folders.end()) {

@@ -70,6 +70,19 @@ TEST(FileChooser, ChoiceSetsFileNameAndFolderWithSeparator) {
   EXPECT_EQ(sim.directory, testing::native_path("/work/start/"));
 }
 
+TEST(FileChooser, NamesBeyondAsciiKeepTheirLetters) {
+  FakeHost host;
+  Simulation sim(host);
+  const std::string folder = "/d\xC3\xA9j\xC3\xA0/\xE6\xBC\xAB";  // déjà/漫
+  host.file_answers = {folder +
+                       "/../\xE6\xBC\xAB/s\xC3\xA9"
+                       "ance.dat"};
+  EXPECT_TRUE(choose_file(sim, false, FileKind::data));
+  EXPECT_EQ(sim.file_name, testing::native_path(folder + "/s\xC3\xA9"
+                                                         "ance.dat"));
+  EXPECT_EQ(sim.directory, testing::native_path(folder + "/"));
+}
+
 TEST(FileChooser, FileInTheRootAndAnswersThatNameNoFile) {
   FakeHost host;
   Simulation sim(host);

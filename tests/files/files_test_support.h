@@ -7,6 +7,8 @@
 #include <sstream>
 #include <string>
 
+#include "files/utf8_path.h"
+
 namespace wandrix::testing {
 
 class ScratchFolder {
@@ -35,7 +37,7 @@ class ScratchFolder {
 // A path as the platform writes it: with backslashes on Windows, where the
 // program hands back its paths normalised.
 inline std::string native_path(const std::string& path) {
-  return std::filesystem::path(path).make_preferred().string();
+  return utf8_string(utf8_path(path).make_preferred());
 }
 
 // How many files and folders the folder holds.

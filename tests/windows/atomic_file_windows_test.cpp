@@ -7,6 +7,7 @@
 
 #include "files/atomic_file.h"
 #include "files/files_test_support.h"
+#include "files/utf8_path.h"
 
 namespace wandrix {
 namespace {
@@ -21,6 +22,17 @@ TEST(WindowsAtomicFile, AStreamWritesLineFeedsAsOneByte) {
   const std::string path = folder.file("out.dat");
   EXPECT_FALSE(write_file_atomically(path, [](std::ostream& out) { out << "one\ntwo\n"; }));
   EXPECT_EQ(read_file(path), "one\ntwo\n");
+}
+
+// File names are UTF-8 in the program; the C++ library on Windows would take
+// every byte for a character of its own.
+TEST(WindowsAtomicFile, AUtf8NameNamesTheFileItSpells) {
+  ScratchFolder folder;
+  const std::string name = utf8_string(folder.path() / utf8_path("s\xC3\xA9"
+                                                                 "ance.dat"));
+  EXPECT_FALSE(write_file_atomically(name, "x"));
+  EXPECT_TRUE(fs::exists(folder.path() / L"s\u00E9ance.dat"));
+  EXPECT_EQ(entry_count(folder.path()), 1U);
 }
 
 TEST(WindowsAtomicFile, ATargetThatCannotBeReplacedKeepsItsContent) {
