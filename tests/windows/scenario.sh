@@ -29,10 +29,14 @@ fail() {
   exit 1
 }
 
+# Wine is slow to show a window the first time on a busy machine (it loads
+# fonts and controls then): each window is waited for up to a minute.
+polls=300
+
 # The id of the visible window with exactly this title, once it is there.
 wait_window() {
   local id
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 "$polls"); do
     id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
     if [[ -n $id ]]; then
       echo "$id"
@@ -44,11 +48,26 @@ wait_window() {
 }
 
 wait_gone() {
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 "$polls"); do
     xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
     sleep 0.2
   done
   fail "the window \"$1\" stayed open"
+}
+
+# Presses keys in a window: it is made the active one (unless it is "-", for
+# an open menu) and the keys go through the keyboard. Each key is released even when the window closed at its press
+# (xdotool would fail to send the release to a window that is gone, and the
+# key would repeat for ever).
+press() {
+  if [[ $1 != - ]]; then
+    xdotool windowactivate --sync "$1" 2>/dev/null || true
+  fi
+  shift
+  for key in "$@"; do
+    xdotool key "$key" 2>/dev/null || true
+    xdotool keyup "${key##*+}" 2>/dev/null || true
+  done
 }
 
 # Presses Enter in a box or dialog until it is gone: a window that has just
@@ -57,9 +76,8 @@ dismiss() {
   local id
   id=$(wait_window "$1")
   for _ in 1 2 3 4 5; do
-    xdotool windowactivate --sync "$id" 2>/dev/null || true
-    xdotool key --window "$id" Return 2>/dev/null || true
-    for _ in $(seq 1 10); do
+    press "$id" Return
+    for _ in $(seq 1 25); do
       xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
       sleep 0.2
     done
@@ -70,9 +88,8 @@ dismiss() {
 # Presses a key in a window until the window with the title appears.
 press_until() {
   for _ in 1 2 3 4 5; do
-    xdotool windowactivate --sync "$2" 2>/dev/null || true
-    xdotool key --window "$2" "$1" 2>/dev/null || true
-    for _ in $(seq 1 10); do
+    press "$2" "$1"
+    for _ in $(seq 1 25); do
       xdotool search --onlyvisible --name "^$3\$" >/dev/null 2>&1 && return 0
       sleep 0.2
     done
@@ -128,7 +145,7 @@ done
 wait_window "Hill Parameters" >/dev/null
 dismiss "Hill Parameters"
 
-xdotool key --window "$(main_window)" ctrl+f
+press "$(main_window)" ctrl+f
 for _ in $(seq 1 50); do
   drawn=$(walk_pixels)
   ((drawn > 100)) && break
@@ -137,29 +154,34 @@ done
 ((drawn > 100)) || fail "the walk is not drawn ($drawn pixels of chain colour)"
 
 # Show > Summarize: the box, then the same text on the clipboard.
-xdotool key --window "$(main_window)" alt+s
+press "$(main_window)" alt+s
 sleep 0.3
-xdotool key s
+press - s
 wait_window "Summary of results" >/dev/null
 dismiss "Summary of results"
 wait_clipboard -t UTF8_STRING || fail "no text on the clipboard"
 grep -q '^Number of points sampled: 100$' "$work/clipboard" || fail "clipboard: $(cat "$work/clipboard")"
 
-# Copy: the confirmation, and the metafile on the clipboard.
+# Copy: the confirmation, and the picture on the clipboard in every form.
 press_until ctrl+c "$(main_window)" "Copy to clipboard"
 dismiss "Copy to clipboard"
 wait_clipboard -t TARGETS || fail "nothing on the clipboard after Copy"
-grep -qi 'ENHMETAFILE' "$work/clipboard" || fail "no metafile on the clipboard: $(tr '\n' ' ' <"$work/clipboard")"
+# Wine offers the metafile under its own name, the bitmap as image/bmp.
+for format in WCF_ENHMETAFILE image/bmp image/png image/svg+xml; do
+  grep -qx "$format" "$work/clipboard" ||
+    fail "no $format on the clipboard: $(tr '\n' ' ' <"$work/clipboard")"
+done
 
 # File > Save As Metafile: the common save dialog, a name typed without its
 # extension, and an enhanced metafile beside the program's working folder.
-xdotool key --window "$(main_window)" alt+f
+press "$(main_window)" alt+f
 sleep 0.3
-xdotool key m
+press - m
 save=$(wait_window "Save As")
 sleep 0.5
 xdotool windowactivate --sync "$save" 2>/dev/null || true
 xdotool type picture
+xdotool keyup e 2>/dev/null || true
 dismiss "Save As"
 for _ in $(seq 1 50); do
   [[ -s $work/picture.emf ]] && break
@@ -172,30 +194,35 @@ done
 press_until ctrl+o "$(main_window)" "Robot Parameters"
 options=$(wait_window "Robot Parameters")
 shot "Robot Parameters" windows-options.png
-xdotool key --window "$options" ctrl+a
-xdotool type --window "$options" 0
+press "$options" ctrl+a 0
 press_until Return "$options" "Parameter must be greater than or equal to 1"
 dismiss "Parameter must be greater than or equal to 1"
 wait_gone "Robot Parameters"
 
 # Without rotation allowed a right click explains why nothing turns.
 read -r left top < <(xdotool getwindowgeometry --shell "$(main_window)" | awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x, y}')
-xdotool mousemove $((left + 300)) $((top + 300))
-sleep 0.2
-xdotool click 3
+for _ in 1 2 3 4 5; do
+  xdotool mousemove $((left + 300)) $((top + 300))
+  sleep 0.2
+  xdotool click 3
+  for _ in $(seq 1 25); do
+    xdotool search --onlyvisible --name "^Rotation not allowed\$" >/dev/null 2>&1 && break 2
+    sleep 0.2
+  done
+done
 dismiss "Rotation not allowed"
 
-xdotool key --window "$(main_window)" alt+h
+press "$(main_window)" alt+h
 sleep 0.3
-xdotool key a
+press - a
 wait_window "About Wandrix" >/dev/null
 shot "About Wandrix" windows-about.png
 dismiss "About Wandrix"
 
 shot Wandrix windows.png
-xdotool key --window "$(main_window)" alt+f
+press "$(main_window)" alt+f
 sleep 0.3
-xdotool key x
+press - x
 for _ in $(seq 1 100); do
   kill -0 "$program_pid" 2>/dev/null || break
   sleep 0.2
