@@ -28,6 +28,11 @@ class FakeHost : public Host {
  public:
   void set_cursor(Cursor cursor) override { cursors.push_back(cursor); }
   void invalidate() override { ++invalidations; }
+  // A timer only when the test drives the ticks itself.
+  bool request_tick(int milliseconds) override {
+    tick_requests.push_back(milliseconds);
+    return ticks_accepted;
+  }
   void show_surface() override { ++surface_shows; }
   void message_box(const std::string& text, const std::string& caption) override {
     boxes.push_back({text, caption});
@@ -98,6 +103,8 @@ class FakeHost : public Host {
   // --- what the core asked ---
   std::vector<Cursor> cursors;
   int invalidations = 0;
+  bool ticks_accepted = false;
+  std::vector<int> tick_requests;
   int surface_shows = 0;
   std::vector<MessageBox> boxes;
   std::vector<std::string> calls;  // message boxes and clipboard texts, in order

@@ -1,5 +1,7 @@
 #include "app/frame.h"
 
+#include <algorithm>
+#include <limits>
 #include <new>
 
 #include "app/menu_table.h"
@@ -7,8 +9,10 @@
 #include "files/landscape_file.h"
 #include "files/session_at_start.h"
 #include "files/session_file.h"
+#include "model/fixed_text.h"
 #include "model/limits.h"
 #include "model/summary.h"
+#include "view/foray_overlay.h"
 #include "view/paint.h"
 #include "view/picture_export.h"
 
@@ -16,33 +20,237 @@ namespace wandrix {
 
 using namespace command;
 
-std::array<MenuItemState, 10> menu_state(const Simulation& sim) {
-  std::array<MenuItemState, 10> states{};
-  auto out = states.begin();
+namespace {
+
+// A picture is drawn in slices of this length while the window waits, in
+// batches of this many samples between looks at the clock.
+constexpr auto kPaintSlice = std::chrono::milliseconds(25);
+constexpr std::size_t kPaintBatch = 16384;
+// A picture that takes longer than this shows its progress.
+constexpr auto kPaintProgressDelay = std::chrono::milliseconds(300);
+
+}  // namespace
+
+bool model_changing(int id) {
+  switch (id) {
+    case kOpen:
+    case kOptions:
+    case kStartWalking:
+    case kContinueWalking:
+    case kAnimateWalking:
+    case kClear:
+    case kToggleRotation:
+      return true;
+    default:
+      return id >= kOneChain && id < kOneChain + kMaxChains;
+  }
+}
+
+std::vector<MenuItemState> menu_state(const Simulation& sim, const WalkPlayer* player) {
+  std::vector<MenuItemState> states;
+  const bool walking = sim.walking;
   for (int k = 1; k <= kMaxChains; ++k) {
-    *out++ = {kOneChain + k - 1, sim.nchains == k, true};
+    states.push_back({kOneChain + k - 1, sim.nchains == k, !walking});
   }
   for (int k = 1; k <= kMaxChains; ++k) {
     // Chain 1 is always there; chain k exists only with k chains or more.
-    *out++ = {kShowChain1 + k - 1, sim.shown_chain == k, k == 1 || sim.nchains >= k};
+    states.push_back({kShowChain1 + k - 1, sim.shown_chain == k, k == 1 || sim.nchains >= k});
   }
-  *out++ = {kShowAllChains, sim.shown_chain == 0, sim.nchains > 1};
-  *out++ = {kSummarize, false, sim.steps_done > 0};
+  states.push_back({kShowAllChains, sim.shown_chain == 0, sim.nchains > 1});
+  states.push_back({kSummarize, false, sim.steps_done > 0});
+  for (const int id : {kOpen, kOptions, kStartWalking, kContinueWalking, kAnimateWalking, kClear,
+                       kToggleRotation}) {
+    states.push_back({id, false, !walking});
+  }
+  const bool running = player != nullptr && player->running();
+  states.push_back({kPauseWalking, player != nullptr && player->paused(), running});
+  states.push_back({kStopWalking, false, running});
+  const int speed = player != nullptr ? player->speed() : kDefaultSpeed;
+  states.push_back({kFaster, false, speed < kFastestSpeed});
+  states.push_back({kSlower, false, speed > 0});
+  for (int k = 0; k <= kFastestSpeed; ++k) {
+    states.push_back({kWalkSpeed + k, speed == k, true});
+  }
   return states;
+}
+
+std::string rates_status_text(const Simulation& sim) {
+  std::string text = "Steps walked: " + std::to_string(sim.steps_done) + " | Moves accepted:";
+  for (int k = 1; k <= sim.nchains; ++k) {
+    const AcceptCount& moves = sim.rates.moves[static_cast<std::size_t>(k - 1)];
+    text += (k == 1 ? " " : "  ") + std::to_string(k) + ": " +
+            percent_text(moves.accepted, moves.taken) + "%";
+  }
+  if (sim.nchains > 1) {
+    text +=
+        " | Exchanges: " + percent_text(sim.rates.exchanges.accepted, sim.rates.exchanges.taken) +
+        "%";
+  }
+  return text;
 }
 
 Frame::Frame(Simulation& sim, Host& host)
     : sim_(sim),
       host_(host),
       surface_(kDefaultWindowWidth, kDefaultWindowHeight),
-      coverage_(kDefaultWindowWidth, kDefaultWindowHeight) {}
+      coverage_(kDefaultWindowWidth, kDefaultWindowHeight),
+      player_(sim) {}
 
 void Frame::render() {
   if (!paint_pending_) {
     return;
   }
   paint_pending_ = false;
-  paint(sim_, surface_, Rect{0, 0, width_, height_}, false, &coverage_);
+  if (player_.animated()) {
+    painting_.reset();
+    render_animation();
+    return;
+  }
+  if (painting_ && painting_->full()) {
+    sim_.full_redraw = true;  // the picture in progress was not finished
+  }
+  painting_.emplace(sim_, surface_, Rect{0, 0, width_, height_}, false, &coverage_);
+  painting_began_ = WalkPlayer::Clock::now();
+  advance_painting();
+}
+
+void Frame::advance_painting() {
+  if (!painting_) {
+    return;
+  }
+  const auto deadline = WalkPlayer::Clock::now() + kPaintSlice;
+  while (!painting_->advance(surface_, kPaintBatch)) {
+    if (WalkPlayer::Clock::now() >= deadline) {
+      if (!host_.request_tick(0)) {
+        painting_->advance(surface_, std::numeric_limits<std::size_t>::max());
+        break;
+      }
+      return;
+    }
+  }
+  painting_.reset();
+}
+
+void Frame::abandon_painting() {
+  if (!painting_) {
+    return;
+  }
+  if (painting_->full()) {
+    sim_.full_redraw = true;
+  }
+  painting_.reset();
+  request_paint();
+  host_.show_surface();
+}
+
+void Frame::render_animation() {
+  if (base_.width() != width_ || base_.height() != height_) {
+    base_.resize(width_, height_);
+    sim_.full_redraw = true;
+  }
+  if (sim_.full_redraw) {
+    paint(sim_, base_, Rect{0, 0, width_, height_}, false, &coverage_);
+    sim_.full_redraw = false;
+  } else if (!player_.holds_back_samples()) {
+    paint_added_samples(sim_, base_);
+  }
+  std::copy_n(base_.pixels(), static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
+              surface_.pixels());
+  const Projection view(sim_);
+  if (player_.shows_step()) {
+    draw_step_trace(sim_, view, surface_, player_.trace(), player_.phase());
+  } else {
+    draw_robots(sim_, view, surface_);
+  }
+}
+
+std::vector<MenuItemState> Frame::menu_state() const { return wandrix::menu_state(sim_, &player_); }
+
+std::string Frame::progress_text() const {
+  const auto now = WalkPlayer::Clock::now();
+  if (player_.shows_progress(now)) {
+    return player_.progress_text(now);
+  }
+  if (painting_ && now - painting_began_ >= kPaintProgressDelay) {
+    return "Drawing " + std::to_string(painting_->samples()) +
+           " samples: " + format_fixed(painting_->fraction_done() * 100.0, 0) + "%";
+  }
+  return {};
+}
+
+bool Frame::begin_walk(bool start, bool animated, WalkPlayer::Clock::time_point now) {
+  if (!player_.begin(start, animated, now)) {
+    return false;
+  }
+  if (animated) {
+    // The animation draws on from the picture the window shows.
+    base_.resize(width_, height_);
+    std::copy_n(surface_.pixels(),
+                static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
+                base_.pixels());
+    host_.invalidate();
+  }
+  return true;
+}
+
+void Frame::schedule_tick(std::optional<int> milliseconds) {
+  if (!milliseconds || !player_.running()) {
+    return;
+  }
+  if (!host_.request_tick(*milliseconds)) {
+    player_.finish();
+  }
+}
+
+void Frame::tick() {
+  if (painting_) {
+    advance_painting();
+    host_.show_surface();  // the picture so far
+  }
+  if (!player_.running()) {
+    return;
+  }
+  std::optional<int> next = player_.tick(WalkPlayer::Clock::now());
+  if (player_.animated()) {
+    host_.invalidate();
+  }
+  if (painting_) {
+    next = 0;  // the picture goes on too
+  }
+  schedule_tick(next);
+}
+
+void Frame::steer_walk(int id) {
+  const auto now = WalkPlayer::Clock::now();
+  switch (id) {
+    case kPauseWalking:
+      player_.toggle_pause(now);
+      break;
+    case kSingleStep:
+      // A walk begun by a single step stays paused after it, with a timer
+      // or without one.
+      if (!player_.running()) {
+        begin_walk(sim_.steps_done == 0, true, now);
+      }
+      player_.single_step(now);
+      break;
+    case kStopWalking:
+      player_.stop();
+      return;
+    case kFaster:
+      player_.set_speed(player_.speed() + 1, now);
+      break;
+    case kSlower:
+      player_.set_speed(player_.speed() - 1, now);
+      break;
+    default:
+      player_.set_speed(id - kWalkSpeed, now);
+      break;
+  }
+  if (player_.animated()) {
+    host_.invalidate();
+  }
+  schedule_tick(player_.paused() ? std::nullopt : std::optional<int>(0));
 }
 
 void Frame::redraw_full() {
@@ -64,12 +272,22 @@ void Frame::guarded(const std::function<void()>& work) {
 }
 
 FrameResult Frame::command(int id) {
+  // A command may change the samples or the picture under it.
+  abandon_painting();
   FrameResult result = FrameResult::keep_running;
   guarded([this, id, &result] { result = run_command(id); });
   return result;
 }
 
 FrameResult Frame::run_command(int id) {
+  if (sim_.walking && model_changing(id)) {
+    return FrameResult::keep_running;  // greyed: a key may still send it
+  }
+  if ((id >= kPauseWalking && id <= kSlower) ||
+      (id >= kWalkSpeed && id <= kWalkSpeed + kFastestSpeed)) {
+    steer_walk(id);
+    return FrameResult::keep_running;
+  }
   if (id >= kShowChain1 && id < kShowChain1 + kMaxChains) {
     // Not compared with the chain count: a hidden chain simply shows nothing.
     sim_.show_chain(id - kShowChain1 + 1);
@@ -81,12 +299,23 @@ FrameResult Frame::run_command(int id) {
   }
   switch (id) {
     case kExit:
+      player_.stop();
       return FrameResult::quit;
     case kStartWalking:
-      sim_.start_walking();
+      if (begin_walk(true, false, WalkPlayer::Clock::now())) {
+        schedule_tick(0);
+      }
       break;
     case kContinueWalking:
-      sim_.continue_walking();
+      if (begin_walk(false, false, WalkPlayer::Clock::now())) {
+        schedule_tick(0);
+      }
+      break;
+    case kAnimateWalking:
+      // A new walk when there is none to go on with.
+      if (begin_walk(sim_.steps_done == 0, true, WalkPlayer::Clock::now())) {
+        schedule_tick(0);
+      }
       break;
     case kRefresh:
       redraw_full();
@@ -188,6 +417,7 @@ void Frame::size(int width, int height, bool minimised) {
   if (minimised || width <= 0 || height <= 0) {
     return;
   }
+  abandon_painting();
   // First: without the memory nothing changes.
   surface_.resize(width, height);
   coverage_ = Coverage(width, height);
@@ -200,16 +430,22 @@ void Frame::size(int width, int height, bool minimised) {
 }
 
 void Frame::key_char(int code) {
-  if (code == kEscape && mouse_.band.active()) {
+  if (code != kEscape) {
+    return;
+  }
+  if (mouse_.band.active()) {
     mouse_.band.cancel(host_, surface_);
     host_.show_surface();
+  } else {
+    player_.stop();
   }
 }
 
 void Frame::left_press(Point p) {
   // One drag at a time: a hill dialog opened in the middle of a rotation
   // would swallow the right button's release and leave the mouse captured.
-  if (mouse_.rotating) {
+  // A new hill would change the landscape under a running walk.
+  if (mouse_.rotating || sim_.walking || painting_) {
     return;
   }
   mouse_.band.press(host_, surface_, p);
@@ -227,7 +463,7 @@ void Frame::left_release(Point p) {
 }
 
 void Frame::right_press(Point p) {
-  if (!sim_.allow_rotation || mouse_.band.active()) {
+  if (!sim_.allow_rotation || mouse_.band.active() || sim_.walking || painting_) {
     return;
   }
   mouse_.rotation_point = p;

@@ -6,12 +6,16 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "app/walk_player.h"
 #include "model/host.h"
 #include "model/simulation.h"
 #include "model/types.h"
 #include "view/coverage.h"
+#include "view/painting.h"
 #include "view/raster_canvas.h"
 #include "view/rotation_frame.h"
 #include "view/rubber_band.h"
@@ -32,8 +36,16 @@ struct MenuItemState {
 
 // The menu rules: the Chains items checked by the chain count, the Show items
 // checked by the shown chain and greyed above the chain count, Summarize
-// greyed until a walk has taken a step.
-std::array<MenuItemState, 10> menu_state(const Simulation& sim);
+// greyed until a walk has taken a step. While a walk runs, the commands that
+// would change the model are greyed (model_changing); the walk's own
+// controls are enabled only while it runs, and the speed in use is checked.
+std::vector<MenuItemState> menu_state(const Simulation& sim, const WalkPlayer* player = nullptr);
+
+// The commands a running walk refuses: they would change the model under it.
+bool model_changing(int id);
+
+// "Steps walked: 1234 | Moves accepted: 1: 45.2%  2: 61.0% | Exchanges: 30.1%".
+std::string rates_status_text(const Simulation& sim);
 
 // The mouse drags in progress: a left-button rubber band or a right-button
 // rotation. Positions are client pixels and may be negative while the mouse
@@ -73,6 +85,9 @@ class Frame {
   // The model changed: the next render draws the picture again.
   void request_paint() { paint_pending_ = true; }
   [[nodiscard]] bool paint_pending() const { return paint_pending_; }
+  // A picture of many samples is drawn a slice at a time, so that the window
+  // goes on answering; true while one is in progress.
+  [[nodiscard]] bool painting() const { return painting_.has_value(); }
   // Draws the picture into the surface if the model changed since the last
   // render; the front end then shows the surface as it is.
   void render();
@@ -80,7 +95,15 @@ class Frame {
   [[nodiscard]] const RasterCanvas& surface() const { return surface_; }
   [[nodiscard]] RasterCanvas& surface() { return surface_; }
 
-  // A typed character (Esc is 27).
+  // The timer the frame asked for (Host::request_tick) has run out.
+  void tick();
+  [[nodiscard]] const WalkPlayer& player() const { return player_; }
+  [[nodiscard]] std::vector<MenuItemState> menu_state() const;
+  // The walk's progress, for a status bar; empty when there is none to show.
+  [[nodiscard]] std::string progress_text() const;
+  [[nodiscard]] std::string rates_text() const { return rates_status_text(sim_); }
+
+  // A typed character (Esc is 27: it cancels a drag, or stops a walk).
   void key_char(int code);
   void left_press(Point p);
   void left_release(Point p);
@@ -104,13 +127,32 @@ class Frame {
   void robot_options();
   void move_rotation(Point p);
   void end_rotation();
+  // Start, Continue and Animate walking: false when a walk runs already.
+  // The walk then runs from the event loop once a tick is scheduled.
+  bool begin_walk(bool start, bool animated, WalkPlayer::Clock::time_point now);
+  // Runs a walk command that steers the walk in progress.
+  void steer_walk(int id);
+  // Asks for the next tick, or walks to the end without a timer.
+  void schedule_tick(std::optional<int> milliseconds);
+  // An animation draws the picture into base_, then its step over a copy.
+  void render_animation();
+  // Paints on for a slice; asks for a tick while the picture is unfinished.
+  void advance_painting();
+  // Gives up the picture in progress (its samples or its surface are about to
+  // change) and asks for it again.
+  void abandon_painting();
 
   Simulation& sim_;
   Host& host_;
   MouseState mouse_;
   RotationPens rotation_pens_;
   RasterCanvas surface_;
+  // The ordinary picture while an animation draws over it.
+  RasterCanvas base_;
   Coverage coverage_;  // of the surface, for paint
+  WalkPlayer player_;
+  std::optional<Painting> painting_;
+  WalkPlayer::Clock::time_point painting_began_;
   int width_ = kDefaultWindowWidth;
   int height_ = kDefaultWindowHeight;
   bool paint_pending_ = true;

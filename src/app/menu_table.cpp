@@ -42,6 +42,13 @@ constexpr std::array kRobotItems{
     MenuItem{kOptions, "&Options...", "Ctrl+O"},
     MenuItem{kStartWalking, "&Start walking", "Ctrl+F"},
     MenuItem{kContinueWalking, "&Continue walking", "Ctrl+N"},
+    MenuItem{kAnimateWalking, "&Animate walking", "Ctrl+A"},
+    kSeparator,
+    MenuItem{kPauseWalking, "Pa&use / Resume", "Space"},
+    MenuItem{kSingleStep, "Single st&ep", "Right"},
+    MenuItem{kFaster, "&Faster", "Up"},
+    MenuItem{kSlower, "Slo&wer", "Down"},
+    MenuItem{kStopWalking, "Sto&p walking", "Esc"},
     kSeparator,
     MenuItem{kToggleTrajectory, "&Toggle trajectory display", "Ctrl+T"},
     kSeparator,
@@ -64,6 +71,7 @@ constexpr std::array kMenuBar{
 };
 
 constexpr std::array kAccelerators{
+    Accelerator{"Ctrl+A", kAnimateWalking},
     Accelerator{"Ctrl+C", kCopy},
     Accelerator{"Ctrl+F", kStartWalking},
     Accelerator{"Ctrl+L", kIncrementDotSize},
@@ -77,6 +85,11 @@ constexpr std::array kAccelerators{
     Accelerator{"F3", kShowChain1 + 2},
     Accelerator{"F4", kShowChain1 + 3},
     Accelerator{"F5", kRefresh},
+    Accelerator{"Space", kPauseWalking},
+    Accelerator{"Right", kSingleStep},
+    Accelerator{"Up", kFaster},
+    Accelerator{"Down", kSlower},
+    Accelerator{"Esc", kStopWalking},
 };
 
 }  // namespace

@@ -27,6 +27,15 @@ inline constexpr int kSave = 115;
 inline constexpr int kSaveAs = 116;
 inline constexpr int kSaveMetafile = 117;
 inline constexpr int kSaveLandscape = 118;
+inline constexpr int kAnimateWalking = 119;
+inline constexpr int kPauseWalking = 120;  // pause, or resume a paused walk
+inline constexpr int kSingleStep = 121;
+inline constexpr int kStopWalking = 122;
+inline constexpr int kFaster = 123;
+inline constexpr int kSlower = 124;
+// The animation's speeds, slowest first (kWalkSpeeds): sent by a front
+// end's speed list rather than by menu items.
+inline constexpr int kWalkSpeed = 40020;   // .. kWalkSpeed + 6
 inline constexpr int kShowChain1 = 40001;  // .. kShowChain1 + 3 for chain 4
 inline constexpr int kOneChain = 40006;    // .. kOneChain + 3 for four chains
 inline constexpr int kShowAllChains = 40010;

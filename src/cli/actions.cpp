@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -14,7 +15,9 @@
 #include "files/atomic_file.h"
 #include "files/landscape_file.h"
 #include "files/session_file.h"
+#include "model/fixed_text.h"
 #include "model/limits.h"
+#include "model/rates_text.h"
 #include "model/summary.h"
 #include "png/png_encoder.h"
 #include "view/paint.h"
@@ -37,7 +40,8 @@ struct Context {
 // run's status 2 while the later actions still run.
 class CliHost : public Host {
  public:
-  explicit CliHost(std::ostream& err) : err_(err) {}
+  CliHost(std::ostream& err, std::optional<std::chrono::milliseconds> progress_after)
+      : err_(err), progress_after_(progress_after) {}
   void set_action(std::string_view name) { action_ = name; }
   [[nodiscard]] bool told() const { return !told_.empty(); }
 
@@ -51,10 +55,43 @@ class CliHost : public Host {
     told_.push_back(std::move(line));
   }
 
+  // One line, written over and over, once a walk has taken a moment; gone
+  // when the walk ends.
+  void walk_progress(std::int64_t done, std::int64_t total, bool finished) override {
+    if (!progress_after_) {
+      return;
+    }
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point now = Clock::now();
+    if (done == 0 && !finished) {
+      walk_began_ = now;
+    }
+    if (finished) {
+      if (line_shown_) {
+        err_ << '\r' << std::string(line_shown_, ' ') << '\r' << std::flush;
+        line_shown_ = 0;
+      }
+      return;
+    }
+    const std::chrono::duration<double> elapsed = now - walk_began_;
+    if (elapsed < *progress_after_) {
+      return;
+    }
+    const std::string line = "wandrix-cli: " + action_ + ": " + std::to_string(done) + " of " +
+                             std::to_string(total) + " steps (" + percent_text(done, total) +
+                             "%), " + format_fixed(elapsed.count(), 1) + " s";
+    const std::size_t padding = line_shown_ > line.size() ? line_shown_ - line.size() : 0;
+    err_ << '\r' << line << std::string(padding, ' ') << std::flush;
+    line_shown_ = line.size() + padding;
+  }
+
  private:
   std::ostream& err_;
+  std::optional<std::chrono::milliseconds> progress_after_;
   std::string action_;
   std::vector<std::string> told_;
+  std::chrono::steady_clock::time_point walk_began_;
+  std::size_t line_shown_ = 0;
 };
 
 // An action's outcome: empty on success, else the problem in a few words.
@@ -86,7 +123,7 @@ std::optional<std::int64_t> parse_integer(const std::string& text) {
 std::optional<double> parse_real(const std::string& text) {
   double value = 0.0;
   const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
+  const auto [ptr, ec] = read_double(text, value, std::chars_format::fixed);
   if (ec != std::errc() || ptr != end || text.empty() || !std::isfinite(value)) {
     return std::nullopt;
   }
@@ -285,6 +322,11 @@ Problem summary(Context& c, Args) {
   return flushed(c.out);
 }
 
+Problem rates(Context& c, Args) {
+  c.out << rates_text(c.sim);
+  return flushed(c.out);
+}
+
 // The exported picture of a client area of the landscape's size.
 Problem picture(Context& c, Args args) {
   if (!picture_format_of(args[0])) {
@@ -333,6 +375,7 @@ const std::vector<Action>& actions() {
       session_operation("clear", &Simulation::clear_and_redraw),
       session_operation("rotate", &Simulation::toggle_rotation),
       {"summary", 0, "", summary},
+      {"rates", 0, "", rates},
       {"samples", 1, "FILE", samples},
       {"landscape", 1, "FILE", landscape},
       {"picture", 1, "FILE", picture},
@@ -394,9 +437,9 @@ int run_all(const std::vector<std::string>& words, Context& context, CliHost& ho
 void prepare_session(Simulation& sim) { sim.clear(); }
 
 int run_actions(const std::vector<std::string>& words, Simulation& sim, std::ostream& out,
-                std::ostream& err) {
+                std::ostream& err, std::optional<std::chrono::milliseconds> progress_after) {
   Context context{sim, out};
-  CliHost host(err);
+  CliHost host(err, progress_after);
   Host& previous = sim.host();
   sim.set_host(host);
   const int status = run_all(words, context, host, err);

@@ -3,7 +3,9 @@
 // dialog change it names would.
 #pragma once
 
+#include <chrono>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,9 +26,15 @@ void prepare_session(Simulation& sim);
 // the model would tell in a message box (a walk that ran out of memory and
 // kept what it recorded) is one line on err, the later actions still run and
 // the status is kUsageError. Returns 0 when every action succeeded and
-// everything reached out.
+// everything reached out. With progress_after, a walk that has taken longer
+// shows how far it has come in one line on err, rewritten in place (for a
+// terminal), and erased when the walk ends.
 int run_actions(const std::vector<std::string>& words, Simulation& sim, std::ostream& out,
-                std::ostream& err);
+                std::ostream& err,
+                std::optional<std::chrono::milliseconds> progress_after = std::nullopt);
+
+// How long a walk runs before a terminal is shown its progress.
+inline constexpr std::chrono::milliseconds kProgressAfter{300};
 
 std::string usage_text();
 

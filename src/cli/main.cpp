@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <io.h>
 #endif
+#include <unistd.h>
 
 #include <iostream>
 #include <string>
@@ -46,5 +47,8 @@ int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   wandrix::Simulation sim;
   wandrix::cli::prepare_session(sim);
-  return wandrix::cli::run_actions(words, sim, std::cout, std::cerr);
+  // Progress is for a person watching: never into a file or a pipe.
+  return wandrix::cli::run_actions(
+      words, sim, std::cout, std::cerr,
+      isatty(STDERR_FILENO) == 1 ? std::optional(wandrix::cli::kProgressAfter) : std::nullopt);
 }

@@ -5,6 +5,8 @@
 #include <limits>
 #include <system_error>
 
+#include "model/fixed_text.h"
+
 namespace wandrix {
 
 namespace {
@@ -25,31 +27,17 @@ std::size_t skip_digits(std::string_view text, std::size_t i) {
 }
 
 // Length of the longest prefix of text (from i) that is a decimal number with
-// an optional fraction and exponent; 0 when there is none. exponent_negative
-// tells whether an exponent with a minus sign belongs to it.
+// an optional sign, fraction and exponent; 0 when there is none.
+// exponent_negative tells whether an exponent with a minus sign belongs to it.
 std::size_t real_length(std::string_view text, std::size_t i, bool& exponent_negative) {
   const std::size_t start = i;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  const std::size_t int_end = skip_digits(text, i);
-  std::size_t end = int_end;
-  bool digits = int_end > i;
-  if (end < text.size() && text[end] == '.') {
-    const std::size_t frac_end = skip_digits(text, end + 1);
-    digits = digits || frac_end > end + 1;
-    end = frac_end;
-  }
-  if (!digits) return 0;
-  if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
-    std::size_t e = end + 1;
-    const bool negative = e < text.size() && text[e] == '-';
-    if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
-    const std::size_t exp_end = skip_digits(text, e);
-    if (exp_end > e) {
-      end = exp_end;
-      exponent_negative = negative;
-    }
-  }
-  return end - start;
+  const std::size_t length = decimal_length(text.substr(i), true);
+  if (length == 0) return 0;
+  const std::string_view number = text.substr(i, length);
+  const std::size_t e = number.find_first_of("eE");
+  exponent_negative = e != std::string_view::npos && number[e + 1] == '-';
+  return i + length - start;
 }
 
 }  // namespace
@@ -103,7 +91,9 @@ double parse_real_prefix(std::string_view text) {
   const bool negative = text[i] == '-';
   if (text[i] == '+' || text[i] == '-') ++i;
   double value = 0.0;
-  const auto [ptr, ec] = std::from_chars(text.data() + i, stop, value, std::chars_format::general);
+  const auto [ptr, ec] = read_double(
+      std::string_view(text.data() + i, static_cast<std::size_t>(stop - (text.data() + i))), value,
+      std::chars_format::general);
   if (ec == std::errc::result_out_of_range) {
     value = exponent_negative ? 0.0 : std::numeric_limits<double>::infinity();
   } else if (ec != std::errc{}) {

@@ -30,6 +30,13 @@ std::string failure(const std::string& path, const std::string& reason) {
 std::string errno_text(int error) { return error != 0 ? std::strerror(error) : "unknown error"; }
 
 bool g_unnamed_allowed = true;
+#if defined(__EMSCRIPTEN__)
+// WebAssembly's file systems (in memory, or node's) offer no O_TMPFILE and
+// no /proc to name such a file through: the named temporary and a rename.
+constexpr bool kUnnamedPossible = false;
+#else
+constexpr bool kUnnamedPossible = true;
+#endif
 
 // The named temporary being written, for the signal handler. It is changed
 // only while the signals are held, so the handler never sees half a name.
@@ -134,7 +141,7 @@ std::FILE* create_temporary(const fs::path& target, fs::path& temporary, int& er
 // An unnamed file in the target's folder, or nothing where the file system
 // (or a missing /proc, through which it gets its name) does not allow one.
 std::FILE* create_unnamed(const fs::path& target) {
-  if (!g_unnamed_allowed || ::access("/proc/self/fd", X_OK) != 0) {
+  if (!kUnnamedPossible || !g_unnamed_allowed || ::access("/proc/self/fd", X_OK) != 0) {
     return nullptr;
   }
   fs::path folder = target.parent_path();

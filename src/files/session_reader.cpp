@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "files/session_file.h"
+#include "model/fixed_text.h"
 
 namespace wandrix::session {
 namespace {
@@ -163,7 +164,7 @@ bool Reader::real(const std::string& what, double& value, bool leading) {
     return false;
   }
   const std::string_view text = unsigned_part(word_);
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  const auto [end, ec] = read_double(text, value);
   if (ec == std::errc::result_out_of_range) {
     return fail(what + ": " + shown() + " is out of range");
   }

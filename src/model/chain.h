@@ -7,6 +7,7 @@
 
 #include "model/landscape.h"
 #include "model/types.h"
+#include "model/walk_trace.h"
 
 namespace wandrix {
 
@@ -65,18 +66,21 @@ class Chain {
   // more than their samples: growing by doubling would leave up to half of
   // them empty.
   void reserve_samples();
-  // Draws a foray (its length, then a uniform heading) and moves to its end.
-  void propose(RandomGenerator& rng, const ForayLength& length);
+  // Draws a foray (its length, then a uniform heading) and moves to its end;
+  // the points where it met the walls go to turns when given.
+  void propose(RandomGenerator& rng, const ForayLength& length,
+               std::vector<LandscapePoint>* turns = nullptr);
   // Walks a foray of the given distance and heading to its end, segment by
   // segment. A heading aimed exactly into a corner can turn in place there
   // for ever; after a few turns that make no progress the foray ends.
-  void finish_foray(double distance, double heading);
+  void finish_foray(double distance, double heading, std::vector<LandscapePoint>* turns = nullptr);
   // One straight segment of a foray: to its end, or to the first wall met,
   // where the heading turns by a right angle. Returns true when the foray is
   // complete.
   bool move(double& distance, double& heading);
   // Accepts or rejects the position reached by propose; records a sample.
-  void decide(const Landscape& landscape);
+  // Returns whether the move was accepted (an automatic accept included).
+  bool decide(const Landscape& landscape);
   void rescale_samples(double fx, double fy);
 
   [[nodiscard]] std::size_t sample_count() const { return xs.size(); }

@@ -61,8 +61,16 @@ class Host {
   virtual ~Host() = default;
 
   virtual void set_cursor(Cursor /*cursor*/) {}
+  // How far a walk that runs to completion inside one command has come: told
+  // with done 0 when it begins, after every slice of about a tenth of a
+  // second, and with finished true when it ends (early, out of memory).
+  virtual void walk_progress(std::int64_t /*done*/, std::int64_t /*total*/, bool /*finished*/) {}
   // Repaint the whole client area later, without erasing it.
   virtual void invalidate() {}
+  // Calls the frame's tick once, after this many milliseconds, from the event
+  // loop (a later request replaces an earlier one). Returns false when the
+  // platform has no such timer: the frame then walks to the end at once.
+  virtual bool request_tick(int /*milliseconds*/) { return false; }
   // A modal box with one OK button and no icon.
   virtual void message_box(const std::string& /*text*/, const std::string& /*caption*/) {}
   virtual void set_clipboard_text(const std::string& /*text*/) {}

@@ -23,6 +23,7 @@ void Simulation::reset_defaults() {
 
 void Simulation::clear() {
   steps_done = 0;
+  rates = {};
   rng.reseed(rn_seed);
   for (Chain& chain : chains) {
     chain.clear_samples();

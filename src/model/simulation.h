@@ -4,8 +4,12 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/chain.h"
@@ -14,6 +18,7 @@
 #include "model/landscape.h"
 #include "model/random_generator.h"
 #include "model/types.h"
+#include "model/walk_trace.h"
 
 namespace wandrix {
 
@@ -56,6 +61,9 @@ struct SimulationState {
   std::int32_t steps_done = 0;
   std::int32_t current_hill = 0;
   bool walk_started = false;
+  // Moves and exchanges accepted since Start walking or the last clear; not
+  // part of a session file.
+  WalkRates rates;
   std::vector<FrameVertex> frame_vertices;
   double angle_x = 0.0;
   double angle_y = 0.0;
@@ -103,6 +111,27 @@ class Simulation : public SimulationState {
   [[nodiscard]] Landscape landscape() const;
 
   void walk(bool start);
+  // The same walk in slices, for a front end that keeps its window
+  // responsive: begin_walk, then advance_walk as often as it likes (each
+  // step is whole), then end_walk, which may come before the walk is
+  // complete: steps_done then counts the steps walked, and every chain holds
+  // their samples. However the walk is sliced, its samples are those of
+  // walk(start). begin_walk returns false, and does nothing, while a walk is
+  // in progress.
+  bool begin_walk(bool start);
+  // Walks at most max_steps further steps; with a trace, each step is
+  // recorded in it and the last one stays there. Returns the steps walked.
+  std::int64_t advance_walk(std::int64_t max_steps, StepTrace* trace = nullptr);
+  // Walks until the budget is spent or the walk is complete.
+  std::int64_t advance_walk_for(std::chrono::steady_clock::duration budget);
+  // True when the walk in progress has walked all its steps or ran out of
+  // memory (and when no walk is in progress).
+  [[nodiscard]] bool walk_complete() const;
+  // steps_done when the walk in progress is complete.
+  [[nodiscard]] std::int32_t walk_target() const;
+  // The arrow cursor again, a repaint, and the message of a walk that ran out
+  // of memory; nothing when no walk is in progress.
+  void end_walk();
   // The model side of the menu commands that several front ends share.
   void start_walking();     // Start walking: walk(true), then a full redraw
   void continue_walking();  // Continue walking: only the new samples are drawn
@@ -122,13 +151,33 @@ class Simulation : public SimulationState {
   [[nodiscard]] int client_height() const { return static_cast<int>(height); }
 
  private:
+  // What the walk in progress keeps from one slice to the next.
+  struct WalkRun {
+    std::int32_t target;
+    std::int32_t estimate_at;  // where the sample lists are reserved for the rest
+    Landscape landscape;
+    ForayLength length;
+    bool out_of_memory = false;
+  };
+
   // One step of the chain at position p, and one exchange attempt between
-  // the chains at positions a and b (0-based).
-  void step_chain(int p, const Landscape& landscape, const ForayLength& length);
-  void try_swap(int a, int b, const Landscape& landscape);
-  void run_steps(std::int32_t target, const Landscape& landscape);
+  // the chains at positions a and b (0-based); each returns whether it was
+  // accepted.
+  bool step_chain(int p, const Landscape& landscape, const ForayLength& length, ForayTrace* trace);
+  bool try_swap(int a, int b, const Landscape& landscape);
+  std::pair<int, int> exchange_pair();
+  void count_step(int p, bool accepted);
+  void count_exchange(bool made);
+  void reserve_when_estimated();
+  // Steps of the walk in progress up to steps_done == end.
+  void run_steps(std::int32_t end);
+  void run_traced_steps(std::int32_t end, StepTrace& trace);
+  // Runs the work; running out of memory ends the walk in progress with the
+  // samples recorded so far.
+  void guard_memory(const std::function<void()>& work);
 
   Host* host_;
+  std::optional<WalkRun> run_;
 };
 
 inline constexpr const char* kOutOfMemoryText =

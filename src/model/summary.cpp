@@ -66,14 +66,11 @@ SummaryCounts summary_counts(const Simulation& sim) {
 
 std::string summary_text(const SummaryCounts& counts) {
   const auto n = static_cast<double>(counts.examined);
-  const auto percent = [&](std::int64_t count) {
-    return counts.examined > 0 ? static_cast<double>(count) * 100.0 / n : 0.0;
-  };
   std::string text = "Number of points sampled: " + std::to_string(counts.examined);
-  text += "\n\nPercent inside inner circles: " + format_fixed(percent(counts.inner), 1);
+  text += "\n\nPercent inside inner circles: " + percent_text(counts.inner, counts.examined);
   text += "\n  expected: " + format_fixed(n * 0.5, 1);
   text += "\n  observed: " + std::to_string(counts.inner);
-  text += "\n\nPercent inside outer circles: " + format_fixed(percent(counts.outer), 1);
+  text += "\n\nPercent inside outer circles: " + percent_text(counts.outer, counts.examined);
   text += "\n  expected: " + format_fixed(n * 0.95, 1);
   text += "\n  observed: " + std::to_string(counts.outer);
   return text;

@@ -3,6 +3,7 @@
 // so a seed reproduces a walk exactly.
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <new>
 #include <utility>
@@ -24,6 +25,9 @@ enum class Wall { left, right, bottom, top };
 // A turn at a corner that makes no progress may hand the heading back and
 // forth between the two walls; after this many in a row the foray ends there.
 constexpr int kMaxTurnsWithoutProgress = 4;
+
+// How often a walk in one command tells how far it has come.
+constexpr std::chrono::milliseconds kProgressSlice{100};
 
 }  // namespace
 
@@ -52,12 +56,13 @@ double ForayLength::draw(RandomGenerator& rng) const {
   return distance <= kMaxForayLength ? distance : kMaxForayLength;
 }
 
-void Chain::propose(RandomGenerator& rng, const ForayLength& length) {
+void Chain::propose(RandomGenerator& rng, const ForayLength& length,
+                    std::vector<LandscapePoint>* turns) {
   const double distance = length.draw(rng);
-  finish_foray(distance, rng.uniform() * kTwoPi);
+  finish_foray(distance, rng.uniform() * kTwoPi, turns);
 }
 
-void Chain::finish_foray(double distance, double heading) {
+void Chain::finish_foray(double distance, double heading, std::vector<LandscapePoint>* turns) {
   // Positions are not rescaled, so a smaller window can leave the chain
   // outside the landscape. Measured from there, the way to the first wall is
   // longer than the foray, the distance left turns negative and the robot
@@ -66,10 +71,13 @@ void Chain::finish_foray(double distance, double heading) {
   x = std::clamp(x, 0.0, std::trunc(owner->width));
   y = std::clamp(y, 0.0, std::trunc(owner->height));
   int turns_without_progress = 0;
-  for (int turns = 0; turns < kMaxForayTurns; ++turns) {
+  for (int turn = 0; turn < kMaxForayTurns; ++turn) {
     const double before = distance;
     if (move(distance, heading)) {
       return;
+    }
+    if (turns != nullptr) {
+      turns->push_back({x, y});
     }
     turns_without_progress = distance < before ? 0 : turns_without_progress + 1;
     if (turns_without_progress >= kMaxTurnsWithoutProgress) {
@@ -156,12 +164,12 @@ void Chain::turn_at_wall(double nx, double ny, bool x_inside, bool y_inside, dou
   distance = distance - std::sqrt(ddx * ddx + ddy * ddy);
 }
 
-void Chain::decide(const Landscape& landscape) {
+bool Chain::decide(const Landscape& landscape) {
   const Simulation& sim = *owner;
   if (sim.ignore_topography || landscape.empty()) {
     z_height_of = 0;
     record(x, y, z);
-    return;
+    return true;
   }
   prev_z = z_height_of == index ? z : landscape.height(index, prev_x, prev_y);
   z = landscape.height(index, x, y);
@@ -180,17 +188,33 @@ void Chain::decide(const Landscape& landscape) {
     z = prev_z;
   }
   record(x, y, z);
+  return accept;
 }
 
 void Simulation::walk(bool start) {
-  if (walking) {
+  if (!begin_walk(start)) {
     return;
+  }
+  const std::int64_t total = walk_target() - run_first_step;
+  host_->walk_progress(0, total, false);
+  while (!walk_complete()) {
+    advance_walk_for(kProgressSlice);
+    host_->walk_progress(steps_done - run_first_step, total, false);
+  }
+  host_->walk_progress(steps_done - run_first_step, total, true);
+  end_walk();
+}
+
+bool Simulation::begin_walk(bool start) {
+  if (walking) {
+    return false;
   }
   walking = true;
   if (start) {
     walk_started = true;
     full_redraw = true;
     steps_done = 0;
+    rates = {};
     for (int p = 0; p < nchains; ++p) {
       chains[static_cast<std::size_t>(p)].start(start_x, start_y);
     }
@@ -199,19 +223,75 @@ void Simulation::walk(bool start) {
   run_first_step = steps_done;
   const auto target = static_cast<std::int32_t>(std::min<std::int64_t>(
       static_cast<std::int64_t>(steps_done) + nsteps, std::numeric_limits<std::int32_t>::max()));
-  bool out_of_memory = false;
-  try {
+  // Once a sixteenth of the walk has shown how many samples a step adds
+  // (exchanges add theirs to the one of every step), the lists are reserved
+  // for the rest: copying them is cheap this early, and they end close to
+  // full, where growing by doubling would leave up to half of them empty.
+  // Fixed here, for the whole walk, so that however it is cut into slices
+  // the lists grow alike.
+  const std::int32_t estimate_at =
+      steps_done + std::min(target - steps_done, std::max(4096, (target - steps_done) / 16));
+  run_.emplace(WalkRun{target, estimate_at, landscape(), ForayLength(step_mean, step_stddev)});
+  for (Chain& chain : chains) {
+    chain.z_height_of = 0;  // the landscape may have changed since
+  }
+  guard_memory([this] {
     for (int p = 0; p < nchains; ++p) {
       chains[static_cast<std::size_t>(p)].reserve_samples();
     }
-    run_steps(target, landscape());
-  } catch (const std::bad_alloc&) {
-    // A sample may have been half recorded when the allocation failed.
-    for (Chain& chain : chains) {
-      chain.make_consistent(allow_rotation);
-    }
-    out_of_memory = true;
+  });
+  return true;
+}
+
+std::int64_t Simulation::advance_walk(std::int64_t max_steps, StepTrace* trace) {
+  if (!run_ || run_->out_of_memory || max_steps <= 0) {
+    return 0;
   }
+  const std::int32_t before = steps_done;
+  const std::int64_t left = static_cast<std::int64_t>(run_->target) - steps_done;
+  const auto end = static_cast<std::int32_t>(steps_done + std::min(max_steps, left));
+  guard_memory([this, end, trace] {
+    if (trace != nullptr) {
+      run_traced_steps(end, *trace);
+    } else {
+      run_steps(end);
+    }
+  });
+  return steps_done - before;
+}
+
+std::int64_t Simulation::advance_walk_for(std::chrono::steady_clock::duration budget) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point begin = Clock::now();
+  std::int64_t done = 0;
+  std::int64_t batch = 1;
+  // The batch grows while it takes a small part of the budget: the clock is
+  // read rarely, and the last batch overshoots the budget by little.
+  while (!walk_complete()) {
+    done += advance_walk(batch);
+    const Clock::duration spent = Clock::now() - begin;
+    if (spent >= budget) {
+      break;
+    }
+    if (spent * 4 < budget) {
+      batch *= 2;
+    }
+  }
+  return done;
+}
+
+bool Simulation::walk_complete() const {
+  return !run_ || run_->out_of_memory || steps_done >= run_->target;
+}
+
+std::int32_t Simulation::walk_target() const { return run_ ? run_->target : steps_done; }
+
+void Simulation::end_walk() {
+  if (!walking) {
+    return;
+  }
+  const bool out_of_memory = run_ && run_->out_of_memory;
+  run_.reset();
   host_->set_cursor(Cursor::arrow);
   walking = false;
   host_->invalidate();
@@ -220,50 +300,109 @@ void Simulation::walk(bool start) {
   }
 }
 
+void Simulation::guard_memory(const std::function<void()>& work) {
+  try {
+    work();
+  } catch (const std::bad_alloc&) {
+    // A sample may have been half recorded when the allocation failed.
+    for (Chain& chain : chains) {
+      chain.make_consistent(allow_rotation);
+    }
+    run_->out_of_memory = true;
+  }
+}
+
+// The rates count here, and only here: every step of every chain, every
+// exchange attempt.
+void Simulation::count_step(int p, bool accepted) {
+  AcceptCount& count = rates.moves[static_cast<std::size_t>(p)];
+  ++count.taken;
+  count.accepted += accepted ? 1 : 0;
+}
+
+void Simulation::count_exchange(bool made) {
+  ++rates.exchanges.taken;
+  rates.exchanges.accepted += made ? 1 : 0;
+}
+
+// The two chains (0-based) of the step's exchange attempt: b is uniform
+// over the chains other than a.
+std::pair<int, int> Simulation::exchange_pair() {
+  const int a = rng.int_below(nchains);
+  int b = rng.int_below(nchains - 1) + a + 1;
+  if (b >= nchains) {
+    b = b % nchains;
+  }
+  chains[static_cast<std::size_t>(a)].save_position();
+  chains[static_cast<std::size_t>(b)].save_position();
+  return {a, b};
+}
+
+void Simulation::reserve_when_estimated() {
+  if (steps_done == run_->estimate_at) {
+    for (int p = 0; p < nchains; ++p) {
+      chains[static_cast<std::size_t>(p)].reserve_samples();
+    }
+  }
+}
+
 // Flattened: every step, height and foray of the loop inlined into it, math
 // functions included where the optimiser sees them (link-time).
-[[gnu::flatten]] void Simulation::run_steps(std::int32_t target, const Landscape& landscape) {
-  for (Chain& chain : chains) {
-    chain.z_height_of = 0;  // the landscape may have changed since
-  }
-  const ForayLength length(step_mean, step_stddev);
-  // Once a sixteenth of the walk has shown how many samples a step adds
-  // (exchanges add theirs to the one of every step), the lists are reserved
-  // for the rest: copying them is cheap this early, and they end close to
-  // full, where growing by doubling would leave up to half of them empty.
-  const std::int32_t estimate_at =
-      steps_done + std::min(target - steps_done, std::max(4096, (target - steps_done) / 16));
-  while (steps_done < target) {
-    if (steps_done == estimate_at) {
-      for (int p = 0; p < nchains; ++p) {
-        chains[static_cast<std::size_t>(p)].reserve_samples();
-      }
-    }
+[[gnu::flatten]] void Simulation::run_steps(std::int32_t end) {
+  const Landscape& landscape = run_->landscape;
+  const ForayLength& length = run_->length;
+  while (steps_done < end) {
+    reserve_when_estimated();
     for (int p = 0; p < nchains; ++p) {
-      step_chain(p, landscape, length);
+      count_step(p, step_chain(p, landscape, length, nullptr));
     }
     if (nchains > 1) {
-      const int a = rng.int_below(nchains);
-      int b = rng.int_below(nchains - 1) + a + 1;
-      if (b >= nchains) {
-        b = b % nchains;
-      }
-      chains[static_cast<std::size_t>(a)].save_position();
-      chains[static_cast<std::size_t>(b)].save_position();
-      try_swap(a, b, landscape);
+      const auto [a, b] = exchange_pair();
+      count_exchange(try_swap(a, b, landscape));
     }
     steps_done = steps_done + 1;
   }
 }
 
-void Simulation::step_chain(int p, const Landscape& landscape, const ForayLength& length) {
-  Chain& chain = chains[static_cast<std::size_t>(p)];
-  chain.save_position();
-  chain.propose(rng, length);
-  chain.decide(landscape);
+// The same steps, each recorded for an animation; the last one stays in
+// trace.
+void Simulation::run_traced_steps(std::int32_t end, StepTrace& trace) {
+  const Landscape& landscape = run_->landscape;
+  const ForayLength& length = run_->length;
+  while (steps_done < end) {
+    reserve_when_estimated();
+    trace.nchains = nchains;
+    for (int p = 0; p < nchains; ++p) {
+      ForayTrace& foray = trace.forays[static_cast<std::size_t>(p)];
+      const Chain& chain = chains[static_cast<std::size_t>(p)];
+      foray.from = {chain.x, chain.y};
+      foray.turns.clear();
+      foray.accepted = step_chain(p, landscape, length, &foray);
+      count_step(p, foray.accepted);
+    }
+    trace.exchange = {};
+    if (nchains > 1) {
+      const auto [a, b] = exchange_pair();
+      const bool made = try_swap(a, b, landscape);
+      count_exchange(made);
+      trace.exchange = {a, b, made};
+    }
+    steps_done = steps_done + 1;
+  }
 }
 
-void Simulation::try_swap(int a, int b, const Landscape& landscape) {
+bool Simulation::step_chain(int p, const Landscape& landscape, const ForayLength& length,
+                            ForayTrace* trace) {
+  Chain& chain = chains[static_cast<std::size_t>(p)];
+  chain.save_position();
+  chain.propose(rng, length, trace != nullptr ? &trace->turns : nullptr);
+  if (trace != nullptr) {
+    trace->to = {chain.x, chain.y};
+  }
+  return chain.decide(landscape);
+}
+
+bool Simulation::try_swap(int a, int b, const Landscape& landscape) {
   Chain& chain_a = chains[static_cast<std::size_t>(a)];
   Chain& chain_b = chains[static_cast<std::size_t>(b)];
   const double pa_x = chain_a.x;
@@ -277,7 +416,7 @@ void Simulation::try_swap(int a, int b, const Landscape& landscape) {
     chain_b.z_height_of = 0;
     chain_a.record(pb_x, pb_y, chain_a.z);
     chain_b.record(pa_x, pa_y, chain_b.z);
-    return;
+    return true;
   }
   const int na = a + 1;
   const int nb = b + 1;
@@ -291,13 +430,14 @@ void Simulation::try_swap(int a, int b, const Landscape& landscape) {
   if (!(ratio >= 1.0)) {
     const double u = rng.uniform();
     if (u > ratio) {
-      return;
+      return false;
     }
   }
   chain_a.record(pb_x, pb_y, ha_other);
   chain_b.record(pa_x, pa_y, hb_other);
   chain_a.z_height_of = na;
   chain_b.z_height_of = nb;
+  return true;
 }
 
 }  // namespace wandrix

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 
 namespace wandrix {
 namespace {
@@ -12,16 +13,22 @@ constexpr std::size_t kRun = 8;
 
 }  // namespace
 
-KeepFlags cover_chain(const Projection& view, const Chain& chain, std::size_t first,
-                      const ChainStyle& style, Coverage& coverage) {
-  const std::size_t n = chain.xs.size();
-  KeepFlags keep(n - first, 0);
+CoverCursor begin_cover(const Projection& view, const Chain& chain, std::size_t first,
+                        std::size_t count, KeepFlags& keep) {
+  keep.assign(count - first, 0);
+  return {count - 1, sample_point(view, chain, count - 1)};
+}
+
+bool cover_chain_part(const Projection& view, const Chain& chain, std::size_t first,
+                      const ChainStyle& style, Coverage& coverage, KeepFlags& keep, CoverCursor& at,
+                      std::size_t budget) {
   const bool white = first == 0 && !style.colour_first_dot;
   const int r = style.dot_radius;
   std::array<Point, kRun + 1> points{};
-  std::size_t i = n - 1;  // the last sample not yet looked at
-  points[0] = sample_point(view, chain, i);
-  while (i > first) {
+  points[0] = at.point;
+  std::size_t i = at.i;  // the last sample not yet looked at
+  std::size_t looked = 0;
+  while (i > first && looked < budget) {
     // The run of samples i - k + 1 .. i, and the sample before it, whose
     // point the run's first line starts from; points[j] is sample i - k + j.
     const std::size_t k = std::min(kRun, i - first);
@@ -53,9 +60,23 @@ KeepFlags cover_chain(const Projection& view, const Chain& chain, std::size_t fi
       }
     }
     i -= k;
+    looked += k;
+  }
+  at = {i, points[0]};
+  if (i > first) {
+    return false;
   }
   const Point& start = points[0];
   keep[0] = coverage.ellipse(start.x - r, start.y - r, start.x + r, start.y + r) ? kKeepDot : 0;
+  return true;
+}
+
+KeepFlags cover_chain(const Projection& view, const Chain& chain, std::size_t first,
+                      const ChainStyle& style, Coverage& coverage) {
+  KeepFlags keep;
+  CoverCursor at = begin_cover(view, chain, first, chain.xs.size(), keep);
+  cover_chain_part(view, chain, first, style, coverage, keep, at,
+                   std::numeric_limits<std::size_t>::max());
   return keep;
 }
 

@@ -1,7 +1,6 @@
 #include "view/emf_canvas.h"
 
 #include <algorithm>
-#include <bit>
 #include <climits>
 #include <cstring>
 
@@ -228,7 +227,10 @@ void EmfCanvas::fill_rect(const Rect& box, ObjectHandle brush) {
   const long long h = static_cast<long long>(box.bottom) - box.top;
   const long long r = box.left + w - 1;
   const long long b = box.top + h - 1;
-  const std::uint32_t one = std::bit_cast<std::uint32_t>(1.0f);
+  // The bits of 1.0f (std::bit_cast is missing from the WebAssembly build's library).
+  const float one_float = 1.0f;
+  std::uint32_t one = 0;
+  std::memcpy(&one, &one_float, sizeof one);
   record(kBitBlt, {word(box.left),
                    word(box.top),
                    word(r),

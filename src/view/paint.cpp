@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <optional>
 
 #include "model/portable_math.h"
 #include "view/chain_cover.h"
+#include "view/painting.h"
 
 namespace wandrix {
 namespace {
@@ -57,28 +59,24 @@ void draw_dot(Canvas& canvas, Point p, int r) {
   canvas.ellipse(p.x - r, p.y - r, p.x + r, p.y + r);
 }
 
-void draw_samples(const Projection& view, const Chain& chain, Canvas& canvas, std::size_t first,
-                  const ChainStyle& style) {
-  const bool white = first == 0 && !style.colour_first_dot;
-  Point last = sample_point(view, chain, first);
-  Point position = last;  // the canvas's current position
-  bool last_in_colour = !white;
-  const std::size_t n = chain.xs.size();
-  for (std::size_t i = first + 1; i < n; ++i) {
-    const Point p = sample_point(view, chain, i);
-    if (p == last && last_in_colour) {
+// The samples from the cursor up to end (excluded).
+void draw_samples(const Projection& view, const Chain& chain, Canvas& canvas,
+                  const ChainStyle& style, DrawCursor& at, std::size_t end) {
+  for (; at.next < end; ++at.next) {
+    const Point p = sample_point(view, chain, at.next);
+    if (p == at.last && at.last_in_colour) {
       continue;
     }
     if (style.show_trajectory) {
-      if (position != last) {
-        canvas.move_to(last.x, last.y);
+      if (at.position != at.last) {
+        canvas.move_to(at.last.x, at.last.y);
       }
       canvas.line_to(p.x, p.y);
-      position = p;
+      at.position = p;
     }
     draw_dot(canvas, p, style.dot_radius);
-    last = p;
-    last_in_colour = true;
+    at.last = p;
+    at.last_in_colour = true;
   }
 }
 
@@ -86,10 +84,10 @@ void draw_samples(const Projection& view, const Chain& chain, Canvas& canvas, st
 // projecting the samples in between: a step whose repeat of the dot before
 // it draws nothing is never kept.
 void draw_kept_samples(const Projection& view, const Chain& chain, Canvas& canvas,
-                       std::size_t first, const ChainStyle& style, const KeepFlags& keep) {
-  const std::size_t n = chain.xs.size();
-  Point position = sample_point(view, chain, first);
-  for (std::size_t i = first + 1; i < n; ++i) {
+                       std::size_t first, const ChainStyle& style, const KeepFlags& keep,
+                       DrawCursor& at, std::size_t end) {
+  for (; at.next < end; ++at.next) {
+    const std::size_t i = at.next;
     const std::uint8_t kept = keep[i - first];
     if (kept == 0) {
       continue;
@@ -97,11 +95,11 @@ void draw_kept_samples(const Projection& view, const Chain& chain, Canvas& canva
     const Point p = sample_point(view, chain, i);
     if (style.show_trajectory && (kept & kKeepLine) != 0) {
       const Point last = sample_point(view, chain, i - 1);
-      if (position != last) {
+      if (at.position != last) {
         canvas.move_to(last.x, last.y);
       }
       canvas.line_to(p.x, p.y);
-      position = p;
+      at.position = p;
     }
     if ((kept & kKeepDot) != 0) {
       draw_dot(canvas, p, style.dot_radius);
@@ -127,48 +125,38 @@ std::vector<Chain*> chains_to_draw(Simulation& sim) {
   if (sim.steps_done <= 0) {
     return chains;
   }
-  if (sim.shown_chain == 0) {
-    for (int k = sim.nchains; k >= 1; --k) {
-      chains.push_back(&sim.chains[static_cast<std::size_t>(k - 1)]);
-    }
-  } else if (sim.shown_chain >= 1 && sim.shown_chain <= kMaxChains) {
-    chains.push_back(&sim.chains[static_cast<std::size_t>(sim.shown_chain - 1)]);
+  for (const int k : shown_chain_numbers(sim)) {
+    chains.push_back(&sim.chains[static_cast<std::size_t>(k - 1)]);
   }
   return chains;
 }
 
-void paint_chains(Simulation& sim, const Projection& view, Canvas& canvas, bool for_export,
-                  Coverage* coverage) {
-  const std::vector<Chain*> chains = chains_to_draw(sim);
-  const ChainStyle style{sim.dot_radius, sim.show_trajectory, false};
-  const bool incremental = sim.draw_from_step > 0;
-  std::vector<std::size_t> firsts;
-  firsts.reserve(chains.size());
-  for (const Chain* chain : chains) {
-    firsts.push_back(first_sample(sim, *chain, incremental));
-  }
-  // Only a full paint leaves out the hidden steps: the samples a "Continue
-  // walking" adds are mostly new ground, and covering ten thousand of them
-  // costs four times what drawing them does.
-  std::vector<std::optional<KeepFlags>> keeps(chains.size());
-  if (coverage != nullptr && !incremental) {
-    coverage->clear();
-    for (std::size_t c = chains.size(); c-- > 0;) {
-      if (firsts[c] < chains[c]->xs.size() && chains[c]->ys.size() == chains[c]->xs.size()) {
-        keeps[c] = cover_chain(view, *chains[c], firsts[c], style, *coverage);
-      }
+}  // namespace
+
+std::vector<int> shown_chain_numbers(const Simulation& sim) {
+  std::vector<int> numbers;
+  if (sim.shown_chain == 0) {
+    for (int k = sim.nchains; k >= 1; --k) {
+      numbers.push_back(k);
     }
+  } else if (sim.shown_chain >= 1 && sim.shown_chain <= kMaxChains) {
+    numbers.push_back(sim.shown_chain);
   }
-  for (std::size_t c = 0; c < chains.size(); ++c) {
-    draw_chain_kept(view, *chains[c], canvas, static_cast<int>(firsts[c]), style,
-                    keeps[c] ? &*keeps[c] : nullptr);
-    if (!for_export) {
-      chains[c]->painted_samples = chains[c]->xs.size();
-    }
-  }
+  return numbers;
 }
 
-}  // namespace
+void paint_added_samples(Simulation& sim, Canvas& canvas) {
+  const Projection view(sim);
+  const ChainStyle style{sim.dot_radius, sim.show_trajectory, false};
+  for (Chain* chain : chains_to_draw(sim)) {
+    const std::size_t shown = chain->painted_samples;
+    if (shown >= chain->xs.size()) {
+      continue;
+    }
+    draw_chain(view, *chain, canvas, static_cast<int>(shown == 0 ? 0 : shown - 1), style);
+    chain->painted_samples = chain->xs.size();
+  }
+}
 
 Rect client_rect(const Simulation& sim) {
   return Rect{0, 0, to_pixel(sim.width), to_pixel(sim.height)};
@@ -202,28 +190,47 @@ void draw_chain(const Projection& view, const Chain& chain, Canvas& canvas, int 
 
 void draw_chain_kept(const Projection& view, const Chain& chain, Canvas& canvas, int first,
                      const ChainStyle& style, const KeepFlags* keep) {
+  DrawCursor at;
+  draw_chain_part(view, chain, canvas, static_cast<std::size_t>(first < 0 ? 0 : first),
+                  chain.xs.size(), style, keep, at, std::numeric_limits<std::size_t>::max());
+}
+
+bool draw_chain_part(const Projection& view, const Chain& chain, Canvas& canvas, std::size_t first,
+                     std::size_t count, const ChainStyle& style, const KeepFlags* keep,
+                     DrawCursor& at, std::size_t budget) {
   const ChainObjects objects{canvas.create_pen(kStartDot), canvas.create_brush(kStartDot),
                              canvas.create_pen(chain.colour), canvas.create_brush(chain.colour)};
-  const std::size_t n = chain.xs.size();
-  const auto f = static_cast<std::size_t>(first < 0 ? 0 : first);
-  if (f < n && chain.ys.size() == n) {
-    const Point start = sample_point(view, chain, f);
-    canvas.move_to(start.x, start.y);
-    const bool white = f == 0 && !style.colour_first_dot;
-    const ObjectHandle old_pen = canvas.select(white ? objects.white_pen : objects.pen);
-    const ObjectHandle old_brush = canvas.select(white ? objects.white_brush : objects.brush);
-    if (keep == nullptr || ((*keep)[0] & kKeepDot) != 0) {
-      draw_dot(canvas, start, style.dot_radius);
-    }
-    if (white) {
-      canvas.select(objects.pen);
-      canvas.select(objects.brush);
-    }
-    if (keep != nullptr) {
-      draw_kept_samples(view, chain, canvas, f, style, *keep);
+  const std::size_t n = std::min(count, chain.xs.size());
+  bool done = true;
+  if (first < n && chain.ys.size() >= n) {
+    ObjectHandle old_pen = 0;
+    ObjectHandle old_brush = 0;
+    if (!at.started) {
+      const Point start = sample_point(view, chain, first);
+      canvas.move_to(start.x, start.y);
+      const bool white = first == 0 && !style.colour_first_dot;
+      old_pen = canvas.select(white ? objects.white_pen : objects.pen);
+      old_brush = canvas.select(white ? objects.white_brush : objects.brush);
+      if (keep == nullptr || ((*keep)[0] & kKeepDot) != 0) {
+        draw_dot(canvas, start, style.dot_radius);
+      }
+      if (white) {
+        canvas.select(objects.pen);
+        canvas.select(objects.brush);
+      }
+      at = {true, first + 1, start, start, !white};
     } else {
-      draw_samples(view, chain, canvas, f, style);
+      canvas.move_to(at.position.x, at.position.y);
+      old_pen = canvas.select(objects.pen);
+      old_brush = canvas.select(objects.brush);
     }
+    const std::size_t end = n - at.next > budget ? at.next + budget : n;
+    if (keep != nullptr) {
+      draw_kept_samples(view, chain, canvas, first, style, *keep, at, end);
+    } else {
+      draw_samples(view, chain, canvas, style, at, end);
+    }
+    done = at.next >= n;
     canvas.select(old_pen);
     canvas.select(old_brush);
   }
@@ -231,6 +238,7 @@ void draw_chain_kept(const Projection& view, const Chain& chain, Canvas& canvas,
   canvas.delete_object(objects.white_brush);
   canvas.delete_object(objects.pen);
   canvas.delete_object(objects.brush);
+  return done;
 }
 
 void draw_chain(Simulation& sim, const Chain& chain, Canvas& canvas, int first,
@@ -239,27 +247,137 @@ void draw_chain(Simulation& sim, const Chain& chain, Canvas& canvas, int first,
 }
 
 void paint(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export, Coverage* coverage) {
-  Host& host = sim.host();
-  host.set_cursor(Cursor::wait);
+  Painting painting(sim, canvas, rect, for_export, coverage);
+  painting.advance(canvas, std::numeric_limits<std::size_t>::max());
+}
+
+Painting::Painting(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export,
+                   Coverage* coverage)
+    : sim_(sim),
+      coverage_(coverage),
+      for_export_(for_export),
+      // A walk in progress shows its own cursor until it ends.
+      own_cursor_(!sim.walking),
+      view_(sim),
+      style_{sim.dot_radius, sim.show_trajectory, false} {
+  if (own_cursor_) {
+    sim.host().set_cursor(Cursor::wait);
+  }
   sim.draw_from_step = sim.run_first_step;
-  if (for_export || sim.full_redraw) {
+  full_ = for_export || sim.full_redraw;
+  if (full_) {
     sim.draw_from_step = 0;
     const StockObject background = for_export ? StockObject::white_brush : StockObject::black_brush;
     canvas.fill_rect(rect, canvas.stock_object(background));
   }
-  const Projection view(sim);
   const ObjectHandle hill_pen = canvas.create_pen(for_export ? kExportContour : kWindowContour);
   if (!sim.hills.empty()) {
     const ObjectHandle old_pen = canvas.select(hill_pen);
     for (const Hill& hill : sim.hills) {
-      draw_hill_contours(sim, view, canvas, hill);
+      draw_hill_contours(sim, view_, canvas, hill);
     }
     canvas.select(old_pen);
   }
   canvas.delete_object(hill_pen);
-  paint_chains(sim, view, canvas, for_export, coverage);
-  sim.full_redraw = true;
-  host.set_cursor(Cursor::arrow);
+  const bool incremental = sim.draw_from_step > 0;
+  chains_ = chains_to_draw(sim);
+  for (const Chain* chain : chains_) {
+    firsts_.push_back(first_sample(sim, *chain, incremental));
+    counts_.push_back(chain->xs.size());
+  }
+  keeps_.resize(chains_.size());
+  // Only a full paint leaves out the hidden steps: the samples a "Continue
+  // walking" adds are mostly new ground, and covering ten thousand of them
+  // costs four times what drawing them does.
+  covering_ = coverage != nullptr && !incremental;
+  if (covering_) {
+    coverage->clear();
+  }
+  for (std::size_t c = 0; c < chains_.size(); ++c) {
+    if (firsts_[c] < counts_[c]) {
+      samples_ += counts_[c] - firsts_[c];
+      work_total_ += (covering_ ? 2 : 1) * (counts_[c] - firsts_[c]);
+    }
+  }
+  chain_ = chains_.size();  // the cover goes from the last chain drawn back
+  stage_ = covering_ ? Stage::cover : Stage::draw;
+  if (!covering_) {
+    chain_ = 0;
+  }
+}
+
+bool Painting::advance(Canvas& canvas, std::size_t budget) {
+  while (stage_ != Stage::done && budget > 0) {
+    const std::size_t before = work_done_;
+    if (stage_ == Stage::cover) {
+      advance_cover(budget);
+    } else {
+      advance_draw(canvas, budget);
+    }
+    const std::size_t spent = std::max<std::size_t>(work_done_ - before, 1);
+    budget = budget > spent ? budget - spent : 0;
+  }
+  return stage_ == Stage::done;
+}
+
+void Painting::advance_cover(std::size_t budget) {
+  if (chain_ == 0) {
+    stage_ = Stage::draw;
+    return;
+  }
+  const std::size_t c = chain_ - 1;
+  const Chain& chain = *chains_[c];
+  if (firsts_[c] >= counts_[c] || chain.ys.size() < counts_[c]) {
+    --chain_;
+    return;
+  }
+  if (!keeps_[c]) {
+    keeps_[c].emplace();
+    cover_ = begin_cover(view_, chain, firsts_[c], counts_[c], *keeps_[c]);
+  }
+  const std::size_t from = cover_.i;
+  const bool done =
+      cover_chain_part(view_, chain, firsts_[c], style_, *coverage_, *keeps_[c], cover_, budget);
+  work_done_ += from - cover_.i;
+  if (done) {
+    --chain_;
+  }
+}
+
+void Painting::advance_draw(Canvas& canvas, std::size_t budget) {
+  if (chain_ >= chains_.size()) {
+    finish();
+    return;
+  }
+  Chain& chain = *chains_[chain_];
+  const std::size_t from = draw_.started ? draw_.next : firsts_[chain_];
+  const bool done = draw_chain_part(view_, chain, canvas, firsts_[chain_], counts_[chain_], style_,
+                                    keeps_[chain_] ? &*keeps_[chain_] : nullptr, draw_, budget);
+  work_done_ += draw_.started ? draw_.next - from : 0;
+  if (done) {
+    if (!for_export_) {
+      chain.painted_samples = counts_[chain_];
+    }
+    keeps_[chain_].reset();
+    draw_ = {};
+    ++chain_;
+  }
+}
+
+void Painting::finish() {
+  stage_ = Stage::done;
+  sim_.full_redraw = true;
+  if (own_cursor_) {
+    sim_.host().set_cursor(Cursor::arrow);
+  }
+}
+
+double Painting::fraction_done() const {
+  if (stage_ == Stage::done) {
+    return 1.0;
+  }
+  return work_total_ == 0 ? 0.0
+                          : static_cast<double>(work_done_) / static_cast<double>(work_total_);
 }
 
 }  // namespace wandrix

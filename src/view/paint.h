@@ -3,6 +3,8 @@
 // Canvas. The window, the picture files and the clipboard all use paint.
 #pragma once
 
+#include <vector>
+
 #include "model/simulation.h"
 #include "view/canvas.h"
 #include "view/projection.h"
@@ -33,6 +35,15 @@ Rect client_rect(const Simulation& sim);
 // canvas keeps every step and passes none.
 void paint(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export,
            Coverage* coverage = nullptr);
+
+// The numbers of the chains the Show menu names, in drawing order (chain 1
+// last, on top): every chain in use, or the one chain shown.
+std::vector<int> shown_chain_numbers(const Simulation& sim);
+
+// Draws the samples the shown chains recorded since the window last showed
+// them, over what the canvas holds, as the paint after "Continue walking"
+// does: for a picture that grows while the walk goes on.
+void paint_added_samples(Simulation& sim, Canvas& canvas);
 
 // Both contours of one hill (50 % and 95 %) with the pen already selected.
 void draw_hill_contours(Simulation& sim, Canvas& canvas, const Hill& hill);

@@ -52,6 +52,18 @@ bool parse_accelerator(std::string_view keys, int id, ACCEL& accel) {
     accel.key = static_cast<WORD>(static_cast<unsigned char>(keys[0]));
     return true;
   }
+  struct Named {
+    std::string_view name;
+    WORD key;
+  };
+  constexpr Named kNamed[] = {{"Space", VK_SPACE}, {"Left", VK_LEFT}, {"Right", VK_RIGHT},
+                              {"Up", VK_UP},       {"Down", VK_DOWN}, {"Esc", VK_ESCAPE}};
+  for (const Named& named : kNamed) {
+    if (keys == named.name) {
+      accel.key = named.key;
+      return true;
+    }
+  }
   if (keys.size() >= 2 && keys.size() <= 3 && keys[0] == 'F') {
     int number = 0;
     for (const char c : keys.substr(1)) {
@@ -72,7 +84,9 @@ HACCEL build_accelerators() {
   std::vector<ACCEL> table;
   for (const Accelerator& accelerator : accelerators()) {
     ACCEL accel{};
-    if (parse_accelerator(accelerator.keys, accelerator.id, accel)) {
+    // Esc stays a typed character (WM_CHAR 27): the frame cancels a drag with
+    // it or stops the walk.
+    if (parse_accelerator(accelerator.keys, accelerator.id, accel) && accel.key != VK_ESCAPE) {
       table.push_back(accel);
     }
   }
@@ -163,6 +177,12 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
     case WM_CHAR:
       frame_.key_char(static_cast<int>(w));
       return 0;
+    case WM_TIMER:
+      if (w == kTickTimer) {
+        ::KillTimer(window_, kTickTimer);
+        frame_.tick();
+      }
+      return 0;
     case WM_COMMAND:
       command(LOWORD(w));
       return 0;
@@ -221,7 +241,7 @@ void MainWindow::paint() {
 }
 
 void MainWindow::apply_menu_rules(HMENU menu) {
-  for (const MenuItemState& state : menu_state(frame_.simulation())) {
+  for (const MenuItemState& state : frame_.menu_state()) {
     const auto id = static_cast<UINT>(state.id);
     ::CheckMenuItem(menu, id, MF_BYCOMMAND | (state.checked ? MF_CHECKED : MF_UNCHECKED));
     ::EnableMenuItem(menu, id, MF_BYCOMMAND | (state.enabled ? MF_ENABLED : MF_GRAYED));

@@ -112,6 +112,13 @@ void Win32Host::invalidate() {
   show_surface();
 }
 
+// One timer, which a later request restarts; the window's WM_TIMER stops it
+// and ticks the frame.
+bool Win32Host::request_tick(int milliseconds) {
+  return ::SetTimer(window_, kTickTimer, static_cast<UINT>(std::max(milliseconds, 0)), nullptr) !=
+         0;
+}
+
 void Win32Host::show_surface() { ::InvalidateRect(window_, nullptr, FALSE); }
 
 void Win32Host::message_box(const std::string& text, const std::string& caption) {

@@ -14,6 +14,9 @@ class Simulation;
 
 namespace wandrix::windows {
 
+// The id of the timer behind Host::request_tick.
+inline constexpr UINT_PTR kTickTimer = 1;
+
 class Win32Host : public Host {
  public:
   void attach(HWND window, Frame& frame, Simulation& sim);
@@ -21,6 +24,7 @@ class Win32Host : public Host {
 
   void set_cursor(Cursor cursor) override;
   void invalidate() override;
+  bool request_tick(int milliseconds) override;
   void show_surface() override;
   void message_box(const std::string& text, const std::string& caption) override;
   void set_clipboard_text(const std::string& text) override;

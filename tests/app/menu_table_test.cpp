@@ -31,7 +31,9 @@ TEST(MenuTable, BarHasThePopupsAndItemsInOrder) {
             (std::vector<std::string>{"Chain &1", "Chain &2", "Chain &3", "Chain &4", "&All chains",
                                       "-", "&Summarize"}));
   EXPECT_EQ(item_texts(bar[4]),
-            (std::vector<std::string>{"&Options...", "&Start walking", "&Continue walking", "-",
+            (std::vector<std::string>{"&Options...", "&Start walking", "&Continue walking",
+                                      "&Animate walking", "-", "Pa&use / Resume", "Single st&ep",
+                                      "&Faster", "Slo&wer", "Sto&p walking", "-",
                                       "&Toggle trajectory display", "-", "&Increment dot size",
                                       "&Decrement dot size", "-", "&Refresh", "&Clear"}));
 }
@@ -51,7 +53,9 @@ TEST(MenuTable, EveryShownShortcutIsAnAcceleratorForTheSameCommand) {
       EXPECT_TRUE(found) << item.text;
     }
   }
-  EXPECT_EQ(shown, 7);  // Copy, Options, Start, Continue, Trajectory, the dot sizes
+  // Copy, Options, Start, Continue, Animate, Trajectory, the dot sizes, and
+  // the five controls of a running walk.
+  EXPECT_EQ(shown, 13);
 }
 
 TEST(MenuTable, IdsAndKeysAreUniqueAndEveryAcceleratorHasAKnownCommand) {
@@ -63,13 +67,13 @@ TEST(MenuTable, IdsAndKeysAreUniqueAndEveryAcceleratorHasAKnownCommand) {
       }
     }
   }
-  EXPECT_EQ(ids.size(), 27u);
+  EXPECT_EQ(ids.size(), 33u);
   std::set<std::string_view> keys;
   for (const Accelerator& acc : accelerators()) {
     EXPECT_TRUE(keys.insert(acc.keys).second) << acc.keys;
     EXPECT_TRUE(ids.count(acc.id) == 1 || acc.id == command::kToggleRotation) << acc.keys;
   }
-  EXPECT_EQ(keys.size(), 13u);
+  EXPECT_EQ(keys.size(), 19u);
   EXPECT_EQ(find_menu_item(command::kToggleRotation), nullptr);
   ASSERT_NE(find_menu_item(command::kSummarize), nullptr);
   EXPECT_EQ(find_menu_item(command::kSummarize)->text, "&Summarize");

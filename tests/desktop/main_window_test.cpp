@@ -46,9 +46,11 @@ void MainWindowTest::menuBarReadsAsTheTableSays() {
   for (QAction* a : robot->actions()) {
     texts << (a->isSeparator() ? QString("-") : a->text());
   }
-  QCOMPARE(texts, (QStringList{"&Options...", "&Start walking", "&Continue walking", "-",
-                               "&Toggle trajectory display", "-", "&Increment dot size",
-                               "&Decrement dot size", "-", "&Refresh", "&Clear"}));
+  QCOMPARE(texts,
+           (QStringList{"&Options...", "&Start walking", "&Continue walking", "&Animate walking",
+                        "-", "Pa&use / Resume", "Single st&ep", "&Faster", "Slo&wer",
+                        "Sto&p walking", "-", "&Toggle trajectory display", "-",
+                        "&Increment dot size", "&Decrement dot size", "-", "&Refresh", "&Clear"}));
   QCOMPARE(window_->action(kCopy)->shortcut().toString(), QString("Ctrl+C"));
   QCOMPARE(window_->action(kStartWalking)->shortcut().toString(), QString("Ctrl+F"));
   // Refresh and the chains carry keys that their items do not show.
@@ -59,8 +61,10 @@ void MainWindowTest::menuBarReadsAsTheTableSays() {
 void MainWindowTest::acceleratorsTriggerTheirCommands() {
   sim_->nsteps = 50;
   QTest::keyClick(window_, Qt::Key_F, Qt::ControlModifier);
+  QVERIFY(walk_ends(*sim_));
   QCOMPARE(sim_->steps_done, 50);
   QTest::keyClick(window_, Qt::Key_N, Qt::ControlModifier);
+  QVERIFY(walk_ends(*sim_));
   QCOMPARE(sim_->steps_done, 100);
   QTest::keyClick(window_, Qt::Key_L, Qt::ControlModifier);
   QCOMPARE(sim_->dot_radius, 3);
@@ -87,6 +91,7 @@ void MainWindowTest::menuItemsTriggerTheirCommands() {
   QCOMPARE(sim_->shown_chain, 0);
   sim_->nsteps = 10;
   window_->action(kStartWalking)->trigger();
+  QVERIFY(walk_ends(*sim_));
   QCOMPARE(sim_->steps_done, 10);
   window_->action(kClear)->trigger();
   QCOMPARE(sim_->steps_done, 0);
@@ -108,6 +113,7 @@ void MainWindowTest::showAndChainsMenusGreyAndCheck() {
   window_->action(kOneChain + 2)->trigger();
   sim_->nsteps = 5;
   window_->action(kStartWalking)->trigger();
+  QVERIFY(walk_ends(*sim_));
   open_menu(window_, show);  // the rules run as the menu opens
   QVERIFY(window_->action(kShowAllChains)->isEnabled());
   window_->action(kShowAllChains)->trigger();
@@ -139,10 +145,12 @@ void MainWindowTest::walkingAndDotSizesChangeTheSurface() {
 
   sim_->nsteps = 200;
   window_->action(kStartWalking)->trigger();
+  QVERIFY(walk_ends(*sim_));
   view->repaint();
   const int after_start = count_pixels(surface, black);
   QVERIFY(after_start < surface.width() * surface.height());
   window_->action(kContinueWalking)->trigger();
+  QVERIFY(walk_ends(*sim_));
   view->repaint();
   const int after_continue = count_pixels(surface, black);
   QVERIFY(after_continue < after_start);

@@ -92,6 +92,7 @@ void WindowMouseTest::rightDragWithRotationTurnsTheView() {
   under_test_->walk_two_hills();
   window_->action(kToggleRotation)->trigger();  // clears; walk again in 3-D
   window_->action(kStartWalking)->trigger();
+  QVERIFY(walk_ends(*sim_));
   QWidget* view = window_->landscape();
   view->repaint();
   const std::uint32_t flat = pixel_sum(window_->frame().surface());

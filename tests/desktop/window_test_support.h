@@ -185,6 +185,12 @@ inline void install_fake_viewer(const QTemporaryDir& dir) {
               "\" %u\n");
 }
 
+// Lets the event loop run the walk in progress to its end; false when it
+// did not end within a minute.
+[[nodiscard]] inline bool walk_ends(const Simulation& sim) {
+  return QTest::qWaitFor([&sim] { return !sim.walking; }, 60000);
+}
+
 // The program's one window over its own Simulation, shown and active.
 struct WindowUnderTest {
   std::unique_ptr<Simulation> sim = std::make_unique<Simulation>();
@@ -207,6 +213,7 @@ struct WindowUnderTest {
     sim->ignore_topography = false;
     sim->nsteps = 500;
     window->frame().command(wandrix::command::kStartWalking);
+    QVERIFY(walk_ends(*sim));
   }
 };
 

@@ -6,6 +6,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,10 @@ TEST(Win32Keys, EveryKeyOfTheTableBecomesAnAccelerator) {
       {"F1", true, FVIRTKEY, VK_F1},
       {"F5", true, FVIRTKEY, VK_F5},
       {"F12", true, FVIRTKEY, VK_F12},
+      {"Space", true, FVIRTKEY, VK_SPACE},
+      {"Right", true, FVIRTKEY, VK_RIGHT},
+      {"Down", true, FVIRTKEY, VK_DOWN},
+      {"Esc", true, FVIRTKEY, VK_ESCAPE},
       {"F0", false, 0, 0},
       {"F25", false, 0, 0},
       {"Alt+X", false, 0, 0},
@@ -82,10 +87,14 @@ TEST(Win32Keys, EveryKeyOfTheTableBecomesAnAccelerator) {
       EXPECT_EQ(accel.cmd, 7) << c.keys;
     }
   }
+  // Every key of the table but Esc, which the window hands on as a character.
   HACCEL table = build_accelerators();
   std::vector<ACCEL> entries(accelerators().size() + 1);
+  const int esc =
+      static_cast<int>(std::count_if(accelerators().begin(), accelerators().end(),
+                                     [](const Accelerator& a) { return a.keys == "Esc"; }));
   EXPECT_EQ(::CopyAcceleratorTableW(table, entries.data(), static_cast<int>(entries.size())),
-            static_cast<int>(accelerators().size()));
+            static_cast<int>(accelerators().size()) - esc);
   ::DestroyAcceleratorTable(table);
 }
 
@@ -148,6 +157,22 @@ TEST_F(HostTest, ClipboardTextEndsItsLinesWithCrLf) {
   ::GlobalUnlock(data);
   ::CloseClipboard();
   EXPECT_EQ(text, L"one\r\ntwo\r\n");
+}
+
+TEST_F(HostTest, ATickRequestArrivesAsTheTimerOnce) {
+  ASSERT_TRUE(host_.request_tick(1));
+  ASSERT_TRUE(host_.request_tick(5));  // replaces the first
+  int timers = 0;
+  const DWORD until = ::GetTickCount() + 1000;
+  MSG message{};
+  while (::GetTickCount() < until) {
+    if (::PeekMessageW(&message, window_, WM_TIMER, WM_TIMER, PM_REMOVE) &&
+        message.wParam == kTickTimer) {
+      ++timers;
+      ::KillTimer(window_, kTickTimer);  // as the window does before it ticks
+    }
+  }
+  EXPECT_EQ(timers, 1);
 }
 
 TEST_F(HostTest, ThePictureArrivesAsMetafileAndBitmap) {

@@ -1,10 +1,16 @@
 #include "desktop/window/main_window.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
 
 #include "app/menu_table.h"
 
@@ -19,7 +25,28 @@ QString text_of(std::string_view text) {
 bool checkable(int id) {
   return (id >= command::kShowChain1 && id < command::kShowChain1 + kMaxChains) ||
          (id >= command::kOneChain && id < command::kOneChain + kMaxChains) ||
-         id == command::kShowAllChains;
+         id == command::kShowAllChains || id == command::kPauseWalking;
+}
+
+// The walk's controls in the status bar, with the icons of a media player.
+struct WalkControl {
+  int id;
+  QStyle::StandardPixmap icon;
+};
+constexpr WalkControl kWalkControls[] = {
+    {command::kAnimateWalking, QStyle::SP_MediaPlay},
+    {command::kPauseWalking, QStyle::SP_MediaPause},
+    {command::kSingleStep, QStyle::SP_MediaSkipForward},
+    {command::kStopWalking, QStyle::SP_MediaStop},
+};
+
+// A label that gives up width rather than widen the window; the whole text
+// is in its tool tip.
+QLabel* status_label(QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  label->setMinimumWidth(1);
+  return label;
 }
 
 }  // namespace
@@ -36,6 +63,9 @@ MainWindow::MainWindow(Simulation& sim, QWidget* parent)
   setCentralWidget(landscape_);
   build_menus();
   build_accelerators();
+  build_walk_bars();
+  host_.on_tick([this] { show_walk_state(); });
+  show_walk_state();
 }
 
 MainWindow::~MainWindow() { frame_.simulation().set_host(null_host()); }
@@ -82,8 +112,57 @@ void MainWindow::build_accelerators() {
   }
 }
 
+void MainWindow::build_walk_bars() {
+  // The controls of a media player, in a small tool bar under the menus.
+  QToolBar* controls = addToolBar(QStringLiteral("Walk"));
+  controls->setObjectName(QStringLiteral("walk_controls"));
+  controls->setMovable(false);
+  controls->setFloatable(false);
+  controls->setIconSize(QSize(16, 16));
+  controls->toggleViewAction()->setEnabled(false);  // no way to lose it by a right click
+  for (const WalkControl& control : kWalkControls) {
+    QAction* action = actions_.at(control.id);
+    action->setIcon(style()->standardIcon(control.icon));
+    controls->addAction(action);
+    if (QWidget* button = controls->widgetForAction(action)) {
+      button->setFocusPolicy(Qt::NoFocus);
+    }
+  }
+  speed_ = new QComboBox(controls);
+  speed_->setFocusPolicy(Qt::NoFocus);
+  speed_->setToolTip(QStringLiteral("Steps per second of Animate walking"));
+  for (int k = 0; k <= kFastestSpeed; ++k) {
+    speed_->addItem(QString::fromStdString(speed_text(k)));
+  }
+  connect(speed_, &QComboBox::activated, this,
+          [this](int index) { run_command(command::kWalkSpeed + index); });
+  controls->addWidget(speed_);
+  // Two lines at the bottom: how far the walk has come, and its rates.
+  auto* texts = new QWidget(this);
+  auto* lines = new QVBoxLayout(texts);
+  lines->setContentsMargins(0, 0, 0, 0);
+  lines->setSpacing(0);
+  progress_ = status_label(texts);
+  rates_ = status_label(texts);
+  lines->addWidget(progress_);
+  lines->addWidget(rates_);
+  statusBar()->addWidget(texts, 1);
+  statusBar()->setSizeGripEnabled(false);
+}
+
+void MainWindow::show_walk_state() {
+  apply_menu_rules();
+  const QString progress = QString::fromStdString(frame_.progress_text());
+  const QString rates = QString::fromStdString(frame_.rates_text());
+  progress_->setText(progress.isEmpty() ? QStringLiteral("Ready") : progress);
+  progress_->setToolTip(progress_->text());
+  rates_->setText(rates);
+  rates_->setToolTip(rates);
+  speed_->setCurrentIndex(frame_.player().speed());
+}
+
 void MainWindow::apply_menu_rules() {
-  for (const MenuItemState& state : menu_state(frame_.simulation())) {
+  for (const MenuItemState& state : frame_.menu_state()) {
     auto it = actions_.find(state.id);
     if (it != actions_.end()) {
       it->second->setChecked(state.checked);
@@ -95,7 +174,9 @@ void MainWindow::apply_menu_rules() {
 void MainWindow::run_command(int id) {
   if (frame_.command(id) == FrameResult::quit) {
     emit quit_requested();
+    return;
   }
+  show_walk_state();
 }
 
 QAction* MainWindow::action(int id) const {

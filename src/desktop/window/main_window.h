@@ -10,6 +10,8 @@
 #include "desktop/window/qt_host.h"
 
 class QAction;
+class QComboBox;
+class QLabel;
 class QMenu;
 
 namespace wandrix::desktop {
@@ -36,8 +38,15 @@ class MainWindow : public QMainWindow {
   // The action of a menu item or accelerator; nullptr for an unknown id.
   [[nodiscard]] QAction* action(int id) const;
   [[nodiscard]] QMenu* popup(int index) const;
-  // Applies the menu rules to every item; done before any popup opens.
+  // Applies the menu rules to every item; done before any popup opens, and
+  // whenever a walk begins, goes on or ends.
   void apply_menu_rules();
+  // Menus, controls and status bar as the walk now stands.
+  void show_walk_state();
+  // The status bar: the walk's progress and the rates of the walk.
+  [[nodiscard]] QLabel* progress_label() const { return progress_; }
+  [[nodiscard]] QLabel* rates_label() const { return rates_; }
+  [[nodiscard]] QComboBox* speed_list() const { return speed_; }
 
  signals:
   // "Exit": the program ends its event loop; the window is not closed first.
@@ -46,6 +55,7 @@ class MainWindow : public QMainWindow {
  private:
   void build_menus();
   void build_accelerators();
+  void build_walk_bars();
   void run_command(int id);
   void fit_outer_size();
 
@@ -54,6 +64,9 @@ class MainWindow : public QMainWindow {
   Frame frame_;
   std::map<int, QAction*> actions_;
   std::vector<QMenu*> popups_;
+  QLabel* progress_ = nullptr;
+  QLabel* rates_ = nullptr;
+  QComboBox* speed_ = nullptr;
 };
 
 }  // namespace wandrix::desktop

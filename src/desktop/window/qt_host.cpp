@@ -42,6 +42,21 @@ QtHost::QtHost(QWidget* owner, QWidget* view) : owner_(owner), view_(view) {}
 void QtHost::attach(Frame& frame, Simulation& sim) {
   frame_ = &frame;
   sim_ = &sim;
+  tick_timer_.setSingleShot(true);
+  QObject::connect(&tick_timer_, &QTimer::timeout, [this] {
+    frame_->tick();
+    if (after_tick_) {
+      after_tick_();
+    }
+  });
+}
+
+bool QtHost::request_tick(int milliseconds) {
+  if (frame_ == nullptr) {
+    return false;
+  }
+  tick_timer_.start(milliseconds);
+  return true;
 }
 
 void QtHost::set_cursor(Cursor cursor) {

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 
 #include "model/host.h"
 
@@ -20,9 +22,12 @@ class QtHost : public Host {
   // owner parents the boxes and dialogs; view shows the frame's surface.
   QtHost(QWidget* owner, QWidget* view);
   void attach(Frame& frame, Simulation& sim);
+  // Called after every tick of the frame, for the window to show the walk.
+  void on_tick(std::function<void()> after_tick) { after_tick_ = std::move(after_tick); }
 
   void set_cursor(Cursor cursor) override;
   void invalidate() override;
+  bool request_tick(int milliseconds) override;
   void show_surface() override;
   void message_box(const std::string& text, const std::string& caption) override;
   void set_clipboard_text(const std::string& text) override;
@@ -48,6 +53,8 @@ class QtHost : public Host {
   Frame* frame_ = nullptr;
   Simulation* sim_ = nullptr;
   Cursor cursor_ = Cursor::arrow;
+  QTimer tick_timer_;
+  std::function<void()> after_tick_;
 };
 
 // The Qt name filter for one of the program's filters: the description as

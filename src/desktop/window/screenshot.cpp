@@ -6,7 +6,9 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
+#include <cmath>
 #include <cstdio>
 
 #include "app/menu_table.h"
@@ -16,6 +18,13 @@
 using namespace wandrix;
 
 namespace {
+
+// Runs the walk in progress to its end, as the window's event loop would.
+void finish_walk(const Simulation& sim) {
+  while (sim.walking) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+}
 
 void walk_two_hills(desktop::MainWindow& window, Simulation& sim) {
   sim.rn_seed = 2024;
@@ -28,6 +37,42 @@ void walk_two_hills(desktop::MainWindow& window, Simulation& sim) {
   sim.add_confirmed_hill(Hill{"east", w * 0.72, h * 0.35, w * 0.08, w * 0.12, -0.5, 2.0, 0.0});
   sim.nsteps = 250;
   window.frame().command(command::kStartWalking);
+  finish_walk(sim);
+}
+
+// An animation paused on a step in which a foray was refused and two chains
+// exchanged places; the status bar shows the walk's progress and rates.
+void animation(desktop::MainWindow& window, const Simulation& sim, const QString& file,
+               const QString& status_file) {
+  Frame& frame = window.frame();
+  frame.command(command::kSlower);
+  frame.command(command::kSlower);  // 1 step per second
+  frame.command(command::kClear);
+  frame.command(command::kIncrementDotSize);  // dots and robots read better
+  for (int i = 0; i < 500; ++i) {
+    frame.command(command::kSingleStep);
+    const StepTrace& trace = frame.player().trace();
+    bool refused = false;
+    for (int p = 0; p < trace.nchains; ++p) {
+      // A refused foray long enough to be seen beside its robot.
+      const ForayTrace& foray = trace.forays[static_cast<std::size_t>(p)];
+      const double length = std::hypot(foray.to.x - foray.from.x, foray.to.y - foray.from.y);
+      refused = refused || (!foray.accepted && length > 40.0);
+    }
+    if (i > 25 && refused && trace.exchange.made) {
+      break;
+    }
+  }
+  window.show_walk_state();
+  window.repaint();
+  window.grab().save(file);
+  // Wide enough for the rates of every chain.
+  window.resize(640, window.height());
+  QCoreApplication::processEvents();
+  window.show_walk_state();
+  window.statusBar()->grab().save(status_file);
+  frame.command(command::kStopWalking);
+  (void)sim;
 }
 
 // The same walk in the rotated view, turned by a right-button drag up and to
@@ -35,6 +80,7 @@ void walk_two_hills(desktop::MainWindow& window, Simulation& sim) {
 void rotated_view(desktop::MainWindow& window, const QString& file) {
   window.frame().command(command::kToggleRotation);  // clears: walk again with heights
   window.frame().command(command::kStartWalking);
+  finish_walk(window.frame().simulation());
   Frame& frame = window.frame();
   Point p{300, 300};
   frame.right_press(p);
@@ -51,14 +97,18 @@ void rotated_view(desktop::MainWindow& window, const QString& file) {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  if (argc < 5) {
-    std::fprintf(stderr, "usage: %s WINDOW.png MENU.png DIALOG.png ROTATED.png\n", argv[0]);
+  if (argc < 7) {
+    std::fprintf(stderr,
+                 "usage: %s WINDOW.png MENU.png DIALOG.png ROTATED.png ANIMATION.png STATUS.png\n",
+                 argv[0]);
     return 2;
   }
   const QString window_file = QString::fromLocal8Bit(argv[1]);
   const QString menu_file = QString::fromLocal8Bit(argv[2]);
   const QString dialog_file = QString::fromLocal8Bit(argv[3]);
   const QString rotated_file = QString::fromLocal8Bit(argv[4]);
+  const QString animation_file = QString::fromLocal8Bit(argv[5]);
+  const QString status_file = QString::fromLocal8Bit(argv[6]);
   Simulation sim;
   desktop::MainWindow window(sim);
   window.show_at_start();
@@ -68,7 +118,8 @@ int main(int argc, char* argv[]) {
     window.grab().save(window_file);
     QMenu* robot = window.popup(4);
     window.menuBar()->setActiveAction(robot->menuAction());
-    QTimer::singleShot(300, [&window, robot, menu_file, dialog_file, rotated_file] {
+    QTimer::singleShot(300, [&window, &sim, robot, menu_file, dialog_file, rotated_file,
+                             animation_file, status_file] {
       // The whole screen, so the open menu is in the picture too.
       const QRect area = window.frameGeometry().united(robot->geometry()).adjusted(-8, -8, 8, 8);
       window.screen()
@@ -86,6 +137,8 @@ int main(int argc, char* argv[]) {
       // The robot options dialog as a user opens it; closed from the timer.
       window.frame().command(command::kOptions);
       rotated_view(window, rotated_file);
+      window.frame().command(command::kToggleRotation);  // flat again, and cleared
+      animation(window, sim, animation_file, status_file);
       QCoreApplication::exit(0);
     });
   });

@@ -4,15 +4,18 @@
 // WANDRIX_SCREENSHOT_DIR set, the pictures are kept there for a person to see.
 #include <QAction>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProcess>
 #include <QScreen>
+#include <QStatusBar>
 #include <fstream>
 
 #include "app/menu_table.h"
 #include "desktop/dialogs/message_box.h"
 #include "modal_driver.h"
+#include "view/paint.h"
 #include "window_test_support.h"
 
 using namespace wandrix::command;
@@ -57,6 +60,19 @@ int lit_pixels(const QImage& image) {
   return n;
 }
 
+int differing_pixels(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) {
+    return -1;
+  }
+  int n = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      n += (a.pixel(x, y) & 0xFFFFFFu) != (b.pixel(x, y) & 0xFFFFFFu) ? 1 : 0;
+    }
+  }
+  return n;
+}
+
 // The window the window manager has made active (_NET_ACTIVE_WINDOW).
 WId active_on_screen() {
   QProcess xprop;
@@ -96,6 +112,7 @@ class WindowOnScreenTest : public QObject, public WindowFixture {
   void openFitsTheWindowAndCopyHasItsSize();
   void focusReturnsAfterCorrectionMessages();
   void messageBoxShowsItsWholeCaption();
+  void anAnimatedStepShowsAndGoesWithStop();
 
  private:
   QTemporaryDir dir_;
@@ -200,6 +217,44 @@ void WindowOnScreenTest::messageBoxShowsItsWholeCaption() {
   // The title bar holds the icon and the buttons besides the caption.
   QVERIFY2(frame.width() >= width + 100,
            qPrintable(QString("%1 for %2").arg(frame.width()).arg(width)));
+}
+
+// A single step of the animation is on the screen, forays and robots drawn
+// over the picture, and the status bar says so; Stop leaves the ordinary
+// picture of the samples on the screen.
+void WindowOnScreenTest::anAnimatedStepShowsAndGoesWithStop() {
+  QWidget* view = window_->landscape();
+  sim_->add_confirmed_hill(Hill{"h", 200, 200, 60, 60, 0.2, 1, 0});
+  window_->action(kOneChain + 1)->trigger();
+  window_->action(kShowAllChains)->trigger();
+  const QImage status_before = shown(window_->statusBar());
+  for (int i = 0; i < 5; ++i) {
+    QTest::keyClick(window_, Qt::Key_Right);  // single steps, paused
+  }
+  QTest::qWait(400);
+  const QImage step = shown(view);
+  keep(step, "animation_step");
+  const QImage status_during = shown(window_->statusBar());
+  keep(status_during, "animation_status");
+  QVERIFY(window_->progress_label()->text().startsWith("Paused: step 5 of 100"));
+  QVERIFY(status_during != status_before);  // the screen shows the new text
+  const RasterCanvas& surface = window_->frame().surface();
+  const QImage surface_image(reinterpret_cast<const uchar*>(surface.pixels()), surface.width(),
+                             surface.height(), surface.width() * 4, QImage::Format_RGB32);
+  QCOMPARE(step.size(), surface_image.size());
+  QCOMPARE(differing_pixels(step, surface_image), 0);
+  window_->action(kStopWalking)->trigger();
+  QTest::qWait(400);
+  const QImage stopped = shown(view);
+  keep(stopped, "animation_stopped");
+  QVERIFY(stopped != step);  // the forays and robots are gone
+  // What is shown is the ordinary picture of the samples.
+  RasterCanvas ordinary(surface.width(), surface.height());
+  sim_->full_redraw = true;
+  wandrix::paint(*sim_, ordinary, {0, 0, surface.width(), surface.height()}, false);
+  const QImage ordinary_image(reinterpret_cast<const uchar*>(ordinary.pixels()), ordinary.width(),
+                              ordinary.height(), ordinary.width() * 4, QImage::Format_RGB32);
+  QCOMPARE(differing_pixels(stopped, ordinary_image), 0);
 }
 
 QTEST_MAIN(WindowOnScreenTest)

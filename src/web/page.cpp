@@ -1,0 +1,178 @@
+// The page's entry points: the page's script turns its events into these
+// calls, as the desktop program turns Qt's events into Frame calls. The one
+// Simulation, its Host and its Frame live for as long as the page.
+#include <emscripten.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/frame.h"
+#include "app/menu_table.h"
+#include "cli/actions.h"
+#include "web/web_host.h"
+
+namespace {
+
+using wandrix::Frame;
+using wandrix::Point;
+using wandrix::Simulation;
+
+struct Program {
+  wandrix::web::WebHost host;
+  Simulation sim{host};
+  Frame frame{sim, host};
+  Program() { host.attach(frame, sim); }
+};
+
+Program& program() {
+  static Program the_program;
+  return the_program;
+}
+
+// JSON string literal of text (the menu texts are plain ASCII).
+std::string quoted(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+    }
+    out += c;
+  }
+  return out + '"';
+}
+
+std::string menu_json() {
+  std::string json = "{\"popups\":[";
+  bool first_popup = true;
+  for (const wandrix::MenuPopup& popup : wandrix::menu_bar()) {
+    json += first_popup ? "" : ",";
+    first_popup = false;
+    json += "{\"title\":" + quoted(popup.title) + ",\"items\":[";
+    bool first_item = true;
+    for (const wandrix::MenuItem& item : popup.items) {
+      json += first_item ? "" : ",";
+      first_item = false;
+      json += "{\"id\":" + std::to_string(item.id) + ",\"text\":" + quoted(item.text) +
+              ",\"shortcut\":" + quoted(item.shortcut) + "}";
+    }
+    json += "]}";
+  }
+  json += "],\"accelerators\":[";
+  bool first = true;
+  for (const wandrix::Accelerator& accelerator : wandrix::accelerators()) {
+    json += first ? "" : ",";
+    first = false;
+    json +=
+        "{\"keys\":" + quoted(accelerator.keys) + ",\"id\":" + std::to_string(accelerator.id) + "}";
+  }
+  return json + "]}";
+}
+
+}  // namespace
+
+extern "C" {
+
+// Once, before anything else: the folders the page uses, and the first size.
+EMSCRIPTEN_KEEPALIVE void wx_start(int width, int height) {
+  for (const char* folder : {wandrix::web::kSiteFolder, wandrix::web::kFilesFolder}) {
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+  }
+  program().frame.size(width, height, false);
+}
+
+EMSCRIPTEN_KEEPALIVE const char* wx_menu_json() {
+  static const std::string json = menu_json();
+  return json.c_str();
+}
+
+// The menu rules: id, checked, enabled for each item they name, at most
+// capacity of them.
+EMSCRIPTEN_KEEPALIVE int wx_menu_state(int* out, int capacity) {
+  int count = 0;
+  for (const wandrix::MenuItemState& state : program().frame.menu_state()) {
+    if (count == capacity) {
+      break;
+    }
+    out[count * 3] = state.id;
+    out[count * 3 + 1] = state.checked ? 1 : 0;
+    out[count * 3 + 2] = state.enabled ? 1 : 0;
+    ++count;
+  }
+  return count;
+}
+
+// 1 when the program is to end ("Exit").
+EMSCRIPTEN_KEEPALIVE int wx_command(int id) {
+  return program().frame.command(id) == wandrix::FrameResult::quit ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void wx_size(int width, int height) {
+  program().frame.size(width, height, false);
+}
+
+// Draws what changed and returns the surface's pixels (0xFFRRGGBB, rows top
+// down); wx_surface_width and wx_surface_height give its size.
+EMSCRIPTEN_KEEPALIVE const std::uint32_t* wx_render() {
+  program().frame.render();
+  return program().frame.surface().pixels();
+}
+EMSCRIPTEN_KEEPALIVE const std::uint32_t* wx_surface() {
+  return program().frame.surface().pixels();
+}
+EMSCRIPTEN_KEEPALIVE int wx_surface_width() { return program().frame.surface().width(); }
+EMSCRIPTEN_KEEPALIVE int wx_surface_height() { return program().frame.surface().height(); }
+
+enum MouseEvent { kLeftPress, kLeftRelease, kRightPress, kRightRelease, kMove };
+
+EMSCRIPTEN_KEEPALIVE void wx_mouse(int event, int x, int y) {
+  Frame& frame = program().frame;
+  const Point p{x, y};
+  switch (event) {
+    case kLeftPress:
+      frame.left_press(p);
+      break;
+    case kLeftRelease:
+      frame.left_release(p);
+      break;
+    case kRightPress:
+      frame.right_press(p);
+      break;
+    case kRightRelease:
+      frame.right_release(p);
+      break;
+    default:
+      frame.mouse_move(p);
+      break;
+  }
+}
+
+EMSCRIPTEN_KEEPALIVE void wx_key_char(int code) { program().frame.key_char(code); }
+
+// Opens a session file the page has placed in the file system (a file given
+// in the address), as "Open..." would have.
+EMSCRIPTEN_KEEPALIVE void wx_open_file(const char* path) { program().frame.open_file(path); }
+
+// Runs wandrix-cli's actions (blank-separated words) on the session, as the
+// demonstration does; returns their exit status, messages go to the console.
+EMSCRIPTEN_KEEPALIVE int wx_run_actions(const char* text) {
+  std::istringstream words_in(text);
+  std::vector<std::string> words;
+  for (std::string word; words_in >> word;) {
+    words.push_back(word);
+  }
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = wandrix::cli::run_actions(words, program().sim, out, err);
+  if (!err.str().empty()) {
+    EM_ASM({ console.warn(UTF8ToString($0)); }, err.str().c_str());
+  }
+  program().frame.request_paint();
+  program().sim.full_redraw = true;
+  return status;
+}
+
+}  // extern "C"

@@ -1,0 +1,515 @@
+// The page in headless Chromium, as a student uses it: the demonstration
+// walk, a hill dragged out with its dialog and a corrected value, a walk,
+// Save As downloading a session file that the native program opens and walks
+// to the same picture, a session carried in the address, and the help page.
+import { test, before, after, afterEach } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { inflateSync } from 'node:zlib';
+import puppeteer from 'puppeteer-core';
+import { serveSite } from '../../src/web/serve.mjs';
+
+const site = process.env.WANDRIX_SITE;
+const nativeCli = process.env.WANDRIX_NATIVE_CLI;
+const chromium = process.env.CHROMIUM;
+const skip = !chromium || !existsSync(chromium) ? 'no Chromium (apt install chromium)' : false;
+
+const work = mkdtempSync(join(tmpdir(), 'wandrix-web-page-'));
+const downloads = join(work, 'downloads');
+let server;
+let base;
+let browser;
+
+before(async () => {
+  if (skip) return;
+  server = await serveSite(site);
+  base = `http://127.0.0.1:${server.address().port}/`;
+  browser = await puppeteer.launch({
+    executablePath: chromium, headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--window-size=1000,800'],
+  });
+});
+
+after(async () => {
+  if (browser) await browser.close();
+  if (server) server.close();
+  rmSync(work, { recursive: true, force: true });
+});
+
+const openPages = [];
+afterEach(async () => {
+  for (const page of openPages.splice(0)) await page.close().catch(() => {});
+});
+
+async function openPage(address, deviceScaleFactor = 1) {
+  const page = await browser.newPage();
+  openPages.push(page);
+  await page.setViewport({ width: 1000, height: 800, deviceScaleFactor });
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  const problems = [];
+  page.on('pageerror', (error) => problems.push(error.message));
+  await page.goto(base + address);
+  await page.bringToFront();
+  await page.waitForSelector('html[data-ready="true"]', { timeout: 20000 });
+  page.problems = problems;
+  return page;
+}
+
+// The landscape as the page shows it: width, height and RGB bytes.
+async function shownPixels(page) {
+  return page.evaluate(() => {
+    const canvas = document.getElementById('landscape');
+    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    const rgb = [];
+    for (let i = 0; i < data.length; i += 4) rgb.push(data[i], data[i + 1], data[i + 2]);
+    return { width: canvas.width, height: canvas.height, rgb };
+  });
+}
+
+// An 8-bit RGB or RGBA PNG (wandrix-cli writes RGB; a browser's clipboard
+// may hand back RGBA): width, height and RGB bytes.
+function decodePng(bytes) {
+  let width = 0;
+  let height = 0;
+  let channels = 3;
+  const data = [];
+  for (let at = 8; at < bytes.length;) {
+    const length = bytes.readUInt32BE(at);
+    const type = bytes.toString('latin1', at + 4, at + 8);
+    const chunk = bytes.subarray(at + 8, at + 8 + length);
+    if (type === 'IHDR') {
+      width = chunk.readUInt32BE(0);
+      height = chunk.readUInt32BE(4);
+      assert.equal(chunk[8], 8);
+      assert.ok(chunk[9] === 2 || chunk[9] === 6, `PNG colour type ${chunk[9]}`);
+      channels = chunk[9] === 6 ? 4 : 3;
+      assert.equal(chunk[12], 0, 'not interlaced');
+    } else if (type === 'IDAT') {
+      data.push(chunk);
+    }
+    at += 12 + length;
+  }
+  const raw = inflateSync(Buffer.concat(data));
+  const n = channels;
+  const stride = width * n;
+  const pixels = Buffer.alloc(stride * height);
+  for (let y = 0; y < height; ++y) {
+    const filter = raw[y * (stride + 1)];
+    for (let x = 0; x < stride; ++x) {
+      const value = raw[y * (stride + 1) + 1 + x];
+      const a = x >= n ? pixels[y * stride + x - n] : 0;
+      const b = y > 0 ? pixels[(y - 1) * stride + x] : 0;
+      const c = x >= n && y > 0 ? pixels[(y - 1) * stride + x - n] : 0;
+      const p = a + b - c;
+      const paeth = Math.abs(p - a) <= Math.abs(p - b) && Math.abs(p - a) <= Math.abs(p - c)
+        ? a : Math.abs(p - b) <= Math.abs(p - c) ? b : c;
+      const predicted = [0, a, b, (a + b) >> 1, paeth][filter];
+      pixels[y * stride + x] = (value + predicted) & 0xff;
+    }
+  }
+  const rgb = [];
+  for (let i = 0; i < pixels.length; i += n) rgb.push(pixels[i], pixels[i + 1], pixels[i + 2]);
+  return { width, height, rgb };
+}
+
+// The demonstration's actions, as the page runs them.
+const demoActions = () =>
+  readFileSync(join(site, 'demo.actions'), 'utf8').split(/\s+/).filter(Boolean);
+
+// What the native program draws for these actions, as a picture.
+function nativePicture(actions) {
+  const file = join(work, `native-${Date.now()}-${Math.random()}.png`);
+  const result = spawnSync(nativeCli, [...actions, 'picture', file]);
+  assert.equal(result.status, 0, result.stderr.toString());
+  return decodePng(readFileSync(file));
+}
+
+// The window shows what a picture file holds, on black instead of white and
+// with yellow contours instead of black ones; everything else is the same
+// pixel for pixel.
+function pictureColour(r, g, b) {
+  if (r === 0 && g === 0 && b === 0) return [255, 255, 255];
+  if (r === 255 && g === 255 && b === 0) return [0, 0, 0];
+  return [r, g, b];
+}
+
+function assertSamePicture(shown, native) {
+  assert.equal(shown.width, native.width, 'width');
+  assert.equal(shown.height, native.height, 'height');
+  let different = 0;
+  let coloured = 0;
+  for (let i = 0; i < shown.rgb.length; i += 3) {
+    const seen = pictureColour(shown.rgb[i], shown.rgb[i + 1], shown.rgb[i + 2]);
+    if (seen.some((v, k) => v !== native.rgb[i + k])) ++different;
+    if (seen.some((v) => v !== 255)) ++coloured;
+  }
+  assert.equal(different, 0, `${different} pixels differ from the native picture`);
+  assert.ok(coloured > 100, `only ${coloured} pixels show the hills and the walk`);
+}
+
+const desktop = process.env.WANDRIX_DESKTOP;
+const desktopSkip = !desktop || !existsSync(desktop) || !existsSync('/usr/bin/xvfb-run')
+  ? 'no desktop program or no xvfb-run' : false;
+
+// The titles of the desktop program's windows once it has opened file on a
+// virtual screen: its main window, and the error box if it refused the file.
+function desktopWindows(file) {
+  // Up to 20 s for the main window, then 3 s more for an error box: the file
+  // is opened once the window is up.
+  const script = `"$0" "$1" & program=$!
+    for i in $(seq 100); do
+      xwininfo -root -tree | grep -q '"Wandrix": ("wandrix"' && break
+      sleep 0.2
+    done
+    for i in $(seq 15); do
+      xwininfo -root -tree | grep -q '"Error reading data file"' && break
+      sleep 0.2
+    done
+    xwininfo -root -tree | grep -o '"[^"]*": ("wandrix"' | cut -d'"' -f2 | sort -u
+    kill $program`;
+  const result = spawnSync('xvfb-run', ['-a', 'sh', '-c', script, desktop, file],
+    { timeout: 60000 });
+  return result.stdout.toString().split('\n').filter(Boolean);
+}
+
+test('the desktop check sees a refused file', { skip: skip || desktopSkip }, () => {
+  const bad = join(work, 'bad.dat');
+  writeFileSync(bad, 'hello\n');
+  assert.deepEqual(desktopWindows(bad), ['Error reading data file', 'Wandrix']);
+});
+
+// A key pressed with a modifier held, as Ctrl+F or Alt+C.
+async function withKey(page, modifier, key) {
+  await page.keyboard.down(modifier);
+  await page.keyboard.press(key);
+  await page.keyboard.up(modifier);
+}
+
+const ctrl = (page, key) => withKey(page, 'Control', key);
+
+async function messageBox(page) {
+  const box = await page.waitForSelector('.dialog.message', { timeout: 10000 });
+  const caption = await box.$eval('.caption span', (e) => e.textContent);
+  const text = await box.$eval('.body', (e) => e.textContent);
+  await box.$eval('.buttons button', (b) => b.click());
+  // The next box may follow at once: wait for this one to go.
+  await page.waitForFunction((b) => !b.isConnected, { timeout: 10000 }, box);
+  return { caption, text };
+}
+
+async function menu(page, popup, item) {
+  await page.evaluate((popupTitle) => {
+    const button = [...document.querySelectorAll('.menubar > .popup > button')]
+      .find((b) => b.textContent === popupTitle);
+    button.dispatchEvent(new MouseEvent('mousedown', { bubbles: true }));
+  }, popup);
+  await page.evaluate((itemText) => {
+    const row = [...document.querySelectorAll('.popup.open .item')]
+      .find((r) => r.firstChild.textContent === itemText);
+    row.click();
+  }, item);
+}
+
+test('the demonstration shows the walk the native program draws', { skip }, async () => {
+  const page = await openPage('index.html?demo');
+  assertSamePicture(await shownPixels(page), nativePicture(demoActions()));
+  assert.deepEqual(page.problems, []);
+});
+
+test('at two device pixels to the pixel every pixel is a sharp 2 by 2 block', { skip },
+  async () => {
+    const page = await openPage('index.html?demo', 2);
+    const shown = await shownPixels(page);
+    assert.equal(shown.width, 800);
+    const half = { width: 400, height: 400, rgb: [] };
+    let blurred = 0;
+    for (let y = 0; y < 800; y += 2) {
+      for (let x = 0; x < 800; x += 2) {
+        const at = (y * 800 + x) * 3;
+        for (const other of [at + 3, at + 800 * 3, at + 800 * 3 + 3]) {
+          if ([0, 1, 2].some((k) => shown.rgb[at + k] !== shown.rgb[other + k])) ++blurred;
+        }
+        half.rgb.push(shown.rgb[at], shown.rgb[at + 1], shown.rgb[at + 2]);
+      }
+    }
+    assert.equal(blurred, 0, 'no smoothing between device pixels');
+    assertSamePicture(half, nativePicture(demoActions()));
+  });
+
+test('resizing the landscape rescales the walk as the native resize does', { skip }, async () => {
+  const page = await openPage('index.html?demo');
+  // As dragging the corner does.
+  await page.$eval('#client', (e) => { e.style.width = '520px'; e.style.height = '310px'; });
+  await page.waitForFunction(() => document.getElementById('landscape').width === 520);
+  await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 200)));
+  assertSamePicture(await shownPixels(page), nativePicture([...demoActions(), 'resize', '520', '310']));
+});
+
+test('Copy puts the picture on the clipboard as PNG', { skip }, async () => {
+  await browser.defaultBrowserContext().overridePermissions(base.slice(0, -1),
+    ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+  const page = await openPage('index.html?demo');
+  await ctrl(page, 'c');
+  assert.deepEqual(await messageBox(page), {
+    caption: 'Copy to clipboard', text: "The robot's trajectory has been copied to the clipboard",
+  });
+  const png = await page.evaluate(async () => {
+    const [item] = await navigator.clipboard.read();
+    const blob = await item.getType('image/png');
+    return [...new Uint8Array(await blob.arrayBuffer())];
+  });
+  const native = nativePicture(demoActions());
+  const copied = decodePng(Buffer.from(png));
+  assert.equal(copied.width, native.width);
+  assert.equal(copied.height, native.height);
+  assert.ok(Buffer.from(copied.rgb).equals(Buffer.from(native.rgb)), 'the same pixels');
+});
+
+test('a dragged hill, a corrected value, a walk and a downloaded session', { skip }, async () => {
+  const page = await openPage('index.html');
+  const canvas = await (await page.$('#landscape')).boundingBox();
+  // Left drag from (100, 120) to (180, 200): a new hill and its dialog.
+  await page.mouse.move(canvas.x + 100, canvas.y + 120);
+  await page.mouse.down();
+  await page.mouse.move(canvas.x + 140, canvas.y + 160);
+  await page.mouse.move(canvas.x + 180, canvas.y + 200);
+  await page.mouse.up();
+  const hill = await page.waitForSelector('.dialog[data-dialog="hill"]', { timeout: 10000 });
+  const field = (id) => `.dialog[data-dialog="hill"] [data-id="${id}"]`;
+  assert.equal(await page.$eval(field(121), (e) => e.textContent), 'Current dimensions: 400 by 400');
+  assert.equal(await page.$eval(field(148), (e) => e.value), '140.0');
+  assert.equal(await page.$eval(field(151), (e) => e.value), '240.0');
+  assert.equal(await page.$eval(field(155), (e) => e.disabled), true);
+  // A correlation of 1 is corrected, with the message, when OK is pressed.
+  await page.$eval(field(154), (e) => { e.value = ''; });
+  await page.type(field(154), '1');
+  await page.$eval(field(156), (e) => { e.value = ''; });
+  await page.type(field(156), 'peak');
+  await hill.$eval('[data-id="1"]', (b) => b.click());
+  assert.deepEqual(await messageBox(page), {
+    caption: 'Parameter must be less than or equal to 0.99999',
+    text: 'Resetting rho to 0.99999',
+  });
+  await page.waitForSelector('.dialog[data-dialog="hill"]', { hidden: true });
+
+  // Clear reseeds from the seed, as opening a session does; then Ctrl+F walks.
+  await menu(page, 'Robot', 'Clear');
+  await ctrl(page, 'f');
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
+  const walked = await shownPixels(page);
+
+  // Save As: the name without its extension gets ".dat", the box names the
+  // file, and the browser downloads it.
+  await menu(page, 'File', 'Save As...');
+  await page.waitForSelector('.dialog.save');
+  await page.type('#save-name', 'walk');
+  await page.keyboard.press('Enter');
+  assert.deepEqual(await messageBox(page),
+    { caption: 'Session saved in file:', text: '/files/walk.dat' });
+  const saved = join(downloads, 'walk.dat');
+  for (let i = 0; i < 100 && !existsSync(saved); ++i) await new Promise((r) => setTimeout(r, 100));
+  const text = readFileSync(saved, 'utf8');
+  assert.match(text, /^WANDRIX 1\.0\n/);
+  assert.match(text, /\npeak\n140\.00000\n240\.00000\n40\.00000\n40\.00000\n0\.99999\n1\.00000\n$/);
+
+  // The native program opens the downloaded file, writes it again unchanged
+  // and walks it to the picture the page shows.
+  const again = join(work, 'again.dat');
+  const reopened = spawnSync(nativeCli, ['open', saved, 'save', again]);
+  assert.equal(reopened.status, 0, reopened.stderr.toString());
+  assert.equal(readFileSync(again, 'utf8'), text);
+  assertSamePicture(walked, nativePicture(['open', saved, 'start']));
+  assert.deepEqual(page.problems, []);
+  if (desktopSkip === false) {
+    assert.deepEqual(desktopWindows(saved), ['Wandrix'], 'the desktop program opens it');
+  }
+});
+
+test('a session in the address opens at its size', { skip }, async () => {
+  const session = 'WANDRIX 1.0\n31\n300  200\n100  80\n15.00000\n12.50000\n1\n\n' +
+    'ridge\n150.00000\n90.00000\n40.00000\n25.00000\n0.60000\n1.00000\n';
+  const page = await openPage('index.html#' + encodeURIComponent(session));
+  await ctrl(page, 'f');
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
+  const file = join(work, 'linked.dat');
+  writeFileSync(file, session);
+  assertSamePicture(await shownPixels(page), nativePicture(['open', file, 'start']));
+});
+
+test('Open reads the file picked, and a cancelled Open still clears the walks', { skip },
+  async () => {
+    const session = 'WANDRIX 1.0\n8\n250  350\n60  200\n10.00000\n9.00000\n1\n\n' +
+      'tall\n125.00000\n200.00000\n30.00000\n60.00000\n-0.30000\n2.00000\n';
+    const file = join(work, 'picked.dat');
+    writeFileSync(file, session);
+    const page = await openPage('index.html?demo');
+    const [cancelled] = await Promise.all([page.waitForFileChooser(), menu(page, 'File', 'Open...')]);
+    await cancelled.cancel();
+    await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 300)));
+    // The demonstration's settings stay: a session file does not hold them.
+    const demo = demoActions();
+    assertSamePicture(await shownPixels(page), nativePicture([...demo, 'clear']));
+    const [chooser] = await Promise.all([page.waitForFileChooser(), menu(page, 'File', 'Open...')]);
+    await chooser.accept([file]);
+    await page.waitForFunction(() => document.getElementById('landscape').width === 250);
+    await ctrl(page, 'f');
+    await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
+    assertSamePicture(await shownPixels(page), nativePicture([...demo, 'open', file, 'start']));
+    // Save writes the opened file again, silently: a download of the same name.
+    await menu(page, 'File', 'Save');
+    const again = join(downloads, 'picked.dat');
+    for (let i = 0; i < 100 && !existsSync(again); ++i) await new Promise((r) => setTimeout(r, 100));
+    assert.equal(readFileSync(again, 'utf8'), session);
+    assert.equal(await page.$('.dialog'), null, 'Save asks nothing');
+  });
+
+// Saves through the File menu's save dialog under the name typed; returns
+// the bytes downloaded as saved (the name with its default extension).
+async function saveAs(page, item, typed, saved = typed) {
+  await menu(page, 'File', item);
+  await page.waitForSelector('.dialog.save');
+  await page.type('#save-name', typed);
+  await page.keyboard.press('Enter');
+  const file = join(downloads, saved);
+  for (let i = 0; i < 100 && !existsSync(file); ++i) await new Promise((r) => setTimeout(r, 100));
+  return readFileSync(file);
+}
+
+test('the summary, the landscape table and the pictures are the native program\'s', { skip },
+  async () => {
+    await browser.defaultBrowserContext().overridePermissions(base.slice(0, -1),
+      ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+    const page = await openPage('index.html?demo');
+    const native = spawnSync(nativeCli, [...demoActions(), 'summary',
+      'landscape', join(work, 'native.txt'), 'picture', join(work, 'native.svg'),
+      'picture', join(work, 'native.emf'), 'picture', join(work, 'native.png')]);
+    assert.equal(native.status, 0, native.stderr.toString());
+
+    await menu(page, 'Show', 'Summarize');
+    const summary = await messageBox(page);
+    assert.equal(summary.text + '\n', native.stdout.toString());
+    assert.equal(await page.evaluate(() => navigator.clipboard.readText()), summary.text);
+
+    const table = await saveAs(page, 'Save Landscape...', 'heights', 'heights.txt');
+    assert.deepEqual(await messageBox(page),
+      { caption: 'Landscape saved in file:', text: '/files/heights.txt' });
+    assert.ok(table.equals(readFileSync(join(work, 'native.txt'))), 'the landscape table');
+    for (const kind of ['svg', 'emf', 'png']) {
+      const picture = await saveAs(page, 'Save As Metafile...', `walk.${kind}`);
+      const expected = readFileSync(join(work, `native.${kind}`));
+      if (kind === 'emf') {
+        // The header names the screen the metafile was made on (its size in
+        // pixels and millimetres); every drawing record after it is the same.
+        const header = expected.readUInt32LE(4);
+        assert.ok(picture.subarray(header).equals(expected.subarray(header)), 'the emf records');
+        assert.equal(picture.length, expected.length);
+      } else {
+        assert.ok(picture.equals(expected), `the ${kind} picture`);
+      }
+    }
+  });
+
+test('the menus answer their mnemonics, and Exit ends the program', { skip }, async () => {
+  const page = await openPage('index.html');
+  await withKey(page, 'Alt', 'c');
+  await page.keyboard.press('3');
+  await withKey(page, 'Alt', 's');
+  const states = await page.$$eval('.popup.open .item', (rows) =>
+    rows.map((r) => `${r.firstChild.textContent}:${r.classList.contains('disabled') ? 'grey' : 'on'}`));
+  assert.deepEqual(states, ['Chain 1:on', 'Chain 2:on', 'Chain 3:on', 'Chain 4:grey',
+    'All chains:on', 'Summarize:grey']);
+  await page.keyboard.press('Escape');
+  await menu(page, 'File', 'Exit');
+  await page.waitForSelector('.ended');
+  await ctrl(page, 'o');
+  assert.equal(await page.$('.dialog'), null, 'an ended program takes no commands');
+});
+
+test('a session in the address that is not one is refused with the message', { skip }, async () => {
+  const page = await browser.newPage();
+  openPages.push(page);
+  await page.goto(base + 'index.html#' + encodeURIComponent('hello'));
+  assert.deepEqual(await messageBox(page), {
+    caption: 'Error reading data file',
+    text: 'Data file does not appear to be an WANDRIX data file',
+  });
+});
+
+test('the robot options dialog corrects a value out of range', { skip }, async () => {
+  const page = await openPage('index.html');
+  await ctrl(page, 'o');
+  const field = (id) => `.dialog[data-dialog="robot"] [data-id="${id}"]`;
+  await page.waitForSelector(field(123));
+  assert.equal(await page.$eval(field(123), (e) => e.value), '100');
+  assert.equal(await page.$eval(field(142), (e) => e.disabled), true);
+  assert.equal(await page.evaluate(() => document.activeElement.dataset.id), '123');
+  // The open dialog keeps the keys: Ctrl+F does not walk behind it.
+  await ctrl(page, 'f');
+  await page.$eval(field(133), (e) => { e.value = 'x'; });
+  await page.$eval(field(123), (e) => { e.value = '0'; });
+  await page.keyboard.press('Enter');
+  // One box per bad value, in the fields' order.
+  assert.deepEqual(await messageBox(page), {
+    caption: 'Parameter must be greater than or equal to 1', text: 'Resetting nsteps to 1',
+  });
+  assert.deepEqual(await messageBox(page), {
+    caption: 'Text could not be converted to a number', text: 'Value of dot_radius left unmodified',
+  });
+  await page.waitForSelector('.dialog[data-dialog="robot"]', { hidden: true });
+  await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 200)));
+  await menu(page, 'Show', 'Chain 1');
+  await menu(page, 'Show', 'Summarize');
+  assert.equal(await page.$('.dialog.message'), null, 'Summarize is greyed: nothing walked');
+});
+
+test('Modify opens the hill dialog over the robot options and shows the new label', { skip },
+  async () => {
+    const page = await openPage('index.html?demo');
+    await ctrl(page, 'o');
+    const robot = (id) => `.dialog[data-dialog="robot"] [data-id="${id}"]`;
+    const hill = (id) => `.dialog[data-dialog="hill"] [data-id="${id}"]`;
+    await page.waitForSelector(robot(142));
+    assert.deepEqual(await page.$$eval(`${robot(142)} option`, (o) => o.map((e) => e.text)),
+      ['west', 'east']);
+    await page.select(robot(142), '0');
+    await page.click(robot(143));
+    await page.waitForSelector(hill(148));
+    assert.equal(await page.$eval(hill(148), (e) => e.value), '120.0');
+    assert.equal(await page.$eval(hill(156), (e) => e.value), 'west');
+    await page.$eval(hill(156), (e) => { e.value = 'far west'; });
+    await page.click(hill(1));
+    await page.waitForSelector(hill(148), { hidden: true });
+    assert.deepEqual(await page.$$eval(`${robot(142)} option`, (o) => o.map((e) => e.text)),
+      ['far west', 'east']);
+    assert.equal(await page.$eval(robot(142), (e) => e.selectedIndex), 0);
+    await page.click(robot(2));
+    await page.waitForSelector(robot(142), { hidden: true });
+  });
+
+test('Esc during a drag abandons the new hill', { skip }, async () => {
+  const page = await openPage('index.html');
+  const before = await shownPixels(page);
+  const canvas = await (await page.$('#landscape')).boundingBox();
+  await page.mouse.move(canvas.x + 50, canvas.y + 50);
+  await page.mouse.down();
+  await page.mouse.move(canvas.x + 150, canvas.y + 150);
+  const during = await shownPixels(page);
+  await page.keyboard.press('Escape');
+  await page.mouse.up();
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
+  assert.equal(await page.$('.dialog'), null, 'no hill dialog');
+  assert.notDeepEqual(during.rgb, before.rgb, 'the outline showed during the drag');
+  assert.deepEqual((await shownPixels(page)).rgb, before.rgb, 'and is gone');
+});
+
+test('the help page opens in a new tab', { skip }, async () => {
+  const page = await openPage('index.html');
+  const opened = new Promise((resolve) => browser.once('targetcreated', resolve));
+  await menu(page, 'Help', 'HTML help file');
+  const target = await opened;
+  assert.match(target.url(), /\/Wandrix\.html$/);
+});

@@ -1,0 +1,38 @@
+// Pictures of the page for the README (docs/web*.png), and what the page
+// costs: the bytes a browser transfers for it and the time until it is ready.
+//   node screenshots.mjs SITE_FOLDER DOCS_FOLDER
+import { join } from 'node:path';
+import puppeteer from 'puppeteer-core';
+import { serveSite } from '../../src/web/serve.mjs';
+
+const [site, docs] = process.argv.slice(2);
+const server = await serveSite(site);
+const base = `http://127.0.0.1:${server.address().port}/`;
+const browser = await puppeteer.launch({
+  executablePath: process.env.CHROMIUM || '/usr/bin/chromium', headless: true,
+  args: ['--no-sandbox', '--disable-gpu'],
+});
+try {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 760, height: 520, deviceScaleFactor: 1 });
+  const cdp = await page.createCDPSession();
+  await cdp.send('Network.enable');
+  await cdp.send('Network.setCacheDisabled', { cacheDisabled: true });
+  let transferred = 0;
+  cdp.on('Network.loadingFinished', (event) => { transferred += event.encodedDataLength; });
+  await page.goto(base + 'index.html?demo');
+  await page.waitForSelector('html[data-ready="true"]');
+  const startup = await page.$eval('html', (e) => e.dataset.startupMs);
+  console.log(`page with the demonstration: ${transferred} bytes transferred, ` +
+              `ready after ${startup} ms`);
+  await page.screenshot({ path: join(docs, 'web.png') });
+
+  await page.keyboard.down('Control');
+  await page.keyboard.press('o');
+  await page.keyboard.up('Control');
+  await page.waitForSelector('.dialog[data-dialog="robot"]');
+  await page.screenshot({ path: join(docs, 'web-options.png') });
+} finally {
+  await browser.close();
+  server.close();
+}
