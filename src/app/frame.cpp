@@ -40,6 +40,7 @@ bool model_changing(int id) {
     case kAnimateWalking:
     case kClear:
     case kToggleRotation:
+    case kRefuseAtWalls:
       return true;
     default:
       return id >= kOneChain && id < kOneChain + kMaxChains;
@@ -58,6 +59,9 @@ std::vector<MenuItemState> menu_state(const Simulation& sim, const WalkPlayer* p
   }
   states.push_back({kShowAllChains, sim.shown_chain == 0, sim.nchains > 1});
   states.push_back({kSummarize, false, sim.steps_done > 0});
+  states.push_back({kDensityView, sim.density_view, true});
+  // The wall rule in use stays with the walk in progress to its end.
+  states.push_back({kRefuseAtWalls, sim.reject_at_walls, !walking});
   for (const int id : {kOpen, kOptions, kStartWalking, kContinueWalking, kAnimateWalking, kClear,
                        kToggleRotation}) {
     states.push_back({id, false, !walking});
@@ -109,7 +113,7 @@ void Frame::render() {
   if (painting_ && painting_->full()) {
     sim_.full_redraw = true;  // the picture in progress was not finished
   }
-  painting_.emplace(sim_, surface_, Rect{0, 0, width_, height_}, false, &coverage_);
+  painting_.emplace(sim_, surface_, Rect{0, 0, width_, height_}, false, &coverage_, &density_);
   painting_began_ = WalkPlayer::Clock::now();
   advance_painting();
 }
@@ -148,10 +152,12 @@ void Frame::render_animation() {
     base_.resize(width_, height_);
     sim_.full_redraw = true;
   }
-  if (sim_.full_redraw) {
-    paint(sim_, base_, Rect{0, 0, width_, height_}, false, &coverage_);
+  const bool samples_due = !player_.holds_back_samples();
+  // The density's colours follow its largest count: it is always drawn whole.
+  if (sim_.full_redraw || (sim_.density_view && samples_due)) {
+    paint(sim_, base_, Rect{0, 0, width_, height_}, false, &coverage_, &density_);
     sim_.full_redraw = false;
-  } else if (!player_.holds_back_samples()) {
+  } else if (samples_due) {
     paint_added_samples(sim_, base_);
   }
   std::copy_n(base_.pixels(), static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
@@ -375,9 +381,16 @@ FrameResult Frame::run_command(int id) {
     case kShowAllChains:
       sim_.show_chain(0);
       break;
+    case kDensityView:
+      sim_.toggle_density_view();
+      break;
     case kToggleRotation:
       sim_.toggle_rotation();
       redraw_keep();
+      break;
+    case kRefuseAtWalls:
+      // Changes the walks to come, not the samples shown.
+      sim_.reject_at_walls = !sim_.reject_at_walls;
       break;
     default:
       break;  // an id no menu item or key sends

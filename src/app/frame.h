@@ -15,6 +15,7 @@
 #include "model/simulation.h"
 #include "model/types.h"
 #include "view/coverage.h"
+#include "view/density.h"
 #include "view/painting.h"
 #include "view/raster_canvas.h"
 #include "view/rotation_frame.h"
@@ -36,7 +37,8 @@ struct MenuItemState {
 
 // The menu rules: the Chains items checked by the chain count, the Show items
 // checked by the shown chain and greyed above the chain count, Summarize
-// greyed until a walk has taken a step. While a walk runs, the commands that
+// greyed until a walk has taken a step, the density view and the wall rule
+// checked when on. While a walk runs, the commands that
 // would change the model are greyed (model_changing); the walk's own
 // controls are enabled only while it runs, and the speed in use is checked.
 std::vector<MenuItemState> menu_state(const Simulation& sim, const WalkPlayer* player = nullptr);
@@ -149,7 +151,8 @@ class Frame {
   RasterCanvas surface_;
   // The ordinary picture while an animation draws over it.
   RasterCanvas base_;
-  Coverage coverage_;  // of the surface, for paint
+  Coverage coverage_;      // of the surface, for paint
+  DensityCounts density_;  // of the density view, for paint and the animation's base
   WalkPlayer player_;
   std::optional<Painting> painting_;
   WalkPlayer::Clock::time_point painting_began_;

@@ -35,6 +35,7 @@ constexpr std::array kShowItems{
     MenuItem{kShowChain1, "Chain &1", {}},       MenuItem{kShowChain1 + 1, "Chain &2", {}},
     MenuItem{kShowChain1 + 2, "Chain &3", {}},   MenuItem{kShowChain1 + 3, "Chain &4", {}},
     MenuItem{kShowAllChains, "&All chains", {}}, kSeparator,
+    MenuItem{kDensityView, "&Density", {}},      kSeparator,
     MenuItem{kSummarize, "&Summarize", {}},
 };
 
@@ -49,6 +50,8 @@ constexpr std::array kRobotItems{
     MenuItem{kFaster, "&Faster", "Up"},
     MenuItem{kSlower, "Slo&wer", "Down"},
     MenuItem{kStopWalking, "Sto&p walking", "Esc"},
+    kSeparator,
+    MenuItem{kRefuseAtWalls, "Refuse steps &beyond the walls", {}},
     kSeparator,
     MenuItem{kToggleTrajectory, "&Toggle trajectory display", "Ctrl+T"},
     kSeparator,

@@ -41,6 +41,8 @@ inline constexpr int kOneChain = 40006;    // .. kOneChain + 3 for four chains
 inline constexpr int kShowAllChains = 40010;
 inline constexpr int kSummarize = 40011;
 inline constexpr int kToggleRotation = 40013;
+inline constexpr int kDensityView = 40030;
+inline constexpr int kRefuseAtWalls = 40031;
 }  // namespace command
 
 // One entry of a popup: a command item, or a separator (id 0).

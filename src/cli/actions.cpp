@@ -185,6 +185,8 @@ Problem set_option(Context& c, Args args) {
     problem = boolean(text, sim.allow_rotation);
   } else if (name == "ignore_topography") {
     problem = boolean(text, sim.ignore_topography);
+  } else if (name == "reject_at_walls") {
+    problem = boolean(text, sim.reject_at_walls);
   } else if (name == "start_x") {
     problem = integer_in(text, {0, limits::start_max(sim.width)}, sim.start_x);
   } else if (name == "start_y") {
@@ -374,6 +376,7 @@ const std::vector<Action>& actions() {
       session_operation("continue", &Simulation::continue_walking),
       session_operation("clear", &Simulation::clear_and_redraw),
       session_operation("rotate", &Simulation::toggle_rotation),
+      session_operation("density", &Simulation::toggle_density_view),
       {"summary", 0, "", summary},
       {"rates", 0, "", rates},
       {"samples", 1, "FILE", samples},
@@ -464,7 +467,8 @@ std::string usage_text() {
   }
   text +=
       "\nOptions for set: nsteps, dot_radius, show_trajectory, allow_rotation,\n"
-      "ignore_topography, start_x, start_y, step_stddev, step_mean, rn_seed.\n"
+      "ignore_topography, start_x, start_y, step_stddev, step_mean, rn_seed,\n"
+      "reject_at_walls (refuse a step whose straight end lies beyond the walls).\n"
       "Booleans are 0 or 1. For samples, FILE '-' is standard output.\n"
       "  --help     show this text\n"
       "  --version  show the version\n";

@@ -4,6 +4,10 @@
 #endif
 #include <unistd.h>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -22,6 +26,17 @@ int print(const std::string& text) {
   }
   return 0;
 }
+
+#ifdef __EMSCRIPTEN__
+// Under node every standard stream looks like a terminal to the C library;
+// node itself knows.
+// clang-format off
+EM_JS(int, node_stderr_is_terminal, (), { return process.stderr.isTTY ? 1 : 0; });
+// clang-format on
+bool stderr_is_terminal() { return node_stderr_is_terminal() != 0; }
+#else
+bool stderr_is_terminal() { return isatty(STDERR_FILENO) == 1; }
+#endif
 
 }  // namespace
 
@@ -50,5 +65,5 @@ int main(int argc, char** argv) {
   // Progress is for a person watching: never into a file or a pipe.
   return wandrix::cli::run_actions(
       words, sim, std::cout, std::cerr,
-      isatty(STDERR_FILENO) == 1 ? std::optional(wandrix::cli::kProgressAfter) : std::nullopt);
+      stderr_is_terminal() ? std::optional(wandrix::cli::kProgressAfter) : std::nullopt);
 }

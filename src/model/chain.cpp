@@ -19,12 +19,16 @@ void Chain::set_number(int k, int n) {
 
 void Chain::clear_samples() {
   painted_samples = 0;
+  ++sample_revision;
   xs = {};
   ys = {};
   zs = {};
 }
 
-void Chain::clear_heights() { zs.clear(); }
+void Chain::clear_heights() {
+  ++sample_revision;
+  zs.clear();
+}
 
 void Chain::start(std::int32_t sx, std::int32_t sy) {
   x = prev_x = sx;
@@ -95,6 +99,7 @@ void Chain::grow_samples() {
 void Chain::make_consistent(bool with_heights) {
   // The failed allocation may be that of any of the three lists, the height
   // list included: the half-recorded sample is dropped from all of them.
+  ++sample_revision;
   std::size_t n = std::min(xs.size(), ys.size());
   if (with_heights && zs.size() + 1 == n) {
     n = zs.size();
@@ -107,6 +112,7 @@ void Chain::make_consistent(bool with_heights) {
 }
 
 void Chain::rescale_samples(double fx, double fy) {
+  ++sample_revision;
   for (std::int32_t& v : xs) {
     v = static_cast<std::int32_t>(v * fx);
   }

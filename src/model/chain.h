@@ -47,6 +47,10 @@ class Chain {
   // How many samples the window showed after its last paint. An incremental
   // paint continues from the last of them, however many walks came since.
   std::size_t painted_samples = 0;
+  // Changes whenever recorded samples change other than by being appended
+  // (emptied, rescaled, cut short), so that what was worked out from them
+  // knows to begin again.
+  std::uint64_t sample_revision = 0;
   // The chain number whose heat z is the landscape height at (x, y) for, in
   // the landscape of the walk in progress; 0 when unknown. Such a height is
   // not evaluated again: it would be identical to the last bit.
@@ -70,6 +74,10 @@ class Chain {
   // the points where it met the walls go to turns when given.
   void propose(RandomGenerator& rng, const ForayLength& length,
                std::vector<LandscapePoint>* turns = nullptr);
+  // The foray as propose draws it, but walked only when its straight end lies
+  // on the landscape: returns false, and stays where it stands, when that end
+  // is beyond the walls. The straight end goes to end either way.
+  bool propose_within_walls(RandomGenerator& rng, const ForayLength& length, LandscapePoint& end);
   // Walks a foray of the given distance and heading to its end, segment by
   // segment. A heading aimed exactly into a corner can turn in place there
   // for ever; after a few turns that make no progress the foray ends.
@@ -90,6 +98,9 @@ class Chain {
 
  private:
   void grow_samples();
+  // Sets a chain that a smaller window left outside onto the nearest point
+  // of the landscape.
+  void set_onto_landscape();
   // The wall part of move: from (x, y) towards (nx, ny), which lies outside.
   void turn_at_wall(double nx, double ny, bool x_inside, bool y_inside, double& distance,
                     double& heading);

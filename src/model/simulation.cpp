@@ -136,6 +136,12 @@ void Simulation::show_chain(int k) {
   host().invalidate();
 }
 
+void Simulation::toggle_density_view() {
+  density_view = !density_view;
+  full_redraw = true;
+  host().invalidate();
+}
+
 void Simulation::after_robot_options(bool old_allow_rotation, std::int32_t old_rn_seed) {
   apply_rotation_change(old_allow_rotation);
   if (rn_seed != old_rn_seed) {

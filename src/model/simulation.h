@@ -54,6 +54,13 @@ struct SimulationState {
   bool show_trajectory = true;
   bool allow_rotation = false;
   bool ignore_topography = true;
+  // A foray whose straight end lies beyond the walls is refused instead of
+  // turned along them. A setting of the program, not of the session: no
+  // session file holds it, and Open and Clear leave it as it is.
+  bool reject_at_walls = false;
+  // The picture shows the samples' density per pixel instead of dots and
+  // lines. A way of looking, not part of the session.
+  bool density_view = false;
   std::int32_t dot_radius = 2;
   std::int32_t rn_seed = 0;  // the generator's seed, copied by reset_defaults
   std::int32_t draw_from_step = 0;
@@ -140,6 +147,8 @@ class Simulation : public SimulationState {
   void change_chain_count(int n);
   // The Show menu: chain k alone, or all chains for 0, drawn again in full.
   void show_chain(int k);
+  // Show > Density: between dots and lines and the density, drawn again in full.
+  void toggle_density_view();
   // After the robot options have changed: applies a change of rotation, clears
   // the walks when the seed changed, and asks for a full redraw.
   void after_robot_options(bool old_allow_rotation, std::int32_t old_rn_seed);

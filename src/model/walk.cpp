@@ -62,14 +62,41 @@ void Chain::propose(RandomGenerator& rng, const ForayLength& length,
   finish_foray(distance, rng.uniform() * kTwoPi, turns);
 }
 
+void Chain::set_onto_landscape() {
+  x = std::clamp(x, 0.0, std::trunc(owner->width));
+  y = std::clamp(y, 0.0, std::trunc(owner->height));
+}
+
+// The classic walls turn a foray along them, which is not a symmetric
+// proposal: near a wall the chain then samples more than its target. Refusing
+// a foray that would leave the landscape keeps the proposal symmetric, so the
+// chain samples the landscape cut off at the walls exactly.
+bool Chain::propose_within_walls(RandomGenerator& rng, const ForayLength& length,
+                                 LandscapePoint& end) {
+  const double distance = length.draw(rng);
+  const double heading = rng.uniform() * kTwoPi;
+  set_onto_landscape();
+  // The end point exactly as the first segment of a turning foray finds it.
+  const math::SinCos direction = math::sincos(heading);
+  const double nx = x + distance * direction.cos;
+  const double ny = y + distance * direction.sin;
+  end = {nx, ny};
+  if (!(nx >= 0.0 && nx <= std::trunc(owner->width) && ny >= 0.0 &&
+        ny <= std::trunc(owner->height))) {
+    return false;
+  }
+  x = nx;
+  y = ny;
+  return true;
+}
+
 void Chain::finish_foray(double distance, double heading, std::vector<LandscapePoint>* turns) {
   // Positions are not rescaled, so a smaller window can leave the chain
   // outside the landscape. Measured from there, the way to the first wall is
   // longer than the foray, the distance left turns negative and the robot
   // would walk away backwards for ever; it is set down on the nearest point
   // of the landscape first. Inside the landscape this changes nothing.
-  x = std::clamp(x, 0.0, std::trunc(owner->width));
-  y = std::clamp(y, 0.0, std::trunc(owner->height));
+  set_onto_landscape();
   int turns_without_progress = 0;
   for (int turn = 0; turn < kMaxForayTurns; ++turn) {
     const double before = distance;
@@ -395,9 +422,22 @@ bool Simulation::step_chain(int p, const Landscape& landscape, const ForayLength
                             ForayTrace* trace) {
   Chain& chain = chains[static_cast<std::size_t>(p)];
   chain.save_position();
-  chain.propose(rng, length, trace != nullptr ? &trace->turns : nullptr);
+  LandscapePoint end;
+  bool within_walls = true;
+  if (reject_at_walls) {
+    within_walls = chain.propose_within_walls(rng, length, end);
+  } else {
+    chain.propose(rng, length, trace != nullptr ? &trace->turns : nullptr);
+    end = {chain.x, chain.y};
+  }
   if (trace != nullptr) {
-    trace->to = {chain.x, chain.y};
+    trace->to = end;
+  }
+  if (!within_walls) {
+    // A refused move: no height evaluated, no uniform drawn, the point where
+    // the chain stands recorded again with its height.
+    chain.record(chain.x, chain.y, chain.z);
+    return false;
   }
   return chain.decide(landscape);
 }

@@ -21,9 +21,14 @@
 //   restores the pixels exactly.
 // * Objects are created by the caller, selected, and deleted by the caller
 //   once no longer selected; deleting a stock object does nothing.
+// * draw_image places pixels as they are: the pen, the brush and invert
+//   mode play no part.
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
 
 #include "model/types.h"
 
@@ -33,6 +38,18 @@ namespace wandrix {
 using ObjectHandle = std::uint32_t;
 
 enum class StockObject { white_brush, black_brush, hollow_brush, white_pen, black_pen, null_pen };
+
+// A picture of width x height pixels, 0xFFRRGGBB, rows top to bottom.
+struct Image {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+};
+
+// PNG bytes of 0xFFRRGGBB pixels (rows top to bottom), or nothing when they
+// cannot be encoded.
+using PngEncoder = std::function<std::optional<std::vector<std::uint8_t>>(
+    const std::uint32_t* pixels, int width, int height)>;
 
 class Canvas {
  public:
@@ -58,6 +75,10 @@ class Canvas {
   virtual void fill_rect(const Rect& box, ObjectHandle brush) = 0;
   // On: lines and outlines invert the pixels they cover. Off: they paint.
   virtual void set_invert(bool on) = 0;
+  // The image with its top-left pixel at (left, top). This one fills each
+  // row's runs of one colour with fill_rect, which any canvas can show; the
+  // canvases of the program place the pixels as one image instead.
+  virtual void draw_image(int left, int top, const Image& image);
 };
 
 }  // namespace wandrix

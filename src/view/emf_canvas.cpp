@@ -258,6 +258,54 @@ void EmfCanvas::fill_rect(const Rect& box, ObjectHandle brush) {
   select(before);
 }
 
+void EmfCanvas::draw_image(int left, int top, const Image& image) {
+  if (finished_ || image.width <= 0 || image.height <= 0) {
+    return;
+  }
+  const auto w = static_cast<std::uint32_t>(image.width);
+  const auto h = static_cast<std::uint32_t>(image.height);
+  const std::uint32_t stride = (3 * w + 3) / 4 * 4;  // rows of a DIB end on 4 bytes
+  const std::uint32_t bits = stride * h;
+  const long long right = static_cast<long long>(left) + w - 1;
+  const long long bottom = static_cast<long long>(top) + h - 1;
+  put({kStretchDiBits,
+       kStretchDiBitsSize + kBitmapInfoSize + bits,
+       word(left),
+       word(top),
+       word(right),
+       word(bottom),
+       word(left),
+       word(top),
+       0,
+       0,
+       w,
+       h,  // source box
+       kStretchDiBitsSize,
+       kBitmapInfoSize,
+       kStretchDiBitsSize + kBitmapInfoSize,
+       bits,
+       0,  // DIB_RGB_COLORS
+       kSrcCopy,
+       w,
+       h});
+  put({kBitmapInfoSize, w, h, 1 | (24u << 16), 0, bits, 0, 0, 0, 0});  // 24 bits, BI_RGB
+  // Rows bottom to top, each pixel blue, green, red.
+  std::size_t at = bytes_.size();
+  bytes_.resize(at + bits, 0);
+  for (std::uint32_t y = h; y-- > 0;) {
+    const std::uint32_t* row = image.pixels.data() + static_cast<std::size_t>(y) * w;
+    std::uint8_t* out = bytes_.data() + at;
+    for (std::uint32_t x = 0; x < w; ++x, out += 3) {
+      out[0] = static_cast<std::uint8_t>(row[x]);
+      out[1] = static_cast<std::uint8_t>(row[x] >> 8);
+      out[2] = static_cast<std::uint8_t>(row[x] >> 16);
+    }
+    at += stride;
+  }
+  ++records_;
+  add_bounds(left, top, right, bottom);
+}
+
 void EmfCanvas::set_invert(bool on) { record(kSetRop2, {on ? kR2Not : kR2CopyPen}); }
 
 void EmfCanvas::write_header() {

@@ -16,6 +16,8 @@
 // * Ellipse and rectangle boxes are stored inclusive: (l, t, r-1, b-1), put in
 //   order first. fill_rect records the brush's selection, a BITBLT that
 //   copies the brush over the box, and the selection of the previous brush.
+// * draw_image records a STRETCHDIBITS of a 24-bit bottom-up DIB, one source
+//   pixel to one device pixel, copied (SRCCOPY).
 // * set_invert records SETROP2 with R2_NOT or R2_COPYPEN.
 // * The header's bounds are the union of what was drawn (both ends of every
 //   line, the stored boxes, the BITBLT boxes), or (0, 0, -1, -1) when nothing
@@ -62,6 +64,7 @@ class EmfCanvas final : public Canvas {
   void rectangle(int left, int top, int right, int bottom) override;
   void fill_rect(const Rect& box, ObjectHandle brush) override;
   void set_invert(bool on) override;
+  void draw_image(int left, int top, const Image& image) override;
 
   // Record types and values of the format that tests and readers share.
   enum Record : std::uint32_t {
@@ -77,11 +80,16 @@ class EmfCanvas final : public Canvas {
     kRectangle = 43,
     kLineTo = 54,
     kBitBlt = 76,
+    kStretchDiBits = 81,
   };
   static constexpr std::uint32_t kStockFlag = 0x80000000u;
   static constexpr std::uint32_t kPatCopy = 0x00F00021u;
   static constexpr std::uint32_t kR2Not = 6;
   static constexpr std::uint32_t kR2CopyPen = 13;
+  static constexpr std::uint32_t kSrcCopy = 0x00CC0020u;
+  // The fixed part of a STRETCHDIBITS record and the BITMAPINFOHEADER after it.
+  static constexpr std::uint32_t kStretchDiBitsSize = 80;
+  static constexpr std::uint32_t kBitmapInfoSize = 40;
 
  private:
   enum class Kind : std::uint8_t { free, pen, brush };

@@ -7,6 +7,7 @@
 
 #include "model/portable_math.h"
 #include "view/chain_cover.h"
+#include "view/density.h"
 #include "view/painting.h"
 
 namespace wandrix {
@@ -131,6 +132,17 @@ std::vector<Chain*> chains_to_draw(Simulation& sim) {
   return chains;
 }
 
+void paint_density(Simulation& sim, const Projection& view, Canvas& canvas, const Rect& rect,
+                   bool for_export, DensityCounts* kept) {
+  DensityCounts fresh;
+  DensityCounts& counts = kept != nullptr ? *kept : fresh;
+  counts.update(chains_to_draw(sim), view, rect);
+  const Image image = counts.image(for_export);
+  if (!image.pixels.empty()) {
+    canvas.draw_image(rect.left, rect.top, image);
+  }
+}
+
 }  // namespace
 
 std::vector<int> shown_chain_numbers(const Simulation& sim) {
@@ -246,13 +258,14 @@ void draw_chain(Simulation& sim, const Chain& chain, Canvas& canvas, int first,
   draw_chain(Projection(sim), chain, canvas, first, style);
 }
 
-void paint(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export, Coverage* coverage) {
-  Painting painting(sim, canvas, rect, for_export, coverage);
+void paint(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export, Coverage* coverage,
+           DensityCounts* density) {
+  Painting painting(sim, canvas, rect, for_export, coverage, density);
   painting.advance(canvas, std::numeric_limits<std::size_t>::max());
 }
 
 Painting::Painting(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export,
-                   Coverage* coverage)
+                   Coverage* coverage, DensityCounts* density)
     : sim_(sim),
       coverage_(coverage),
       for_export_(for_export),
@@ -264,11 +277,16 @@ Painting::Painting(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_e
     sim.host().set_cursor(Cursor::wait);
   }
   sim.draw_from_step = sim.run_first_step;
-  full_ = for_export || sim.full_redraw;
+  // The density's colours follow its largest count: it is always drawn whole,
+  // at once (counting the samples added since the last paint is quick).
+  full_ = for_export || sim.full_redraw || sim.density_view;
   if (full_) {
     sim.draw_from_step = 0;
     const StockObject background = for_export ? StockObject::white_brush : StockObject::black_brush;
     canvas.fill_rect(rect, canvas.stock_object(background));
+  }
+  if (sim.density_view) {
+    paint_density(sim, view_, canvas, rect, for_export, density);
   }
   const ObjectHandle hill_pen = canvas.create_pen(for_export ? kExportContour : kWindowContour);
   if (!sim.hills.empty()) {
@@ -280,7 +298,9 @@ Painting::Painting(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_e
   }
   canvas.delete_object(hill_pen);
   const bool incremental = sim.draw_from_step > 0;
-  chains_ = chains_to_draw(sim);
+  if (!sim.density_view) {
+    chains_ = chains_to_draw(sim);
+  }
   for (const Chain* chain : chains_) {
     firsts_.push_back(first_sample(sim, *chain, incremental));
     counts_.push_back(chain->xs.size());
@@ -289,7 +309,7 @@ Painting::Painting(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_e
   // Only a full paint leaves out the hidden steps: the samples a "Continue
   // walking" adds are mostly new ground, and covering ten thousand of them
   // costs four times what drawing them does.
-  covering_ = coverage != nullptr && !incremental;
+  covering_ = coverage != nullptr && !incremental && !sim.density_view;
   if (covering_) {
     coverage->clear();
   }

@@ -12,6 +12,7 @@
 namespace wandrix {
 
 class Coverage;
+class DensityCounts;
 
 // Colours of the window and of an exported picture.
 inline constexpr Colour kWindowBackground = kBlack;
@@ -33,8 +34,13 @@ Rect client_rect(const Simulation& sim);
 // a later step paints over (the picture stays the same, and a long walk
 // paints far less). paint empties it first. The window passes one; a file
 // canvas keeps every step and passes none.
+//
+// In the density view the samples are drawn as their density under the
+// contours, always in full. density, when given, keeps the counts from one
+// paint to the next, so that a paint counts only the samples added since;
+// without it every sample is counted.
 void paint(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export,
-           Coverage* coverage = nullptr);
+           Coverage* coverage = nullptr, DensityCounts* density = nullptr);
 
 // The numbers of the chains the Show menu names, in drawing order (chain 1
 // last, on top): every chain in use, or the one chain shown.

@@ -8,6 +8,7 @@
 #include "model/simulation.h"
 #include "view/canvas.h"
 #include "view/chain_cover.h"
+#include "view/density.h"
 #include "view/paint.h"
 #include "view/projection.h"
 
@@ -15,14 +16,16 @@ namespace wandrix {
 
 // The same paint in parts, for a window that answers while it paints a walk
 // of many millions of samples: the constructor draws the background and the
-// contours, every advance the samples of about `budget` drawing steps. The
+// contours, every advance the samples of about `budget` drawing steps. In
+// the density view the constructor draws the whole picture, the density
+// under the contours, and density keeps the counts as for paint. The
 // simulation's samples must stay where they are until it is finished (a
 // walk may add more: they are left to the next paint); the canvas shows the
 // picture so far. Finished, it leaves exactly what paint leaves.
 class Painting {
  public:
   Painting(Simulation& sim, Canvas& canvas, const Rect& rect, bool for_export,
-           Coverage* coverage = nullptr);
+           Coverage* coverage = nullptr, DensityCounts* density = nullptr);
   // True once the picture is complete.
   bool advance(Canvas& canvas, std::size_t budget);
   [[nodiscard]] bool finished() const { return stage_ == Stage::done; }

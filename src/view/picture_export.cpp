@@ -30,6 +30,17 @@ std::string_view as_text(const std::vector<std::uint8_t>& bytes) {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
+// The encoder given, or else the host's.
+PngEncoder encoder_or_host(Simulation& sim, const PngEncoder& encoder) {
+  if (encoder) {
+    return encoder;
+  }
+  Host& host = sim.host();
+  return [&host](const std::uint32_t* pixels, int width, int height) {
+    return host.encode_png(pixels, width, height);
+  };
+}
+
 }  // namespace
 
 std::optional<PictureFormat> picture_format_of(const std::string& path) {
@@ -73,8 +84,9 @@ std::vector<std::uint8_t> metafile_picture(Simulation& sim, const Rect& client,
   return canvas.finish();
 }
 
-std::string svg_picture(Simulation& sim, const Rect& client, const std::string& title) {
-  SvgCanvas canvas(client.width(), client.height(), title);
+std::string svg_picture(Simulation& sim, const Rect& client, const std::string& title,
+                        const PngEncoder& encoder) {
+  SvgCanvas canvas(client.width(), client.height(), title, encoder_or_host(sim, encoder));
   paint(sim, canvas, client, true);
   return canvas.finish();
 }
@@ -86,17 +98,14 @@ std::optional<std::vector<std::uint8_t>> png_picture(Simulation& sim, const Rect
   }
   RasterCanvas canvas(client.width(), client.height());
   paint(sim, canvas, client, true);
-  if (encoder) {
-    return encoder(canvas.pixels(), canvas.width(), canvas.height());
-  }
-  return sim.host().encode_png(canvas.pixels(), canvas.width(), canvas.height());
+  return encoder_or_host(sim, encoder)(canvas.pixels(), canvas.width(), canvas.height());
 }
 
 std::optional<std::string> write_picture_file(Simulation& sim, const std::string& path,
                                               const Rect& client, const PngEncoder& encoder) {
   switch (picture_format_of(path).value_or(PictureFormat::emf)) {
     case PictureFormat::svg:
-      return write_file_atomically(path, svg_picture(sim, client, kFileMetafileTitle));
+      return write_file_atomically(path, svg_picture(sim, client, kFileMetafileTitle, encoder));
     case PictureFormat::png: {
       if (const auto problem = raster_size_problem(client)) {
         return path + " could not be written: " + *problem + "; save it as SVG or EMF instead";

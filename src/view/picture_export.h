@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/simulation.h"
+#include "view/canvas.h"
 
 namespace wandrix {
 
@@ -50,10 +51,10 @@ std::optional<Rect> picture_frame(const Rect& client, const ScreenMetrics& scree
 std::vector<std::uint8_t> metafile_picture(Simulation& sim, const Rect& client,
                                            std::optional<Rect> frame, const std::string& app,
                                            const std::string& title);
-std::string svg_picture(Simulation& sim, const Rect& client, const std::string& title);
-// PNG bytes of a 0xFFRRGGBB surface, or nothing when it cannot be encoded.
-using PngEncoder = std::function<std::optional<std::vector<std::uint8_t>>(
-    const std::uint32_t* pixels, int width, int height)>;
+// An image in the SVG (the density view) is PNG through the encoder given,
+// or else the host's.
+std::string svg_picture(Simulation& sim, const Rect& client, const std::string& title,
+                        const PngEncoder& encoder = {});
 // Through the encoder given, or else the host's.
 std::optional<std::vector<std::uint8_t>> png_picture(Simulation& sim, const Rect& client,
                                                      const PngEncoder& encoder);

@@ -43,6 +43,8 @@ class Projection {
   Projection(const Simulation& sim, bool active, double z_scale);
 
   [[nodiscard]] bool active() const { return active_; }
+  // The same view: every point is drawn at the same place.
+  friend bool operator==(const Projection&, const Projection&) = default;
   // Rotates (x, y, z) about the centre; z receives the depth. Inline, so
   // that a projection which drops the depth does not compute it.
   void rotate(int& x, int& y, int& z) const {

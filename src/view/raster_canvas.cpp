@@ -139,6 +139,21 @@ void RasterCanvas::fill_rect(const Rect& box, ObjectHandle brush) {
   }
 }
 
+void RasterCanvas::draw_image(int left, int top, const Image& image) {
+  const long long x0 = std::max<long long>(left, 0);
+  const long long x1 = std::min<long long>(static_cast<long long>(left) + image.width, width_);
+  const long long y0 = std::max<long long>(top, 0);
+  const long long y1 = std::min<long long>(static_cast<long long>(top) + image.height, height_);
+  if (x0 >= x1) {
+    return;
+  }
+  for (long long y = y0; y < y1; ++y) {
+    std::copy_n(
+        image.pixels.begin() + static_cast<std::ptrdiff_t>((y - top) * image.width + (x0 - left)),
+        x1 - x0, pixels_.begin() + static_cast<std::ptrdiff_t>(y * width_ + x0));
+  }
+}
+
 RasterCanvas::EllipseRow RasterCanvas::ellipse_row(long long w, long long h, long long j) {
   EllipseRow row;
   ellipse_span(w, h, j, row.begin, row.end);

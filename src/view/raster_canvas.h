@@ -69,6 +69,8 @@ class RasterCanvas final : public TableCanvas {
   void ellipse(int left, int top, int right, int bottom) override;
   void rectangle(int left, int top, int right, int bottom) override;
   void fill_rect(const Rect& box, ObjectHandle brush) override;
+  // Copies the image's pixels, clipped to the surface.
+  void draw_image(int left, int top, const Image& image) override;
 
   // One row of an ellipse's pixels, as offsets from the box's left edge:
   // outline [begin, inner_begin) and [inner_end, end), interior between.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <utility>
 
 namespace wandrix {
 namespace {
@@ -66,6 +67,27 @@ void attribute(std::string& s, const char* name, long long twice_value) {
   s += '"';
 }
 
+std::string base64(const std::vector<std::uint8_t>& bytes) {
+  static constexpr char kDigits[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  out.reserve((bytes.size() + 2) / 3 * 4);
+  for (std::size_t i = 0; i < bytes.size(); i += 3) {
+    const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
+    std::uint32_t group = static_cast<std::uint32_t>(bytes[i]) << 16;
+    if (n > 1) {
+      group |= static_cast<std::uint32_t>(bytes[i + 1]) << 8;
+    }
+    if (n > 2) {
+      group |= bytes[i + 2];
+    }
+    for (std::size_t k = 0; k < 4; ++k) {
+      out += k <= n ? kDigits[(group >> (18 - 6 * k)) & 0x3Fu] : '=';
+    }
+  }
+  return out;
+}
+
 // A box put in order: left, top, width, height.
 struct Box {
   long long l, t, w, h;
@@ -79,7 +101,8 @@ Box ordered(int left, int top, int right, int bottom) {
 
 }  // namespace
 
-SvgCanvas::SvgCanvas(int width, int height, const std::string& title) {
+SvgCanvas::SvgCanvas(int width, int height, const std::string& title, PngEncoder encoder)
+    : encoder_(std::move(encoder)) {
   width = std::max(width, 0);
   height = std::max(height, 0);
   out_ =
@@ -250,6 +273,31 @@ void SvgCanvas::fill_rect(const Rect& box, ObjectHandle brush) {
   attribute(out_, "width", 2LL * box.right - 2LL * box.left);
   attribute(out_, "height", 2LL * box.bottom - 2LL * box.top);
   out_ += " fill=\"" + hex(object->colour) + "\"/>\n";
+}
+
+void SvgCanvas::draw_image(int left, int top, const Image& image) {
+  if (finished_ || image.width <= 0 || image.height <= 0) {
+    return;
+  }
+  const auto png =
+      encoder_ ? encoder_(image.pixels.data(), image.width, image.height) : std::nullopt;
+  if (!png) {
+    Canvas::draw_image(left, top, image);
+    return;
+  }
+  flush();
+  out_ += "<image";
+  attribute(out_, "x", 2LL * left);
+  attribute(out_, "y", 2LL * top);
+  attribute(out_, "width", 2LL * image.width);
+  attribute(out_, "height", 2LL * image.height);
+  // Pixels stay square blocks when the picture is enlarged.
+  out_ +=
+      " preserveAspectRatio=\"none\" image-rendering=\"pixelated\" "
+      "style=\"image-rendering:pixelated\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+      "xlink:href=\"data:image/png;base64,";
+  out_ += base64(*png);
+  out_ += "\"/>\n";
 }
 
 std::string SvgCanvas::finish() {

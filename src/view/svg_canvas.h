@@ -10,6 +10,9 @@
 // colour does not depend on order, so the picture is the same. Other
 // figures are elements of their own: <rect> for fill_rect and rectangle,
 // <ellipse> for an ellipse whose outline and inside differ.
+// An image is one <image> element holding it as PNG (base64) when the
+// canvas has a PNG encoder, shown pixel for pixel; without one, <rect>s of
+// its runs of one colour.
 // Invert mode draws white with mix-blend-mode "difference", which inverts
 // what lies below in viewers that know blend modes.
 // Nothing is clipped; the viewBox shows the canvas's area.
@@ -27,8 +30,9 @@ namespace wandrix {
 
 class SvgCanvas final : public TableCanvas {
  public:
-  // title: the document's <title>; none when empty.
-  SvgCanvas(int width, int height, const std::string& title);
+  // title: the document's <title>; none when empty. encoder: how images
+  // are embedded; none gives them as rectangles.
+  SvgCanvas(int width, int height, const std::string& title, PngEncoder encoder = {});
 
   // Completes the document and hands it over; the canvas is spent (later
   // calls draw nothing and finish() returns an empty string).
@@ -38,6 +42,7 @@ class SvgCanvas final : public TableCanvas {
   void ellipse(int left, int top, int right, int bottom) override;
   void rectangle(int left, int top, int right, int bottom) override;
   void fill_rect(const Rect& box, ObjectHandle brush) override;
+  void draw_image(int left, int top, const Image& image) override;
 
  private:
   // The figures gathered so far, all of one colour and mode.
@@ -61,6 +66,7 @@ class SvgCanvas final : public TableCanvas {
                                   Colour stroke_colour) const;
 
   std::string out_;
+  PngEncoder encoder_;
   Run run_;
   bool finished_ = false;
 };

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/frame.h"
@@ -68,7 +69,26 @@ std::string menu_json() {
     json +=
         "{\"keys\":" + quoted(accelerator.keys) + ",\"id\":" + std::to_string(accelerator.id) + "}";
   }
-  return json + "]}";
+  // The tool bar's controls, in the desktop program's order, and its speeds.
+  namespace command = wandrix::command;
+  json += "],\"walk\":{\"controls\":[";
+  for (const int id : {command::kAnimateWalking, command::kPauseWalking, command::kSingleStep,
+                       command::kStopWalking}) {
+    json += (id == command::kAnimateWalking ? "" : ",") + std::to_string(id);
+  }
+  json += "],\"speedCommand\":" + std::to_string(command::kWalkSpeed) + ",\"speeds\":[";
+  for (int k = 0; k <= wandrix::kFastestSpeed; ++k) {
+    const std::string speed = wandrix::speed_text(k);
+    json += (k == 0 ? "" : ",") + quoted(speed.c_str());
+  }
+  return json + "]}}";
+}
+
+// The texts handed to the page live here until the next call asks again.
+const char* kept(std::string text) {
+  static std::string keep;
+  keep = std::move(text);
+  return keep.c_str();
 }
 
 }  // namespace
@@ -109,6 +129,19 @@ EMSCRIPTEN_KEEPALIVE int wx_menu_state(int* out, int capacity) {
 EMSCRIPTEN_KEEPALIVE int wx_command(int id) {
   return program().frame.command(id) == wandrix::FrameResult::quit ? 1 : 0;
 }
+
+// The timer the core asked for (WebHost::request_tick) has run out.
+EMSCRIPTEN_KEEPALIVE void wx_tick() { program().frame.tick(); }
+
+// The status bar: the walk's progress (empty when there is none to show),
+// its rates, and the animation's speed (an index of kWalkSpeeds).
+EMSCRIPTEN_KEEPALIVE const char* wx_progress_text() {
+  return kept(program().frame.progress_text());
+}
+EMSCRIPTEN_KEEPALIVE const char* wx_rates_text() { return kept(program().frame.rates_text()); }
+EMSCRIPTEN_KEEPALIVE int wx_walk_speed() { return program().frame.player().speed(); }
+// 1 while a walk runs (paused or not).
+EMSCRIPTEN_KEEPALIVE int wx_walking() { return program().frame.player().running() ? 1 : 0; }
 
 EMSCRIPTEN_KEEPALIVE void wx_size(int width, int height) {
   program().frame.size(width, height, false);

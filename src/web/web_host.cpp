@@ -11,6 +11,7 @@
 // clang-format off
 EM_JS(void, wx_js_set_cursor, (int cursor), { Module.page.setCursor(cursor); });
 EM_JS(void, wx_js_invalidate, (), { Module.page.invalidate(); });
+EM_JS(void, wx_js_request_tick, (int milliseconds), { Module.page.requestTick(milliseconds); });
 EM_JS(void, wx_js_show_surface, (), { Module.page.showSurface(); });
 EM_ASYNC_JS(void, wx_js_message_box, (const char* text, const char* caption), {
   await Module.page.messageBox(UTF8ToString(text), UTF8ToString(caption), "");
@@ -47,6 +48,13 @@ void WebHost::invalidate() {
     frame_->request_paint();
   }
   wx_js_invalidate();
+}
+
+// The page queues the tick behind the call in progress, so a tick never runs
+// while a dialog of that call waits for the user.
+bool WebHost::request_tick(int milliseconds) {
+  wx_js_request_tick(milliseconds);
+  return true;
 }
 
 void WebHost::show_surface() { wx_js_show_surface(); }

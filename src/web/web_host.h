@@ -26,6 +26,7 @@ class WebHost : public Host {
 
   void set_cursor(Cursor cursor) override;
   void invalidate() override;
+  bool request_tick(int milliseconds) override;
   void show_surface() override;
   void message_box(const std::string& text, const std::string& caption) override;
   void set_clipboard_text(const std::string& text) override;

@@ -67,6 +67,23 @@ TEST_F(FrameFilesTest, SaveAsThenOpenRoundTripsAndOpenClears) {
   EXPECT_GT(host.invalidations, before);
 }
 
+// A setting of the program, not of the session: no file holds it, and
+// Open and Clear leave it as it is.
+TEST_F(FrameFilesTest, TheWallRuleIsNeitherSavedNorResetByOpenOrClear) {
+  const std::string off = (folder / "off.dat").string();
+  const std::string on = (folder / "on.dat").string();
+  host.file_answers = {off, on, off};  // Save As twice, then Open
+  frame.command(kSaveAs);
+  frame.command(kRefuseAtWalls);
+  frame.command(kSaveAs);
+  EXPECT_EQ(read_all(on), read_all(off));
+  frame.command(kOpen);
+  EXPECT_EQ(sim.hills.size(), 1u);
+  EXPECT_TRUE(sim.reject_at_walls);
+  frame.command(kClear);
+  EXPECT_TRUE(sim.reject_at_walls);
+}
+
 TEST_F(FrameFilesTest, CancelledOpenStillClearsTheWalks) {
   host.file_answers.clear();
   frame.command(kOpen);

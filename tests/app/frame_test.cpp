@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/menu_table.h"
 #include "fake_host.h"
+#include "view/paint.h"
 
 namespace wandrix {
 namespace {
@@ -62,8 +65,8 @@ TEST_F(FrameTest, KeepCommandsInvalidateWithoutForcingAFullRedraw) {
 }
 
 TEST_F(FrameTest, FullCommandsSetFullRedrawAndInvalidate) {
-  for (const int id :
-       {kRefresh, kClear, kShowChain1, kShowChain1 + 3, kShowAllChains, kOneChain + 2}) {
+  for (const int id : {kRefresh, kClear, kShowChain1, kShowChain1 + 3, kShowAllChains,
+                       kOneChain + 2, kDensityView}) {
     sim.full_redraw = false;
     const int before = host.invalidations;
     frame.command(id);
@@ -85,6 +88,42 @@ TEST_F(FrameTest, ToggleCommandsFlipTheirSetting) {
   frame.command(kToggleRotation);
   EXPECT_FALSE(sim.allow_rotation);
   EXPECT_EQ(sim.angle_x, 0.0);
+  // The wall rule changes the walks to come: the samples stay.
+  walk_some();
+  frame.command(kRefuseAtWalls);
+  EXPECT_TRUE(sim.reject_at_walls);
+  EXPECT_EQ(samples(), 21u);
+  frame.command(kRefuseAtWalls);
+  EXPECT_FALSE(sim.reject_at_walls);
+  frame.command(kDensityView);
+  EXPECT_TRUE(sim.density_view);
+  EXPECT_EQ(samples(), 21u);
+  frame.command(kDensityView);
+  EXPECT_FALSE(sim.density_view);
+}
+
+// The window keeps its density counts from paint to paint; whatever came
+// in between, the surface shows what a fresh paint draws.
+TEST_F(FrameTest, DensityViewOnTheSurfaceEqualsAFreshPaint) {
+  sim.add_confirmed_hill(Hill{"h", 100, 150, 60, 40, 0.2, 1, 1});
+  sim.set_chain_count(2);
+  sim.set_shown_chain(0);
+  sim.nsteps = 3000;
+  frame.command(kStartWalking);
+  frame.command(kDensityView);
+  for (const int id : {kContinueWalking, kShowChain1, kContinueWalking, kShowAllChains, kClear,
+                       kStartWalking, kRefresh}) {
+    frame.command(id);
+    frame.request_paint();
+    frame.render();
+    RasterCanvas fresh(400, 400);
+    sim.full_redraw = true;
+    paint(sim, fresh, client_rect(sim), false);
+    const std::vector<std::uint32_t> want(fresh.pixels(), fresh.pixels() + 400L * 400);
+    const std::vector<std::uint32_t> shown(frame.surface().pixels(),
+                                           frame.surface().pixels() + 400L * 400);
+    EXPECT_TRUE(want == shown) << "after command " << id;
+  }
 }
 
 TEST_F(FrameTest, DotSizeStaysWithinOneToTenAndStillRepaints) {
@@ -201,6 +240,8 @@ TEST(MenuState, OneChainAtStartUp) {
   }
   EXPECT_EQ(find(kShowAllChains), (MenuItemState{kShowAllChains, false, false}));
   EXPECT_EQ(find(kSummarize), (MenuItemState{kSummarize, false, false}));
+  EXPECT_EQ(find(kDensityView), (MenuItemState{kDensityView, false, true}));
+  EXPECT_EQ(find(kRefuseAtWalls), (MenuItemState{kRefuseAtWalls, false, true}));
 }
 
 TEST(MenuState, GreysFollowTheChainCountAndChecksTheShownChain) {
@@ -208,6 +249,8 @@ TEST(MenuState, GreysFollowTheChainCountAndChecksTheShownChain) {
   sim.set_chain_count(3);
   sim.set_shown_chain(0);
   sim.steps_done = 1;
+  sim.reject_at_walls = true;
+  sim.density_view = true;
   const auto states = menu_state(sim);
   const std::vector<MenuItemState> expected{{
       {kOneChain, false, true},
@@ -220,8 +263,10 @@ TEST(MenuState, GreysFollowTheChainCountAndChecksTheShownChain) {
       {kShowChain1 + 3, false, false},
       {kShowAllChains, true, true},
       {kSummarize, false, true},
+      {kDensityView, true, true},
+      {kRefuseAtWalls, true, true},
   }};
-  EXPECT_EQ(std::vector<MenuItemState>(states.begin(), states.begin() + 10), expected);
+  EXPECT_EQ(std::vector<MenuItemState>(states.begin(), states.begin() + 12), expected);
   sim.set_shown_chain(4);  // possible through F4 while greyed
   EXPECT_TRUE(menu_state(sim)[7].checked);
   EXPECT_FALSE(menu_state(sim)[7].enabled);

@@ -178,11 +178,12 @@ TEST_F(FrameWalk, StartWalkingRunsFromTheEventLoop) {
   // Refused while it runs: nothing that would change the model.
   const std::int32_t steps = sim.steps_done;
   for (const int id : {kClear, kOneChain, kOptions, kStartWalking, kContinueWalking,
-                       kAnimateWalking, kToggleRotation, kOpen}) {
+                       kAnimateWalking, kToggleRotation, kOpen, kRefuseAtWalls}) {
     frame.command(id);
     EXPECT_EQ(sim.nchains, 3) << id;
     EXPECT_EQ(sim.steps_done, steps) << id;
     EXPECT_FALSE(sim.allow_rotation) << id;
+    EXPECT_FALSE(sim.reject_at_walls) << id;  // the walk keeps the rule it began with
   }
   EXPECT_TRUE(host.boxes.empty());
   EXPECT_TRUE(host.file_requests.empty());
@@ -255,6 +256,33 @@ TEST_F(FrameWalk, AStepIsDrawnOverThePictureAndGoesWithTheNextFrame) {
   EXPECT_GT(differing, 20);
   EXPECT_FALSE(frame.player().running());
   EXPECT_EQ(frame.progress_text(), "");
+}
+
+// In the density view an animation draws its steps over the density of the
+// samples so far, not over dots, and Stop leaves the density picture.
+TEST_F(FrameWalk, AnAnimationInTheDensityViewDrawsOverTheDensity) {
+  sim.dot_radius = 4;  // dots drawn by mistake would cover much of the picture
+  frame.command(kDensityView);
+  for (int i = 0; i < 120; ++i) {
+    frame.command(kSingleStep);
+    repaint();
+  }
+  const auto differing_from_fresh = [this] {
+    RasterCanvas fresh(400, 400);
+    sim.full_redraw = true;
+    paint(sim, fresh, client_rect(sim), false);
+    int n = 0;
+    for (std::size_t i = 0; i < 400 * 400; ++i) {
+      n += fresh.pixels()[i] != frame.surface().pixels()[i] ? 1 : 0;
+    }
+    return n;
+  };
+  const int during = differing_from_fresh();
+  EXPECT_GT(during, 20);    // the step on top
+  EXPECT_LT(during, 3000);  // and nothing else
+  frame.command(kStopWalking);
+  repaint();
+  EXPECT_EQ(differing_from_fresh(), 0);
 }
 
 TEST_F(FrameWalk, WithoutATimerTheWalkEndsAtOnce) {

@@ -77,6 +77,8 @@ TEST(CliActions, ErrorsNameTheActionAndStop) {
       {{"set", "dot_radius", "x"}, "wandrix-cli: set: dot_radius: 'x' is not a whole number\n"},
       {{"set", "colour", "1"}, "wandrix-cli: set: unknown option 'colour'\n"},
       {{"set", "show_trajectory", "2"}, "wandrix-cli: set: show_trajectory: '2' is not 0 or 1\n"},
+      {{"set", "reject_at_walls", "yes"},
+       "wandrix-cli: set: reject_at_walls: 'yes' is not 0 or 1\n"},
       {{"chains", "5"}, "wandrix-cli: chains: 5 is outside 1 to 4\n"},
       // The hill dialog's limits, naming the value that broke them.
       {{"hill", "a", "1", "2", "3", "4", "1", "1"},
@@ -109,6 +111,21 @@ TEST(CliActions, ErrorsNameTheActionAndStop) {
 TEST(CliActions, OptionLimitsFollowTheLandscape) {
   EXPECT_EQ(run({"resize", "300", "200", "set", "start_y", "200"}).status, 0);
   EXPECT_EQ(run({"resize", "300", "200", "set", "start_y", "201"}).status, kUsageError);
+}
+
+TEST(CliActions, RefusingWallsChangeTheWalksToCome) {
+  const auto walk = [](std::vector<std::string> setting) {
+    std::vector<std::string> words = {"set", "rn_seed", "9",   "set", "nsteps", "500", "hill",
+                                      "h",   "20",      "200", "60",  "40",     "0",   "1"};
+    words.insert(words.end(), setting.begin(), setting.end());
+    words.insert(words.end(), {"start", "samples", "-"});
+    const Outcome r = run(words);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.out;
+  };
+  const std::string classic = walk({});
+  EXPECT_NE(walk({"set", "reject_at_walls", "1"}), classic);
+  EXPECT_EQ(walk({"set", "reject_at_walls", "1", "set", "reject_at_walls", "0"}), classic);
 }
 
 TEST(CliActions, SettingTheSeedClearsTheWalk) {

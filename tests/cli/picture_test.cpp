@@ -30,15 +30,18 @@ struct CliPicture : ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(folder); }
 
-  int run(const std::string& file, std::string& err) {
+  int run(const std::string& file, std::string& err, bool density = false) {
     Simulation sim;
     prepare_session(sim);
     std::ostringstream out;
     std::ostringstream errors;
-    const int status =
-        run_actions({"hill", "h", "200", "200", "40", "40", "0.5", "1", "set", "nsteps", "200",
-                     "resize", "320", "240", "start", "picture", (folder / file).string()},
-                    sim, out, errors);
+    std::vector<std::string> words = {"hill", "h",      "200", "200",    "40",  "40",  "0.5",  "1",
+                                      "set",  "nsteps", "200", "resize", "320", "240", "start"};
+    if (density) {
+      words.emplace_back("density");
+    }
+    words.insert(words.end(), {"picture", (folder / file).string()});
+    const int status = run_actions(words, sim, out, errors);
     err = errors.str();
     return status;
   }
@@ -61,6 +64,23 @@ TEST_F(CliPicture, WritesEmfSvgAndPngByExtension) {
   EXPECT_EQ(png.substr(1, 3), "PNG");
   EXPECT_EQ(static_cast<unsigned char>(png[19]), 320 & 0xFF);  // IHDR width, low byte
   EXPECT_EQ(static_cast<unsigned char>(png[23]), 240);         // IHDR height
+}
+
+// The density view's SVG holds it as one PNG image, the samples not at all.
+TEST_F(CliPicture, DensityViewIsOneImage) {
+  std::string err;
+  ASSERT_EQ(run("dots.svg", err), 0) << err;
+  ASSERT_EQ(run("density.svg", err, true), 0) << err;
+  const std::string dots = read_file(folder / "dots.svg");
+  const std::string density = read_file(folder / "density.svg");
+  EXPECT_THAT(dots, ::testing::Not(HasSubstr("<image")));
+  EXPECT_THAT(density, HasSubstr("<image x=\"0\" y=\"0\" width=\"320\" height=\"240\""));
+  EXPECT_THAT(density, HasSubstr("data:image/png;base64,iVBORw0KGgo"));  // a PNG's signature
+  EXPECT_THAT(dots, HasSubstr("<path fill=\"#"));                        // the dots
+  EXPECT_THAT(density, ::testing::Not(HasSubstr("<path fill=\"#")));
+  ASSERT_EQ(run("dots.png", err), 0) << err;
+  ASSERT_EQ(run("density.png", err, true), 0) << err;
+  EXPECT_NE(read_file(folder / "dots.png"), read_file(folder / "density.png"));
 }
 
 TEST_F(CliPicture, OtherExtensionsAndUnwritablePathsAreErrors) {

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -36,6 +37,12 @@ std::vector<std::string> operator+(std::vector<std::string> a, const std::vector
 const std::vector<std::string> kTwoHills = {"hill", "w", "120", "200", "40", "40", "0.3",  "1",
                                             "hill", "e", "290", "150", "30", "50", "-0.5", "2"};
 
+// Forays of about 100 pixels on a landscape of 30 by 30.
+const std::vector<std::string> kFarSteps = {
+    "resize",  "30",  "30",     "set",       "start_x", "15",  "set",
+    "start_y", "15",  "set",    "step_mean", "100",     "set", "step_stddev",
+    "0.1",     "set", "nsteps", "12",        "chains",  "2"};
+
 // Without hills every move and every exchange is accepted, so the counts are
 // known from the steps alone.
 TEST(CliRates, WithoutHillsEveryMoveAndExchangeCounts) {
@@ -61,6 +68,14 @@ TEST(CliRates, WithoutHillsEveryMoveAndExchangeCounts) {
       // A change of chains clears, and the next Continue starts afresh.
       {{"chains", "2", "start", "chains", "1", "set", "nsteps", "9", "continue", "rates"},
        "Steps walked: 9\nChain 1: 9 of 9 moves accepted (100.0%)\n"},
+      // Every straight end lies beyond the walls of a small landscape: the
+      // walls turn each foray back in, or refuse each one, a refused move.
+      {kFarSteps + std::vector<std::string>{"start", "rates"},
+       "Steps walked: 12\nChain 1: 12 of 12 moves accepted (100.0%)\n"
+       "Chain 2: 12 of 12 moves accepted (100.0%)\nExchanges: 12 of 12 accepted (100.0%)\n"},
+      {kFarSteps + std::vector<std::string>{"set", "reject_at_walls", "1", "start", "rates"},
+       "Steps walked: 12\nChain 1: 0 of 12 moves accepted (0.0%)\n"
+       "Chain 2: 0 of 12 moves accepted (0.0%)\nExchanges: 12 of 12 accepted (100.0%)\n"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(run_ok(c.words), c.text);
@@ -76,6 +91,7 @@ struct Counted {
   std::vector<std::int64_t> accepted;
   std::int64_t exchanges_made = 0;
   std::int64_t exchanges_tried = 0;
+  std::int64_t beyond_walls = 0;  // refused forays that end beyond the walls
 };
 
 void count_by_positions(Simulation& sim, bool start, Counted& counted) {
@@ -98,6 +114,9 @@ void count_by_positions(Simulation& sim, bool start, Counted& counted) {
       const bool stayed = exchanged ? chain.prev_x == foray.from.x && chain.prev_y == foray.from.y
                                     : chain.x == foray.from.x && chain.y == foray.from.y;
       counted.accepted[static_cast<std::size_t>(p)] += stayed ? 0 : 1;
+      const bool outside = foray.to.x < 0.0 || foray.to.x > std::trunc(sim.width) ||
+                           foray.to.y < 0.0 || foray.to.y > std::trunc(sim.height);
+      counted.beyond_walls += outside && stayed ? 1 : 0;
     }
     counted.exchanges_tried += sim.nchains > 1 ? 1 : 0;
   }
@@ -126,9 +145,16 @@ std::string expected_text(const Counted& c) {
 }
 
 TEST(CliRates, WithHillsTheCountsFollowThePositions) {
-  for (int nchains = 1; nchains <= 4; ++nchains) {
-    const std::vector<std::string> setup = std::vector<std::string>{
-        "set", "rn_seed", "31", "set", "nsteps", "700", "chains", std::to_string(nchains)};
+  for (int k = 0; k < 8; ++k) {
+    const int nchains = k % 4 + 1;
+    // The second round refuses forays beyond the walls; long ones, so that
+    // many are.
+    const bool walls = k >= 4;
+    const std::vector<std::string> setup =
+        std::vector<std::string>{"set",    "rn_seed", "31",     "set",
+                                 "nsteps", "700",     "chains", std::to_string(nchains)} +
+        (walls ? std::vector<std::string>{"set", "reject_at_walls", "1", "set", "step_mean", "90"}
+               : std::vector<std::string>{});
     // The same session in process, step by step.
     Simulation sim;
     prepare_session(sim);
@@ -137,6 +163,7 @@ TEST(CliRates, WithHillsTheCountsFollowThePositions) {
     Counted counted;
     count_by_positions(sim, true, counted);
     count_by_positions(sim, false, counted);
+    EXPECT_EQ(counted.beyond_walls > 0, walls) << nchains << " chains";
     EXPECT_EQ(run_ok(setup + kTwoHills + std::vector<std::string>{"start", "continue", "rates"}),
               expected_text(counted))
         << nchains << " chains";

@@ -46,11 +46,30 @@ void MainWindowTest::menuBarReadsAsTheTableSays() {
   for (QAction* a : robot->actions()) {
     texts << (a->isSeparator() ? QString("-") : a->text());
   }
-  QCOMPARE(texts,
-           (QStringList{"&Options...", "&Start walking", "&Continue walking", "&Animate walking",
-                        "-", "Pa&use / Resume", "Single st&ep", "&Faster", "Slo&wer",
-                        "Sto&p walking", "-", "&Toggle trajectory display", "-",
-                        "&Increment dot size", "&Decrement dot size", "-", "&Refresh", "&Clear"}));
+  QCOMPARE(texts, (QStringList{"&Options...",
+                               "&Start walking",
+                               "&Continue walking",
+                               "&Animate walking",
+                               "-",
+                               "Pa&use / Resume",
+                               "Single st&ep",
+                               "&Faster",
+                               "Slo&wer",
+                               "Sto&p walking",
+                               "-",
+                               "Refuse steps &beyond the walls",
+                               "-",
+                               "&Toggle trajectory display",
+                               "-",
+                               "&Increment dot size",
+                               "&Decrement dot size",
+                               "-",
+                               "&Refresh",
+                               "&Clear"}));
+  // The two switches carry their check mark; a command does not.
+  QVERIFY(window_->action(kRefuseAtWalls)->isCheckable());
+  QVERIFY(window_->action(kDensityView)->isCheckable());
+  QVERIFY(!window_->action(kRefresh)->isCheckable());
   QCOMPARE(window_->action(kCopy)->shortcut().toString(), QString("Ctrl+C"));
   QCOMPARE(window_->action(kStartWalking)->shortcut().toString(), QString("Ctrl+F"));
   // Refresh and the chains carry keys that their items do not show.

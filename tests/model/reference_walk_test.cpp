@@ -29,7 +29,7 @@ class ReferenceWalk {
  public:
   int nchains = 1;
   double width = 400, height = 400, mean = 20, sd = 20;
-  bool ignore = true, rotation = false;
+  bool ignore = true, rotation = false, refuse = false;
   std::vector<RefHill> hills;
   std::int32_t state = 1;
   RefChain c[4]{};
@@ -100,19 +100,26 @@ class ReferenceWalk {
     ch.ys.push_back(static_cast<std::int32_t>(std::trunc(height) - y));
     if (rotation) ch.zs.push_back(static_cast<float>(z));
   }
-  void foray(RefChain& ch) {
+  // Returns false when refusing walls refuse the foray: its straight end
+  // lies beyond them (measured from the chain set onto the landscape).
+  bool foray(RefChain& ch) {
     const double pi = 4 * math::atan(1.0);
     double k = mean * mean / (sd * sd), s = mean / k;
     double dist = gamma(k) * s;
     double hd = uniform() * (2 * pi);
     double W = std::trunc(width), H = std::trunc(height);
+    if (refuse) {
+      ch.x = std::clamp(ch.x, 0.0, W);
+      ch.y = std::clamp(ch.y, 0.0, H);
+    }
     for (;;) {
       double nx = ch.x + dist * math::cos(hd), ny = ch.y + dist * math::sin(hd);
       bool xin = nx >= 0 && nx <= W, yin = ny >= 0 && ny <= H;
       if (xin && yin) {
         ch.x = nx, ch.y = ny;
-        return;
+        return true;
       }
+      if (refuse) return false;
       char wall;
       if (!xin && yin)
         wall = nx < 0 ? 'L' : 'R';
@@ -147,7 +154,10 @@ class ReferenceWalk {
   void step(int p) {
     RefChain& ch = c[p];
     ch.px = ch.x, ch.py = ch.y;
-    foray(ch);
+    if (!foray(ch)) {
+      record(ch, ch.x, ch.y, ch.z);
+      return;
+    }
     if (ignore || hills.empty()) {
       record(ch, ch.x, ch.y, ch.z);
       return;
@@ -181,6 +191,9 @@ class ReferenceWalk {
       c[p].x = c[p].px = sx, c[p].y = c[p].py = sy;
       record(c[p], sx, sy, 0);
     }
+    run(steps);
+  }
+  void run(int steps) {
     for (int n = 0; n < steps; ++n) {
       for (int p = 0; p < nchains; ++p) step(p);
       if (nchains > 1) {
@@ -209,6 +222,11 @@ struct Case {
   double third_weight = 0.5;
   int start_x = 150;
   int start_y = 150;
+  bool refuse = false;
+  // A second walk continues after the window shrank to this size, which
+  // leaves chains outside the landscape (0: no second walk).
+  int shrunk_width = 0;
+  int shrunk_height = 0;
 };
 
 class ReferenceWalkTest : public testing::TestWithParam<Case> {};
@@ -246,6 +264,7 @@ TEST_P(ReferenceWalkTest, SamplesAreIdenticalToThePlainRules) {
     ref.hills[h].rel = sim.hills[h].relative_weight;
   }
   sim.ignore_topography = k.ignore;
+  sim.reject_at_walls = k.refuse;
   sim.clear();
   sim.walk(true);
 
@@ -256,16 +275,50 @@ TEST_P(ReferenceWalkTest, SamplesAreIdenticalToThePlainRules) {
   ref.sd = k.sd;
   ref.ignore = k.ignore;
   ref.rotation = k.rotation;
+  ref.refuse = k.refuse;
   ref.state = 4711;
   ref.walk(20000, k.start_x, k.start_y);
+
+  // Only the samples of the second walk are compared then: the window's
+  // rescale changed the recorded ones.
+  std::size_t compared_from[4] = {};
+  if (k.shrunk_width > 0) {
+    sim.rescale(k.shrunk_width, k.shrunk_height);
+    for (std::size_t h = 0; h < ref.hills.size(); ++h) {
+      const Hill& hill = sim.hills[h];
+      ref.hills[h] = {hill.mean_x,      hill.mean_y, hill.stddev_x,       hill.stddev_y,
+                      hill.correlation, hill.weight, hill.relative_weight};
+    }
+    bool outside = false;
+    for (int p = 0; p < k.chains; ++p) {
+      const Chain& chain = sim.chains[static_cast<std::size_t>(p)];
+      outside = outside || chain.x > sim.width || chain.y > sim.height;
+    }
+    EXPECT_TRUE(outside) << "no chain was left outside the smaller landscape";
+    for (int p = 0; p < k.chains; ++p) {
+      compared_from[p] = ref.c[p].xs.size();
+      EXPECT_EQ(sim.chains[static_cast<std::size_t>(p)].xs.size(), compared_from[p]);
+    }
+    ref.width = sim.width;
+    ref.height = sim.height;
+    ref.mean = sim.step_mean;
+    ref.sd = sim.step_stddev;
+    sim.walk(false);
+    ref.run(20000);
+  }
 
   for (int p = 0; p < k.chains; ++p) {
     SCOPED_TRACE(p + 1);
     const Chain& chain = sim.chains[static_cast<std::size_t>(p)];
     ASSERT_EQ(chain.xs.size(), ref.c[p].xs.size());
-    EXPECT_EQ(chain.xs, ref.c[p].xs);
-    EXPECT_EQ(chain.ys, ref.c[p].ys);
-    EXPECT_EQ(chain.zs, ref.c[p].zs);
+    const auto from = static_cast<std::ptrdiff_t>(compared_from[p]);
+    const auto tail = [from](const auto& list) {
+      return std::vector(list.begin() + std::min<std::ptrdiff_t>(from, std::ssize(list)),
+                         list.end());
+    };
+    EXPECT_EQ(tail(chain.xs), tail(ref.c[p].xs));
+    EXPECT_EQ(tail(chain.ys), tail(ref.c[p].ys));
+    EXPECT_EQ(tail(chain.zs), tail(ref.c[p].zs));
     EXPECT_EQ(chain.x, ref.c[p].x);
     EXPECT_EQ(chain.y, ref.c[p].y);
   }
@@ -288,6 +341,19 @@ INSTANTIATE_TEST_SUITE_P(Walks, ReferenceWalkTest,
                                   std::to_string(k.hills) + (k.ignore ? "_flat" : "_topo") +
                                   (k.rotation ? "_rot" : "") + "_" + std::to_string(info.index);
                          });
+
+// Refusing walls: along a wall (chains started by the bottom), with long
+// forays in a small window, with the topography ignored, and after the
+// window shrank under the chains.
+INSTANTIATE_TEST_SUITE_P(
+    RefusingWalls, ReferenceWalkTest,
+    testing::Values(Case{1, 3, false, true, 20, 20, 400, 400, 0.5, 200, 2, true},
+                    Case{4, 3, false, true, 90, 300, 317, 219, 0.5, 150, 150, true},
+                    Case{2, 3, true, false, 35, 5, 400, 400, 0.5, 150, 150, true},
+                    Case{4, 3, false, true, 20, 20, 400, 400, 0.5, 150, 150, true, 180, 90}),
+    [](const testing::TestParamInfo<Case>& info) {
+      return std::to_string(info.param.chains) + "_chains_" + std::to_string(info.index);
+    });
 
 }  // namespace
 }  // namespace wandrix

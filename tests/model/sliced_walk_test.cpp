@@ -19,6 +19,7 @@ struct Setup {
   int nchains;
   bool hills;
   bool rotation;
+  bool walls = false;  // refusing forays beyond the walls
 };
 
 void prepare(Simulation& sim, const Setup& setup) {
@@ -30,6 +31,7 @@ void prepare(Simulation& sim, const Setup& setup) {
     sim.ignore_topography = false;
   }
   sim.allow_rotation = setup.rotation;
+  sim.reject_at_walls = setup.walls;
   sim.rn_seed = 4711;
   sim.nsteps = 6000;  // the lists are reserved anew after 4096 steps
   sim.clear();
@@ -94,7 +96,8 @@ INSTANTIATE_TEST_SUITE_P(Chains, SlicedWalk,
                          ::testing::Values(Setup{1, false, false}, Setup{1, true, true},
                                            Setup{2, false, true}, Setup{2, true, false},
                                            Setup{3, true, true}, Setup{4, false, false},
-                                           Setup{4, true, true}));
+                                           Setup{4, true, true}, Setup{1, true, false, true},
+                                           Setup{3, false, true, true}));
 
 TEST(SlicedWalk, AStoppedWalkKeepsWholeSteps) {
   for (const int nchains : {1, 2, 4}) {
@@ -126,37 +129,46 @@ TEST(SlicedWalk, AStoppedWalkKeepsWholeSteps) {
   }
 }
 
-// What the trace says of a step agrees with the samples it recorded.
+// What the trace says of a step agrees with the samples it recorded; a
+// foray refused beyond the walls ends where it would have gone, outside.
 TEST(SlicedWalk, TheTraceTellsEachForayAndItsOutcome) {
-  Simulation sim;
-  prepare(sim, {1, true, false});
-  sim.start_x = 5;  // near a wall: many forays turn
-  sim.step_mean = sim.step_stddev = 60.0;
-  ASSERT_TRUE(sim.begin_walk(true));
-  StepTrace trace;
-  int turned = 0;
-  int rejected = 0;
-  const Chain& chain = sim.chains[0];
-  for (int i = 0; i < 400; ++i) {
-    ASSERT_EQ(sim.advance_walk(1, &trace), 1);
-    const ForayTrace& foray = trace.forays[0];
-    const LandscapePoint& stands = foray.accepted ? foray.to : foray.from;
-    ASSERT_EQ(chain.x, stands.x);
-    ASSERT_EQ(chain.y, stands.y);
-    ASSERT_EQ(chain.xs.back(), static_cast<int>(stands.x));
-    for (const LandscapePoint& turn : foray.turns) {
-      const bool on_wall = turn.x == 0.0 || turn.x == 400.0 || turn.y == 0.0 || turn.y == 400.0;
-      ASSERT_TRUE(on_wall) << turn.x << ", " << turn.y;
+  for (const bool walls : {false, true}) {
+    Simulation sim;
+    prepare(sim, {1, true, false, walls});
+    sim.start_x = 5;  // near a wall: many forays turn, or are refused
+    sim.step_mean = sim.step_stddev = 60.0;
+    ASSERT_TRUE(sim.begin_walk(true));
+    StepTrace trace;
+    int turned = 0;
+    int rejected = 0;
+    int beyond = 0;
+    const Chain& chain = sim.chains[0];
+    for (int i = 0; i < 400; ++i) {
+      ASSERT_EQ(sim.advance_walk(1, &trace), 1);
+      const ForayTrace& foray = trace.forays[0];
+      const LandscapePoint& stands = foray.accepted ? foray.to : foray.from;
+      ASSERT_EQ(chain.x, stands.x);
+      ASSERT_EQ(chain.y, stands.y);
+      ASSERT_EQ(chain.xs.back(), static_cast<int>(stands.x));
+      for (const LandscapePoint& turn : foray.turns) {
+        const bool on_wall = turn.x == 0.0 || turn.x == 400.0 || turn.y == 0.0 || turn.y == 400.0;
+        ASSERT_TRUE(on_wall) << turn.x << ", " << turn.y;
+      }
+      EXPECT_FALSE(trace.exchange.attempted());
+      turned += foray.turns.empty() ? 0 : 1;
+      rejected += foray.accepted ? 0 : 1;
+      const bool outside =
+          foray.to.x < 0.0 || foray.to.x > 400.0 || foray.to.y < 0.0 || foray.to.y > 400.0;
+      ASSERT_TRUE(!outside || (walls && !foray.accepted)) << foray.to.x << ", " << foray.to.y;
+      beyond += outside ? 1 : 0;
     }
-    EXPECT_FALSE(trace.exchange.attempted());
-    turned += foray.turns.empty() ? 0 : 1;
-    rejected += foray.accepted ? 0 : 1;
+    sim.end_walk();
+    EXPECT_EQ(turned > 0, !walls);
+    EXPECT_EQ(beyond > 0, walls);
+    EXPECT_GT(rejected, beyond);  // the acceptance rule refuses some too
+    EXPECT_EQ(sim.rates.moves[0].taken, 400);
+    EXPECT_EQ(sim.rates.moves[0].accepted, 400 - rejected);
   }
-  sim.end_walk();
-  EXPECT_GT(turned, 0);
-  EXPECT_GT(rejected, 0);
-  EXPECT_EQ(sim.rates.moves[0].taken, 400);
-  EXPECT_EQ(sim.rates.moves[0].accepted, 400 - rejected);
 }
 
 // Every path that clears the walks, and Start walking, sets the counts back

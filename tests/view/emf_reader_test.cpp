@@ -179,6 +179,20 @@ TEST_F(EmfReader, LargePictureOfFourChains) {
   EXPECT_GT(emf.size(), 20000u * 50u);
 }
 
+// The density view's image: one STRETCHDIBITS, placed and sized as drawn.
+TEST_F(EmfReader, ImagesAreRead) {
+  EmfCanvas canvas(EmfDevice{}, std::nullopt, "WANDRIX", "Robot path");
+  Image image{37, 23, {}};
+  for (int i = 0; i < 37 * 23; ++i) {
+    image.pixels.push_back(0xFF000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8));
+  }
+  canvas.draw_image(5, 9, image);
+  const std::string svg = convert(canvas.finish(), "image");
+  EXPECT_EQ(count_of(svg, std::regex(R"(<image width="37\.0+" height="23\.0+" x="5\.0+" )"
+                                     R"(y="9\.0+" xlink:href="data:image/png;base64,)")),
+            1);
+}
+
 TEST_F(EmfReader, RubberBandRecordsAreRead) {
   EmfCanvas canvas(EmfDevice{}, std::nullopt, "WANDRIX", "Robot path");
   canvas.set_invert(true);

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "view/coverage.h"
+#include "view/density.h"
 #include "view/painting.h"
 #include "view/raster_canvas.h"
 
@@ -108,6 +109,35 @@ TEST(PaintingInSlices, SamplesAddedMeanwhileComeWithTheNextPaint) {
   sim.full_redraw = false;
   paint(sim, canvas, rect, false, &cover);
   EXPECT_TRUE(same_pixels(canvas, expected));
+}
+
+// The density view is drawn whole, at once: the first slice finishes it,
+// with the kept counts as a fresh count would leave it, also after a
+// Continue walking added to them.
+TEST(PaintingInSlices, TheDensityViewIsOneSlice) {
+  const Rect rect{0, 0, 400, 400};
+  Simulation sim;
+  walk(sim, {3, false, true});
+  RasterCanvas dots(400, 400);
+  paint(sim, dots, rect, false);
+  sim.density_view = true;
+  DensityCounts kept;
+  RasterCanvas canvas(400, 400);
+  Coverage cover(400, 400);  // as the window passes it
+  for (const bool added : {false, true}) {
+    if (added) {
+      sim.continue_walking();
+      sim.full_redraw = false;
+    }
+    Painting painting(sim, canvas, rect, false, &cover, &kept);
+    EXPECT_TRUE(painting.full());
+    EXPECT_TRUE(painting.advance(canvas, 1));
+    RasterCanvas fresh(400, 400);
+    paint(sim, fresh, rect, false);
+    EXPECT_TRUE(same_pixels(canvas, fresh)) << (added ? "added" : "first");
+    EXPECT_FALSE(same_pixels(canvas, dots));
+    EXPECT_GT(kept.at(sim.chains[0].xs.back(), sim.chains[0].ys.back()), 0U);  // counts kept
+  }
 }
 
 }  // namespace

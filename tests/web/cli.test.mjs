@@ -55,6 +55,10 @@ const cases = [
     ['set', 'rn_seed', '5', 'set', 'allow_rotation', '1', 'set', 'nsteps', '3000',
      'hill', 'h', '200', '180', '60', '60', '0.2', '1', 'chains', '2', 'show', '0', 'rotate',
      'start', 'picture', '@p.svg', 'picture', '@p.emf', 'picture', '@p.png']],
+  // Longer than the progress line's delay: into a pipe no progress is shown.
+  ['a walk of 1,000,000 steps of 4 chains, continued, and its rates',
+    ['set', 'rn_seed', '11', 'set', 'nsteps', '1000000', 'chains', '4', 'hill', 'h', '200',
+     '200', '60', '60', '0', '1', 'start', 'set', 'nsteps', '500', 'continue', 'rates']],
   ['a file that is not a session', ['open', join(work, 'not-a-session.dat'), 'summary']],
   ['a value outside the dialog limits', ['set', 'nsteps', '0', 'summary']],
   ['a folder that does not exist', ['save', join(work, 'missing', 'x.dat')]],

@@ -1,4 +1,5 @@
-// Pictures of the page for the README (docs/web*.png), and what the page
+// Pictures of the page for the README (docs/web*.png: the demonstration, the
+// robot options, an animated walk), and what the page
 // costs: the bytes a browser transfers for it and the time until it is ready.
 //   node screenshots.mjs SITE_FOLDER DOCS_FOLDER
 import { join } from 'node:path';
@@ -32,6 +33,26 @@ try {
   await page.keyboard.up('Control');
   await page.waitForSelector('.dialog[data-dialog="robot"]');
   await page.screenshot({ path: join(docs, 'web-options.png') });
+  await page.click('.dialog[data-dialog="robot"] [data-id="2"]');
+  await page.waitForSelector('.dialog[data-dialog="robot"]', { hidden: true });
+
+  // The animation at 10 steps a second from a cleared landscape, paused as a
+  // foray is drawn.
+  await page.evaluate(() => {
+    [...document.querySelectorAll('.menubar > .popup > button')]
+      .find((b) => b.textContent === 'Robot')
+      .dispatchEvent(new MouseEvent('mousedown', { bubbles: true }));
+    [...document.querySelectorAll('.popup.open .item')]
+      .find((r) => r.firstChild.textContent === 'Clear').click();
+  });
+  await page.keyboard.down('Control');
+  await page.keyboard.press('a');
+  await page.keyboard.up('Control');
+  await new Promise((resolve) => setTimeout(resolve, 2400));
+  await page.keyboard.press('Space');
+  await page.waitForFunction(() => /^Paused: /.test(
+    document.getElementById('progress').textContent));
+  await page.screenshot({ path: join(docs, 'web-walk.png') });
 } finally {
   await browser.close();
   server.close();

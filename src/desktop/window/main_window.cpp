@@ -25,7 +25,8 @@ QString text_of(std::string_view text) {
 bool checkable(int id) {
   return (id >= command::kShowChain1 && id < command::kShowChain1 + kMaxChains) ||
          (id >= command::kOneChain && id < command::kOneChain + kMaxChains) ||
-         id == command::kShowAllChains || id == command::kPauseWalking;
+         id == command::kShowAllChains || id == command::kPauseWalking ||
+         id == command::kDensityView || id == command::kRefuseAtWalls;
 }
 
 // The walk's controls in the status bar, with the icons of a media player.

@@ -1,6 +1,7 @@
 // Makes the pictures of the README: the window after a seeded walk of four
-// chains over two hills, and the window with its Robot menu open. Run it
-// under a display (scripts/screenshot uses Xvfb).
+// chains over two hills, the window with its Robot menu open, the rotated
+// view, and the density view of a walk of 1,000,000 steps. Run it under a
+// display (scripts/screenshot uses Xvfb).
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -67,11 +68,16 @@ void animation(desktop::MainWindow& window, const Simulation& sim, const QString
   window.repaint();
   window.grab().save(file);
   // Wide enough for the rates of every chain.
+  const QSize size = window.size();
   window.resize(640, window.height());
   QCoreApplication::processEvents();
   window.show_walk_state();
   window.statusBar()->grab().save(status_file);
   frame.command(command::kStopWalking);
+  frame.command(command::kFaster);
+  frame.command(command::kFaster);  // the speed and size the window had
+  window.resize(size);
+  QCoreApplication::processEvents();
   (void)sim;
 }
 
@@ -93,13 +99,27 @@ void rotated_view(desktop::MainWindow& window, const QString& file) {
   window.grab().save(file);
 }
 
+// Chain 1 alone, 1,000,000 steps with refusing walls, in the density view.
+void density_view(desktop::MainWindow& window, const QString& file) {
+  Frame& frame = window.frame();
+  frame.command(command::kOneChain);
+  frame.command(command::kRefuseAtWalls);
+  window.frame().simulation().nsteps = 1000000;
+  frame.command(command::kStartWalking);
+  finish_walk(frame.simulation());
+  frame.command(command::kDensityView);
+  window.repaint();
+  window.grab().save(file);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  if (argc < 7) {
+  if (argc < 8) {
     std::fprintf(stderr,
-                 "usage: %s WINDOW.png MENU.png DIALOG.png ROTATED.png ANIMATION.png STATUS.png\n",
+                 "usage: %s WINDOW.png MENU.png DIALOG.png ROTATED.png ANIMATION.png STATUS.png "
+                 "DENSITY.png\n",
                  argv[0]);
     return 2;
   }
@@ -109,6 +129,7 @@ int main(int argc, char* argv[]) {
   const QString rotated_file = QString::fromLocal8Bit(argv[4]);
   const QString animation_file = QString::fromLocal8Bit(argv[5]);
   const QString status_file = QString::fromLocal8Bit(argv[6]);
+  const QString density_file = QString::fromLocal8Bit(argv[7]);
   Simulation sim;
   desktop::MainWindow window(sim);
   window.show_at_start();
@@ -119,7 +140,7 @@ int main(int argc, char* argv[]) {
     QMenu* robot = window.popup(4);
     window.menuBar()->setActiveAction(robot->menuAction());
     QTimer::singleShot(300, [&window, &sim, robot, menu_file, dialog_file, rotated_file,
-                             animation_file, status_file] {
+                             animation_file, status_file, density_file] {
       // The whole screen, so the open menu is in the picture too.
       const QRect area = window.frameGeometry().united(robot->geometry()).adjusted(-8, -8, 8, 8);
       window.screen()
@@ -139,6 +160,7 @@ int main(int argc, char* argv[]) {
       rotated_view(window, rotated_file);
       window.frame().command(command::kToggleRotation);  // flat again, and cleared
       animation(window, sim, animation_file, status_file);
+      density_view(window, density_file);
       QCoreApplication::exit(0);
     });
   });

@@ -184,3 +184,71 @@ class MenuBar {
     }
   }
 }
+
+// The walk's controls under the menus, as a media player's: Animate,
+// Pause / Resume, Single step and Stop run the menu commands of the same
+// names; the list sets the animation's speed.
+// The controls' icons, in the order of table.walk.controls (as pictures: the
+// media symbols are missing from many fonts): play, pause, step, stop.
+const WALK_ICONS = [
+  'M4 2 L13 8 L4 14 Z',
+  'M3 2 H7 V14 H3 Z M9 2 H13 V14 H9 Z',
+  'M2 2 L10 8 L2 14 Z M11 2 H14 V14 H11 Z',
+  'M3 3 H13 V13 H3 Z',
+];
+
+function walkIcon(path) {
+  const svg = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
+  svg.setAttribute('viewBox', '0 0 16 16');
+  svg.setAttribute('aria-hidden', 'true');
+  const shape = document.createElementNS('http://www.w3.org/2000/svg', 'path');
+  shape.setAttribute('d', path);
+  svg.append(shape);
+  return svg;
+}
+
+class WalkBar {
+  constructor(element, table, run) {
+    const items = new Map(table.popups.flatMap((p) => p.items).map((i) => [i.id, i]));
+    this.buttons = new Map();
+    table.walk.controls.forEach((id, index) => {
+      const item = items.get(id);
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.className = 'control';
+      button.dataset.id = id;
+      button.append(walkIcon(WALK_ICONS[index]));
+      // The keyboard belongs to the landscape's keys (Space pauses).
+      button.tabIndex = -1;
+      const name = item.text.replace('&', '');
+      button.title = item.shortcut ? `${name} (${item.shortcut})` : name;
+      button.setAttribute('aria-label', name);
+      button.addEventListener('mousedown', (event) => event.preventDefault());
+      button.addEventListener('click', () => run(id));
+      element.append(button);
+      this.buttons.set(id, button);
+    });
+    this.speed = document.createElement('select');
+    this.speed.className = 'speed';
+    this.speed.tabIndex = -1;
+    this.speed.title = 'Steps per second of Animate walking';
+    this.speed.setAttribute('aria-label', this.speed.title);
+    table.walk.speeds.forEach((text, index) => this.speed.add(new Option(text, String(index))));
+    this.speed.addEventListener('change', () => {
+      run(table.walk.speedCommand + Number(this.speed.value));
+      this.speed.blur();
+    });
+    element.append(this.speed);
+  }
+
+  // states: the menu rules ([] while the core is busy: nothing changes).
+  show(states, speed) {
+    for (const s of states) {
+      const button = this.buttons.get(s.id);
+      if (!button) continue;
+      button.disabled = !s.enabled;
+      button.setAttribute('aria-pressed', String(s.checked));
+    }
+    if (states.length > 0) this.speed.value = String(speed);
+  }
+}

@@ -2,6 +2,8 @@
 // (as the desktop program turns Qt's) and serves the core's platform calls
 // (Module.page). One call into the core runs at a time: a dialog or message
 // box keeps its call waiting, and the page takes no other input meanwhile.
+// A walk runs in slices, one call each, that the core asks for by a timer, so
+// the page answers between them.
 'use strict';
 
 const FILES = '/files';
@@ -14,6 +16,10 @@ class Page {
     this.canvas = document.getElementById('landscape');
     this.client = document.getElementById('client');
     this.status = document.getElementById('status');
+    this.window = document.getElementById('window');
+    this.progress = document.getElementById('progress');
+    this.rates = document.getElementById('rates');
+    this.tickTimer = null;
     this.dialogs = new Dialogs();
     this.queue = Promise.resolve();
     this.pending = 0;       // calls queued or running
@@ -23,9 +29,9 @@ class Page {
     this.delivered = new Map();  // file path -> inode the browser already has
     this.size = DEFAULT_CLIENT.slice();
     this.offscreen = document.createElement('canvas');
-    // Hooks for what later features add (animation, rates, diagnostics):
-    // each is called after every finished call into the core.
-    this.afterCallHooks = [];
+    // Hooks for what later features add (diagnostics): each is called after
+    // every finished call into the core.
+    this.afterCallHooks = [() => this.showWalkState()];
   }
 
   // --- Start --------------------------------------------------------------
@@ -38,12 +44,15 @@ class Page {
     });
     const core = this.core;
     core.ccall('wx_start', null, ['number', 'number'], this.size);
-    this.menu = new MenuBar(document.getElementById('menubar'),
-      JSON.parse(core.UTF8ToString(core._wx_menu_json())),
+    const table = JSON.parse(core.UTF8ToString(core._wx_menu_json()));
+    this.menu = new MenuBar(document.getElementById('menubar'), table,
       (id) => this.command(id), () => this.menuState());
+    this.walkBar = new WalkBar(document.getElementById('walkbar'), table,
+      (id) => this.command(id));
     this.listen();
     await this.startingSession();
     this.draw();
+    this.showWalkState();
     this.say('');
     // For the tests and for anyone measuring: ready, and how long it took.
     document.documentElement.dataset.startupMs = String(Math.round(performance.now()));
@@ -99,6 +108,30 @@ class Page {
     if (quit) this.end();
   }
 
+  // The core's timer (Host::request_tick): a later request replaces an
+  // earlier one. The tick is queued like any call, so it waits behind a
+  // dialog that is open.
+  requestTick(milliseconds) {
+    if (this.tickTimer !== null) clearTimeout(this.tickTimer);
+    this.tickTimer = setTimeout(() => {
+      this.tickTimer = null;
+      if (!this.ended) this.call('wx_tick', [], []);
+    }, milliseconds);
+  }
+
+  // The tool bar's controls and the status bar: the walk's progress
+  // ("Ready" when there is none to show) and its rates.
+  showWalkState() {
+    if (!this.core || this.pending > 0) return;
+    const core = this.core;
+    const progress = core.UTF8ToString(core._wx_progress_text());
+    // The whole text in the tool tip, where the line is cut short.
+    this.progress.textContent = this.progress.title = progress || 'Ready';
+    this.rates.textContent = this.rates.title = core.UTF8ToString(core._wx_rates_text());
+    this.walkBar.show(this.menuState(), core._wx_walk_speed());
+    document.documentElement.dataset.walking = String(core._wx_walking() !== 0);
+  }
+
   menuState() {
     if (this.pending > 0) return [];
     const core = this.core;
@@ -152,6 +185,8 @@ class Page {
 
   key(event) {
     if (this.ended || this.inModal() || !this.menu) return;
+    // An open speed list takes its own keys.
+    if (event.target instanceof HTMLSelectElement) return;
     if (event.key === 'Escape' && this.menu.openIndex < 0) {
       this.call('wx_key_char', ['number'], [27]);
       return;
@@ -210,7 +245,9 @@ class Page {
 
   invalidate() { /* drawn when the call ends */ }
 
-  setCursor(cursor) { this.canvas.style.cursor = CURSORS[cursor] || 'default'; }
+  // Over the whole window, as the desktop program's cursor is while a walk
+  // runs; the page around it stays as it is.
+  setCursor(cursor) { this.window.style.cursor = CURSORS[cursor] || ''; }
 
   captureMouse(on) {
     if (this.pointerId === null) return;
@@ -223,7 +260,8 @@ class Page {
   resizeClient(width, height) {
     const r = this.client.getBoundingClientRect();
     const room = [Math.max(1, document.documentElement.clientWidth - r.left - 12),
-                  Math.max(1, window.innerHeight - r.top - 12)];
+                  Math.max(1, window.innerHeight - r.top - 12 -
+                           this.window.querySelector('.statusbar').offsetHeight)];
     const size = [Math.max(1, Math.min(width, Math.floor(room[0]))),
                   Math.max(1, Math.min(height, Math.floor(room[1])))];
     this.client.style.width = size[0] + 'px';
@@ -330,6 +368,8 @@ class Page {
 
   end() {
     this.ended = true;
+    if (this.tickTimer !== null) clearTimeout(this.tickTimer);
+    this.window.style.cursor = '';
     const cover = document.createElement('div');
     cover.className = 'ended';
     cover.textContent = 'Wandrix has ended. Reload the page to start it again.';

@@ -112,6 +112,7 @@ class WindowOnScreenTest : public QObject, public WindowFixture {
   void openFitsTheWindowAndCopyHasItsSize();
   void focusReturnsAfterCorrectionMessages();
   void messageBoxShowsItsWholeCaption();
+  void densityViewAndRefusingWallsFromTheMenus();
   void anAnimatedStepShowsAndGoesWithStop();
 
  private:
@@ -217,6 +218,83 @@ void WindowOnScreenTest::messageBoxShowsItsWholeCaption() {
   // The title bar holds the icon and the buttons besides the caption.
   QVERIFY2(frame.width() >= width + 100,
            qPrintable(QString("%1 for %2").arg(frame.width()).arg(width)));
+}
+
+// Chooses the item of the popup as a user does: opens the popup, clicks it.
+void choose(QWidget* window, QMenu* menu, const QString& name) {
+  open_menu(window, menu);
+  QAction* action = nullptr;
+  for (QAction* a : menu->actions()) {
+    action = a->text() == name ? a : action;
+  }
+  QVERIFY2(action != nullptr, qPrintable(name));
+  QVERIFY(action->isCheckable());
+  const bool was = action->isChecked();
+  QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+  QTRY_VERIFY(!menu->isVisible());
+  QCOMPARE(action->isChecked(), !was);
+}
+
+// The two switches of the density work: each is a checked item of its menu,
+// and the screen shows the density of a walk of 1,000,000 steps under the
+// yellow contours, exactly as painted, and the dots again when it is off.
+void WindowOnScreenTest::densityViewAndRefusingWallsFromTheMenus() {
+  QWidget* view = window_->landscape();
+  choose(window_, window_->popup(4), "Refuse steps &beyond the walls");
+  QVERIFY(sim_->reject_at_walls);
+  sim_->add_confirmed_hill(wandrix::Hill{"h", 60, 200, 70, 50, 0.3, 1, 1});
+  sim_->nsteps = 1000000;
+  window_->action(kStartWalking)->trigger();
+  QVERIFY(walk_ends(*sim_));
+  QVERIFY(QTest::qWaitFor([this] { return !window_->frame().painting(); }, 60000));
+  QTest::qWait(300);
+  const QImage dots = shown(view);
+  choose(window_, window_->popup(wandrix::kShowPopup), "&Density");
+  QVERIFY(sim_->density_view);
+  QTest::qWait(500);
+  const QImage density = shown(view);
+  keep(density, "density");
+  keep(from_screen(QString::number(window_->winId())), "density_window");
+  // What the screen shows is the picture painted afresh, pixel for pixel.
+  wandrix::RasterCanvas expected(view->width(), view->height());
+  sim_->full_redraw = true;
+  wandrix::paint(*sim_, expected, wandrix::client_rect(*sim_), false);
+  QCOMPARE(density.size(), QSize(expected.width(), expected.height()));
+  int differ = 0;
+  int yellow = 0;
+  int coloured = 0;
+  for (int y = 0; y < density.height(); ++y) {
+    for (int x = 0; x < density.width(); ++x) {
+      const QRgb p = density.pixel(x, y);
+      differ += (p & 0xFFFFFFu) != (expected.pixel(x, y) & 0xFFFFFFu) ? 1 : 0;
+      yellow += (p & 0xFFFFFFu) == 0xFFFF00u ? 1 : 0;
+      coloured += (p & 0xFFFFFFu) != 0 && (p & 0xFFFFFFu) != 0xFFFF00u ? 1 : 0;
+    }
+  }
+  QCOMPARE(differ, 0);
+  QVERIFY(yellow > 300);                                       // both contours, on top
+  QVERIFY(coloured > density.width() * density.height() / 4);  // the density
+  QVERIFY(density != dots);
+  // Copy takes the density as shown, in the colours of a picture.
+  BoxSeen box;
+  accept_box(box);
+  window_->action(kCopy)->trigger();
+  QImage copied;
+  QVERIFY(copied.loadFromData(QApplication::clipboard()->mimeData()->data("image/png"), "PNG"));
+  keep(copied, "density_copied");
+  wandrix::RasterCanvas picture(view->width(), view->height());
+  wandrix::paint(*sim_, picture, wandrix::client_rect(*sim_), true);
+  QCOMPARE(copied.size(), density.size());
+  for (int y = 0; y < copied.height(); ++y) {
+    for (int x = 0; x < copied.width(); ++x) {
+      QCOMPARE(copied.pixel(x, y) & 0xFFFFFFu, picture.pixel(x, y) & 0xFFFFFFu);
+    }
+  }
+  QVERIFY(QApplication::clipboard()->mimeData()->data("image/svg+xml").contains("<image"));
+  choose(window_, window_->popup(wandrix::kShowPopup), "&Density");
+  QVERIFY(QTest::qWaitFor([this] { return !window_->frame().painting(); }, 60000));
+  QTest::qWait(500);
+  QCOMPARE(shown(view), dots);
 }
 
 // A single step of the animation is on the screen, forays and robots drawn
