@@ -1,3 +1,7 @@
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 #include <unistd.h>
 
 #ifdef __EMSCRIPTEN__
@@ -37,6 +41,11 @@ bool stderr_is_terminal() { return isatty(STDERR_FILENO) == 1; }
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Samples, pictures and summaries have the same bytes as everywhere else:
+  // no line feed becomes CR LF on the way out.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   std::vector<std::string> words(argv + 1, argv + argc);
   if (words.empty()) {
     std::cerr << wandrix::cli::usage_text();

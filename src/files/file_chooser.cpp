@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "files/utf8_path.h"
 #include "model/simulation.h"
 
 namespace wandrix {
@@ -46,14 +47,14 @@ bool choose_file(Simulation& sim, bool for_open, FileKind kind) {
     sim.file_name.clear();
     return false;
   }
-  fs::path full(*chosen);
+  fs::path full = utf8_path(*chosen);
   if (full.is_relative()) {
-    full = fs::path(host.working_directory()) / full;
+    full = utf8_path(host.working_directory()) / full;
   }
   full = full.lexically_normal();
-  sim.file_name = full.string();
+  sim.file_name = utf8_string(full);
   const fs::path folder = full.parent_path();
-  sim.directory = folder.empty() ? std::string(".") : folder.string();
+  sim.directory = folder.empty() ? std::string(".") : utf8_string(folder);
   if (sim.directory.back() != fs::path::preferred_separator) {
     sim.directory += fs::path::preferred_separator;
   }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "files/utf8_path.h"
 #include "model/simulation.h"
 
 namespace wandrix {
@@ -20,7 +21,7 @@ bool unreserved(unsigned char c) {
 }
 
 std::string joined(const std::string& folder, const std::string& file) {
-  return (std::filesystem::path(folder) / file).lexically_normal().string();
+  return utf8_string((utf8_path(folder) / utf8_path(file)).lexically_normal());
 }
 
 // Expands the field codes of one argument; false when it is to be dropped.
@@ -126,16 +127,27 @@ std::string help_error_text(int code) {
   return text;
 }
 
+namespace {
+
+// The folder as the platform writes it, without a trailing separator unless
+// it is a root ("/", "C:\\").
+std::string normal_folder(const std::filesystem::path& folder) {
+  std::filesystem::path normal = folder.lexically_normal();
+  while (!normal.relative_path().empty() && !normal.has_filename()) {
+    normal = normal.parent_path();
+  }
+  return utf8_string(normal);
+}
+
+}  // namespace
+
 std::vector<std::string> help_folders(const std::string& working_directory,
                                       const std::string& program_directory) {
-  std::vector<std::string> folders{working_directory};
+  std::vector<std::string> folders{normal_folder(utf8_path(working_directory))};
   if (!program_directory.empty()) {
-    const std::filesystem::path program(program_directory);
+    const std::filesystem::path program = utf8_path(program_directory);
     for (const std::filesystem::path& folder : {program, program / ".." / "share" / "wandrix"}) {
-      std::string normal = folder.lexically_normal().string();
-      while (normal.size() > 1 && normal.back() == '/') {
-        normal.pop_back();
-      }
+      std::string normal = normal_folder(folder);
       if (std::find(folders.begin(), folders.end(), normal) == folders.end()) {
         folders.push_back(normal);
       }
@@ -146,9 +158,21 @@ std::vector<std::string> help_folders(const std::string& working_directory,
 
 std::string file_url(std::string_view path) {
   std::string url = "file://";
+  // A Windows path (C:\folder\page.html) becomes file:///C:/folder/page.html.
+  const bool drive = path.size() >= 2 && path[1] == ':' &&
+                     ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  if (drive) {
+    url += '/';
+    url += path.substr(0, 2);
+    path.remove_prefix(2);
+  }
+  // Where a backslash separates folders (Windows), it is a slash in the URL.
+  constexpr bool backslash_separates = std::filesystem::path::preferred_separator == '\\';
   for (const char ch : path) {
     const auto c = static_cast<unsigned char>(ch);
-    if (unreserved(c)) {
+    if ((drive || backslash_separates) && ch == '\\') {
+      url += '/';
+    } else if (unreserved(c)) {
       url += ch;
     } else {
       char escaped[4];

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "files/session_file.h"
+#include "files/utf8_path.h"
 #include "model/simulation.h"
 
 namespace wandrix {
@@ -12,13 +13,13 @@ namespace fs = std::filesystem;
 
 // What the file chooser remembers after the user picked path.
 void remember_choice(Simulation& sim, const std::string& path) {
-  fs::path full(path);
+  fs::path full = utf8_path(path);
   if (full.is_relative()) {
-    full = fs::path(sim.host().working_directory()) / full;
+    full = utf8_path(sim.host().working_directory()) / full;
   }
   full = full.lexically_normal();
-  sim.file_name = full.string();
-  sim.directory = full.parent_path().string();
+  sim.file_name = utf8_string(full);
+  sim.directory = utf8_string(full.parent_path());
   if (sim.directory.empty() || sim.directory.back() != fs::path::preferred_separator) {
     sim.directory += fs::path::preferred_separator;
   }

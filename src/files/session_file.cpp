@@ -10,6 +10,7 @@
 
 #include "files/atomic_file.h"
 #include "files/file_chooser.h"
+#include "files/utf8_path.h"
 #include "model/fixed_text.h"
 #include "model/simulation.h"
 
@@ -98,10 +99,11 @@ void apply(SessionData data, Simulation& sim) {
 std::optional<SessionError> load_session(Simulation& sim, const std::string& path) {
   std::error_code ec;
   // Only a plain file: a device or a pipe could be read for ever.
-  if (!std::filesystem::is_regular_file(path, ec)) {
+  const std::filesystem::path file = utf8_path(path);
+  if (!std::filesystem::is_regular_file(file, ec)) {
     return SessionError{};
   }
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(file, std::ios::binary);
   if (!in.is_open()) {
     return SessionError{};
   }

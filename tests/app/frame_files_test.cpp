@@ -9,6 +9,7 @@
 #include "app/frame.h"
 #include "app/menu_table.h"
 #include "fake_host.h"
+#include "files/files_test_support.h"
 
 namespace wandrix {
 namespace {
@@ -152,9 +153,9 @@ TEST_F(FrameFilesTest, FileFromTheCommandLineOpensLikeOpen) {
   frame.open_file(path);
   ASSERT_EQ(sim.hills.size(), 1u);
   EXPECT_EQ(sim.steps_done, 0);
-  EXPECT_EQ(sim.directory, folder.string() + "/");
+  EXPECT_EQ(sim.directory, testing::native_path(folder.string() + "/"));
   frame.command(kSaveAs);  // the next dialog opens beside the file
-  EXPECT_EQ(host.file_requests.back().folder, folder.string() + "/");
+  EXPECT_EQ(host.file_requests.back().folder, testing::native_path(folder.string() + "/"));
 }
 
 TEST_F(FrameFilesTest, UnreadableFileFromTheCommandLineIsReportedAndChangesNothing) {

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <filesystem>
@@ -16,12 +18,9 @@ namespace wandrix {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::entry_count;
 using testing::read_file;
 using testing::ScratchFolder;
-
-std::size_t entries(const fs::path& folder) {
-  return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
-}
 
 TEST(AtomicFile, WritesAndReplaces) {
   ScratchFolder folder;
@@ -30,9 +29,11 @@ TEST(AtomicFile, WritesAndReplaces) {
   EXPECT_EQ(read_file(path), "first");
   EXPECT_FALSE(write_file_atomically(path, std::string("a\0b", 3)));
   EXPECT_EQ(read_file(path), std::string("a\0b", 3));
-  EXPECT_EQ(entries(folder.path()), 1U);  // no temporary file left
+  EXPECT_EQ(entry_count(folder.path()), 1U);  // no temporary file left
 }
 
+#ifndef _WIN32
+// POSIX permissions and links; Windows has atomic_file_windows_test.cpp.
 TEST(AtomicFile, KeepsPermissionsAndFollowsLinks) {
   ScratchFolder folder;
   const std::string path = folder.file("private.dat");
@@ -49,12 +50,19 @@ TEST(AtomicFile, KeepsPermissionsAndFollowsLinks) {
   EXPECT_EQ(read_file(path), "through the link");
 }
 
+#endif
+
 TEST(AtomicFile, FailureIsReportedAndThePreviousFileSurvives) {
   ScratchFolder folder;
   const auto missing = write_file_atomically(folder.file("none/x.txt"), "x");
   ASSERT_TRUE(missing.has_value());
+  // The reason is the system's own text.
+#ifdef _WIN32
+  EXPECT_EQ(missing->rfind(folder.file("none/x.txt") + " could not be written: ", 0), 0U);
+#else
   EXPECT_EQ(*missing,
             folder.file("none/x.txt") + " could not be written: No such file or directory");
+#endif
 
   // The name of a folder cannot be replaced by a file.
   fs::create_directory(folder.file("sub"));
@@ -73,6 +81,7 @@ TEST(AtomicFile, LongestNamesStillWork) {
   EXPECT_EQ(read_file(path), "long");
 }
 
+#ifndef _WIN32
 // A write that fails halfway (here: over the process's file size limit,
 // which binds even the superuser) leaves the old file whole.
 TEST(AtomicFile, FailedWriteKeepsTheOldFile) {
@@ -91,7 +100,7 @@ TEST(AtomicFile, FailedWriteKeepsTheOldFile) {
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(*error, path + " could not be written: File too large");
   EXPECT_EQ(read_file(path), "precious");
-  EXPECT_EQ(entries(folder.path()), 1U);
+  EXPECT_EQ(entry_count(folder.path()), 1U);
 }
 
 TEST(AtomicFile, ReadOnlyFolderKeepsTheOldFile) {
@@ -139,9 +148,11 @@ TEST(AtomicFile, StoppedBySignalLeavesNoTemporary) {
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal)
         << "signal " << c.signal << " status " << status;
     EXPECT_EQ(read_file(path), "previous") << c.signal;
-    EXPECT_EQ(entries(folder.path()), 1U) << "signal " << c.signal << " unnamed " << c.unnamed;
+    EXPECT_EQ(entry_count(folder.path()), 1U) << "signal " << c.signal << " unnamed " << c.unnamed;
   }
 }
+
+#endif
 
 }  // namespace
 }  // namespace wandrix

@@ -84,7 +84,8 @@ TEST(FileCommands, FailedWritesAreReportedNotConfirmed) {
   save_session_as(s.sim);
   ASSERT_EQ(s.host.boxes.size(), 1U);
   EXPECT_EQ(s.host.boxes[0].caption, "Error writing data file");
-  EXPECT_EQ(s.host.boxes[0].text.rfind(bad + " could not be written: ", 0), 0U);
+  EXPECT_EQ(s.host.boxes[0].text.rfind(testing::native_path(bad) + " could not be written: ", 0),
+            0U);
   EXPECT_TRUE(s.sim.session_file.empty());
   save_landscape(s.sim);
   ASSERT_EQ(s.host.boxes.size(), 2U);

@@ -57,17 +57,30 @@ TEST(FileChooser, ChoiceSetsFileNameAndFolderWithSeparator) {
   Simulation sim(host);
   host.file_answers = {"/data/work/run1.dat", std::nullopt, "sub/../picture.emf"};
   EXPECT_TRUE(choose_file(sim, false, FileKind::data));
-  EXPECT_EQ(sim.file_name, "/data/work/run1.dat");
-  EXPECT_EQ(sim.directory, "/data/work/");
+  EXPECT_EQ(sim.file_name, testing::native_path("/data/work/run1.dat"));
+  EXPECT_EQ(sim.directory, testing::native_path("/data/work/"));
   // The next dialog of any kind opens there; a cancel keeps the folder.
   EXPECT_FALSE(choose_file(sim, false, FileKind::metafile));
-  EXPECT_EQ(host.file_requests[1].folder, "/data/work/");
+  EXPECT_EQ(host.file_requests[1].folder, testing::native_path("/data/work/"));
   EXPECT_TRUE(sim.file_name.empty());
-  EXPECT_EQ(sim.directory, "/data/work/");
+  EXPECT_EQ(sim.directory, testing::native_path("/data/work/"));
   // A relative answer is made full against the working directory.
   EXPECT_TRUE(choose_file(sim, false, FileKind::metafile));
-  EXPECT_EQ(sim.file_name, "/work/start/picture.emf");
-  EXPECT_EQ(sim.directory, "/work/start/");
+  EXPECT_EQ(sim.file_name, testing::native_path("/work/start/picture.emf"));
+  EXPECT_EQ(sim.directory, testing::native_path("/work/start/"));
+}
+
+TEST(FileChooser, NamesBeyondAsciiKeepTheirLetters) {
+  FakeHost host;
+  Simulation sim(host);
+  const std::string folder = "/d\xC3\xA9j\xC3\xA0/\xE6\xBC\xAB";  // déjà/漫
+  host.file_answers = {folder +
+                       "/../\xE6\xBC\xAB/s\xC3\xA9"
+                       "ance.dat"};
+  EXPECT_TRUE(choose_file(sim, false, FileKind::data));
+  EXPECT_EQ(sim.file_name, testing::native_path(folder + "/s\xC3\xA9"
+                                                         "ance.dat"));
+  EXPECT_EQ(sim.directory, testing::native_path(folder + "/"));
 }
 
 TEST(FileChooser, FileInTheRootAndAnswersThatNameNoFile) {
@@ -75,11 +88,11 @@ TEST(FileChooser, FileInTheRootAndAnswersThatNameNoFile) {
   Simulation sim(host);
   host.file_answers = {"/top.txt", "/data/folder/", ""};
   EXPECT_TRUE(choose_file(sim, false, FileKind::text));
-  EXPECT_EQ(sim.directory, "/");
+  EXPECT_EQ(sim.directory, testing::native_path("/"));
   EXPECT_FALSE(choose_file(sim, false, FileKind::text));
   EXPECT_TRUE(sim.file_name.empty());
   EXPECT_FALSE(choose_file(sim, true, FileKind::text));
-  EXPECT_EQ(sim.directory, "/");
+  EXPECT_EQ(sim.directory, testing::native_path("/"));
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <sstream>
 #include <string>
 
+#include "files/utf8_path.h"
+
 namespace wandrix::testing {
 
 class ScratchFolder {
@@ -31,6 +33,17 @@ class ScratchFolder {
  private:
   std::filesystem::path path_;
 };
+
+// A path as the platform writes it: with backslashes on Windows, where the
+// program hands back its paths normalised.
+inline std::string native_path(const std::string& path) {
+  return utf8_string(utf8_path(path).make_preferred());
+}
+
+// How many files and folders the folder holds.
+inline std::size_t entry_count(const std::filesystem::path& folder) {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
 
 inline std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_host.h"
+#include "files_test_support.h"
 #include "model/simulation.h"
 
 namespace wandrix {
@@ -31,7 +32,7 @@ TEST(HelpLauncher, StartsTheAssociatedProgramWithTheFileAddress) {
   EXPECT_EQ(host.started[0], (Args{"/usr/bin/viewer", "file:///home/ann/my%20runs/Wandrix.html"}));
   ASSERT_EQ(host.lookups.size(), 1u);
   EXPECT_EQ(host.lookups[0].first, "Wandrix.html");
-  EXPECT_EQ(host.lookups[0].second, "/home/ann/my runs");
+  EXPECT_EQ(host.lookups[0].second, testing::native_path("/home/ann/my runs"));
   EXPECT_TRUE(host.boxes.empty());
 }
 
@@ -40,7 +41,7 @@ TEST(HelpLauncher, MissingPageIsLookedForWhereTheProgramIsInstalled) {
   host.cwd = "/tmp/work";
   host.program_dir = "/opt/wandrix/bin";
   host.lookup = [](const std::string& folder) {
-    if (folder == "/opt/wandrix/share/wandrix") {
+    if (folder == testing::native_path("/opt/wandrix/share/wandrix")) {
       return ProgramLookup{42, "firefox", {"firefox", "--new-window", "%u"}};
     }
     return ProgramLookup{2, {}, {}};
@@ -48,7 +49,7 @@ TEST(HelpLauncher, MissingPageIsLookedForWhereTheProgramIsInstalled) {
   Simulation sim(host);
   open_help(sim);
   ASSERT_EQ(host.lookups.size(), 3u);
-  EXPECT_EQ(host.lookups[1].second, "/opt/wandrix/bin");
+  EXPECT_EQ(host.lookups[1].second, testing::native_path("/opt/wandrix/bin"));
   ASSERT_EQ(host.started.size(), 1u);
   EXPECT_EQ(host.started[0],
             (Args{"firefox", "--new-window", "file:///opt/wandrix/share/wandrix/Wandrix.html"}));
@@ -86,8 +87,10 @@ TEST(HelpLauncher, UnlistedCodeGivesThePlainText) {
 }
 
 TEST(HelpLauncher, FoldersAreNormalisedAndNotRepeated) {
-  EXPECT_EQ(help_folders("/usr/bin", "/usr/bin/"), (Args{"/usr/bin", "/usr/share/wandrix"}));
-  EXPECT_EQ(help_folders("/w", ""), (Args{"/w"}));
+  using testing::native_path;
+  EXPECT_EQ(help_folders("/usr/bin", "/usr/bin/"),
+            (Args{native_path("/usr/bin"), native_path("/usr/share/wandrix")}));
+  EXPECT_EQ(help_folders("/w/", ""), (Args{native_path("/w")}));
 }
 
 TEST(HelpLauncher, ExecLinesSplitLikeDesktopEntries) {
@@ -125,6 +128,13 @@ TEST(HelpLauncher, FieldCodesAreReplacedOrDropped) {
 TEST(HelpLauncher, AddressesEscapeWhatAUrlCannotHold) {
   EXPECT_EQ(file_url("/a b/c#d%e/Wandrix.html"), "file:///a%20b/c%23d%25e/Wandrix.html");
   EXPECT_EQ(file_url("/x/\xC3\xA9"), "file:///x/%C3%A9");
+  EXPECT_EQ(file_url("C:\\My Files\\Wandrix.html"), "file:///C:/My%20Files/Wandrix.html");
+  EXPECT_EQ(file_url("d:/a#b/Wandrix.html"), "file:///d:/a%23b/Wandrix.html");
+  // Without a drive letter a backslash is a byte of the name, except where it
+  // separates folders.
+  const bool windows = std::filesystem::path::preferred_separator == '\\';
+  EXPECT_EQ(file_url("1:\\x"), windows ? "file://1%3A/x" : "file://1%3A%5Cx");
+  EXPECT_EQ(file_url("\\srv\\a b"), windows ? "file:///srv/a%20b" : "file://%5Csrv%5Ca%20b");
 }
 
 }  // namespace

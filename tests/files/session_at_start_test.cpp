@@ -50,7 +50,7 @@ TEST(SessionAtStart, ReadsTheFileAndClearsTheWalks) {
   // Save goes back to the same file, and the next dialog opens beside it.
   EXPECT_EQ(s.sim.session_file, s.folder.file("lecture.dat"));
   EXPECT_EQ(s.sim.file_name, s.folder.file("lecture.dat"));
-  EXPECT_EQ(s.sim.directory, s.folder.path().string() + "/");
+  EXPECT_EQ(s.sim.directory, testing::native_path(s.folder.path().string() + "/"));
 }
 
 TEST(SessionAtStart, RelativePathIsTakenFromTheWorkingDirectory) {
@@ -60,8 +60,8 @@ TEST(SessionAtStart, RelativePathIsTakenFromTheWorkingDirectory) {
   open_session_file(s.sim, "./week3/../week3/lecture.dat");
   EXPECT_TRUE(s.host.boxes.empty());
   EXPECT_EQ(s.sim.hills.size(), 2U);
-  EXPECT_EQ(s.sim.session_file, s.folder.file("week3/lecture.dat"));
-  EXPECT_EQ(s.sim.directory, s.folder.file("week3") + "/");
+  EXPECT_EQ(s.sim.session_file, testing::native_path(s.folder.file("week3/lecture.dat")));
+  EXPECT_EQ(s.sim.directory, testing::native_path(s.folder.file("week3") + "/"));
 }
 
 TEST(SessionAtStart, RefusedFileShowsTheErrorBoxAndKeepsTheSession) {

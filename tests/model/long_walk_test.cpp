@@ -3,8 +3,10 @@
 // in bench/long_walk_bench.cpp; here it runs scaled down.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -17,6 +19,7 @@
 #include "fake_host.h"
 #include "model/make_hill.h"
 #include "model/simulation.h"
+#include "time_limit.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define WANDRIX_UNDER_ASAN 1
@@ -115,7 +118,7 @@ TEST(LongWalk, AWalkAfterTheWindowShrankStaysOnTheLandscape) {
   for (const double mean : {0.0, 0.05, 5.0, 500.0}) {
     EXPECT_EXIT(
         {
-          alarm(20);
+          testing::end_after(20);
           Simulation sim;
           four_chains_with_rotation(sim, true);
           sim.nsteps = 300;
@@ -139,7 +142,7 @@ TEST(LongWalk, ResizingBackAndForthCannotMakeAWalkEndless) {
   // foray turns at the walls millions of times.
   EXPECT_EXIT(
       {
-        alarm(20);
+        testing::end_after(20);
         Simulation sim;
         four_chains_with_rotation(sim, true);
         for (int i = 0; i < 4; ++i) {
@@ -159,7 +162,7 @@ TEST(LongWalk, ResizingBackAndForthCannotMakeAWalkEndless) {
 TEST(LongWalk, AStartOutsideTheShrunkenLandscapeFinishes) {
   EXPECT_EXIT(
       {
-        alarm(20);
+        testing::end_after(20);
         Simulation sim;
         sim.rescale(1, 1);  // the start (150, 150) is now far outside
         sim.nsteps = 200;
@@ -208,7 +211,7 @@ TEST(LongWalk, AHalfRecordedSampleIsDroppedFromEveryList) {
   EXPECT_EQ(chain.ys, complete.ys);
 }
 
-#ifndef WANDRIX_UNDER_ASAN
+#if !defined(WANDRIX_UNDER_ASAN) && !defined(_WIN32)
 // The address space the process uses now, in bytes.
 std::size_t address_space_in_use() {
   std::ifstream statm("/proc/self/statm");
@@ -271,6 +274,8 @@ int walk_until_memory_runs_out() {
 TEST(LongWalk, RunningOutOfMemoryStopsTheWalkAndKeepsTheSamples) {
 #ifdef WANDRIX_UNDER_ASAN
   GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit allows";
+#elif defined(_WIN32)
+  GTEST_SKIP() << "no limit on the address space to run into";
 #else
   EXPECT_EXIT(std::_Exit(walk_until_memory_runs_out()), ::testing::ExitedWithCode(kKept), "");
 #endif

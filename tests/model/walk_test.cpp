@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -9,6 +7,7 @@
 #include "fake_host.h"
 #include "model/landscape.h"
 #include "model/simulation.h"
+#include "time_limit.h"
 
 namespace wandrix {
 namespace {
@@ -151,7 +150,7 @@ std::int32_t s_seed = 0;
 void expect_walk_finishes(void (*configure)(Simulation&)) {
   EXPECT_EXIT(
       {
-        alarm(20);
+        testing::end_after(20);
         Simulation sim;
         configure(sim);
         sim.clear();

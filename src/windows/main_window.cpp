@@ -1,0 +1,257 @@
+#include "windows/main_window.h"
+
+#include <windowsx.h>
+
+#include <vector>
+
+#include "app/menu_table.h"
+#include "windows/wide_text.h"
+
+namespace wandrix::windows {
+
+namespace {
+
+// Posted to itself: the window has its first size, the session may open.
+constexpr UINT kOpenAtStart = WM_APP + 1;
+
+Point point_of(LPARAM l) { return {GET_X_LPARAM(l), GET_Y_LPARAM(l)}; }
+
+}  // namespace
+
+HMENU build_menu_bar() {
+  HMENU bar = ::CreateMenu();
+  for (const MenuPopup& popup : menu_bar()) {
+    HMENU menu = ::CreatePopupMenu();
+    for (const MenuItem& item : popup.items) {
+      if (item.separator()) {
+        ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        continue;
+      }
+      std::wstring text = widen(item.text);
+      if (!item.shortcut.empty()) {
+        text += L'\t' + widen(item.shortcut);
+      }
+      ::AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id), text.c_str());
+    }
+    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), widen(popup.title).c_str());
+  }
+  return bar;
+}
+
+bool parse_accelerator(std::string_view keys, int id, ACCEL& accel) {
+  accel = ACCEL{};
+  accel.fVirt = FVIRTKEY;
+  accel.cmd = static_cast<WORD>(id);
+  constexpr std::string_view kCtrl = "Ctrl+";
+  if (keys.substr(0, kCtrl.size()) == kCtrl) {
+    accel.fVirt |= FCONTROL;
+    keys.remove_prefix(kCtrl.size());
+  }
+  if (keys.size() == 1 &&
+      ((keys[0] >= 'A' && keys[0] <= 'Z') || (keys[0] >= '0' && keys[0] <= '9'))) {
+    accel.key = static_cast<WORD>(static_cast<unsigned char>(keys[0]));
+    return true;
+  }
+  struct Named {
+    std::string_view name;
+    WORD key;
+  };
+  constexpr Named kNamed[] = {{"Space", VK_SPACE}, {"Left", VK_LEFT}, {"Right", VK_RIGHT},
+                              {"Up", VK_UP},       {"Down", VK_DOWN}, {"Esc", VK_ESCAPE}};
+  for (const Named& named : kNamed) {
+    if (keys == named.name) {
+      accel.key = named.key;
+      return true;
+    }
+  }
+  if (keys.size() >= 2 && keys.size() <= 3 && keys[0] == 'F') {
+    int number = 0;
+    for (const char c : keys.substr(1)) {
+      if (c < '0' || c > '9') {
+        return false;
+      }
+      number = number * 10 + (c - '0');
+    }
+    if (number >= 1 && number <= 24) {
+      accel.key = static_cast<WORD>(VK_F1 + number - 1);
+      return true;
+    }
+  }
+  return false;
+}
+
+HACCEL build_accelerators() {
+  std::vector<ACCEL> table;
+  for (const Accelerator& accelerator : accelerators()) {
+    ACCEL accel{};
+    // Esc stays a typed character (WM_CHAR 27): the frame cancels a drag with
+    // it or stops the walk.
+    if (parse_accelerator(accelerator.keys, accelerator.id, accel) && accel.key != VK_ESCAPE) {
+      table.push_back(accel);
+    }
+  }
+  return ::CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
+}
+
+MainWindow::MainWindow(Simulation& sim) : frame_(sim, host_) { sim.set_host(host_); }
+
+MainWindow::~MainWindow() {
+  frame_.simulation().set_host(null_host());
+  if (accelerators_ != nullptr) {
+    ::DestroyAcceleratorTable(accelerators_);
+  }
+}
+
+bool MainWindow::create() {
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  WNDCLASSW window_class{};
+  window_class.style = CS_HREDRAW | CS_VREDRAW;  // no double clicks
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = instance;
+  window_class.hIcon = ::LoadIconW(instance, L"WANDRIX");
+  if (window_class.hIcon == nullptr) {
+    window_class.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+  }
+  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  window_class.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+  window_class.lpszClassName = kWindowClass;
+  ::RegisterClassW(&window_class);
+  window_ = ::CreateWindowExW(0, kWindowClass, L"Wandrix", WS_OVERLAPPEDWINDOW, kInitialLeft,
+                              kInitialTop, kInitialOuterSize, kInitialOuterSize, nullptr,
+                              build_menu_bar(), instance, this);
+  if (window_ == nullptr) {
+    return false;
+  }
+  accelerators_ = build_accelerators();
+  ::ShowWindow(window_, SW_SHOWNORMAL);
+  ::UpdateWindow(window_);
+  return true;
+}
+
+void MainWindow::open_at_start(const std::string& path) {
+  open_at_start_ = path;
+  ::PostMessageW(window_, kOpenAtStart, 0, 0);
+}
+
+int MainWindow::run() {
+  MSG message{};
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (::TranslateAcceleratorW(window_, accelerators_, &message) == 0) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+  }
+  return static_cast<int>(message.wParam);
+}
+
+LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_NCCREATE) {
+    // Win32 hands the window's object over as an integer, and keeps it as one.
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(l);  // NOLINT(performance-no-int-to-ptr)
+    auto* self = static_cast<MainWindow*>(create->lpCreateParams);
+    self->window_ = window;
+    self->host_.attach(window, self->frame_, self->frame_.simulation());
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MainWindow*>(  // NOLINT(performance-no-int-to-ptr)
+      ::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) {
+    return ::DefWindowProcW(window, message, w, l);
+  }
+  return self->handle(message, w, l);
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
+  switch (message) {
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      return 0;
+    case WM_SIZE:
+      frame_.size(LOWORD(l), HIWORD(l), w == SIZE_MINIMIZED);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the surface covers the whole client area
+    case WM_PAINT:
+      paint();
+      return 0;
+    case WM_CHAR:
+      frame_.key_char(static_cast<int>(w));
+      return 0;
+    case WM_TIMER:
+      if (w == kTickTimer) {
+        ::KillTimer(window_, kTickTimer);
+        frame_.tick();
+      }
+      return 0;
+    case WM_COMMAND:
+      command(LOWORD(w));
+      return 0;
+    case WM_INITMENUPOPUP:
+      if (HIWORD(l) == 0) {
+        apply_menu_rules(::GetMenu(window_));
+      }
+      return 0;
+    case WM_SETCURSOR:
+      if (LOWORD(l) == HTCLIENT) {
+        ::SetCursor(cursor_handle(host_.cursor()));
+        return TRUE;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+      frame_.left_press(point_of(l));
+      return 0;
+    case WM_LBUTTONUP:
+      frame_.left_release(point_of(l));
+      return 0;
+    case WM_RBUTTONDOWN:
+      frame_.right_press(point_of(l));
+      return 0;
+    case WM_RBUTTONUP:
+      frame_.right_release(point_of(l));
+      return 0;
+    case WM_MOUSEMOVE:
+      frame_.mouse_move(point_of(l));
+      return 0;
+    case kOpenAtStart:
+      frame_.open_file(open_at_start_);
+      return 0;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(window_, message, w, l);
+}
+
+void MainWindow::paint() {
+  PAINTSTRUCT ps{};
+  HDC dc = ::BeginPaint(window_, &ps);
+  frame_.render();
+  const RasterCanvas& surface = frame_.surface();
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = surface.width();
+  info.bmiHeader.biHeight = -surface.height();  // rows top to bottom
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  // 0xFFRRGGBB is the byte order B, G, R of a 32-bit DIB.
+  ::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(surface.width()),
+                      static_cast<DWORD>(surface.height()), 0, 0, 0,
+                      static_cast<UINT>(surface.height()), surface.pixels(), &info, DIB_RGB_COLORS);
+  ::EndPaint(window_, &ps);
+}
+
+void MainWindow::apply_menu_rules(HMENU menu) {
+  for (const MenuItemState& state : frame_.menu_state()) {
+    const auto id = static_cast<UINT>(state.id);
+    ::CheckMenuItem(menu, id, MF_BYCOMMAND | (state.checked ? MF_CHECKED : MF_UNCHECKED));
+    ::EnableMenuItem(menu, id, MF_BYCOMMAND | (state.enabled ? MF_ENABLED : MF_GRAYED));
+  }
+}
+
+void MainWindow::command(int id) {
+  if (frame_.command(id) == FrameResult::quit) {
+    ::PostQuitMessage(0);
+  }
+}
+
+}  // namespace wandrix::windows
