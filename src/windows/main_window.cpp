@@ -1,7 +1,9 @@
 #include "windows/main_window.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/menu_table.h"
@@ -15,6 +17,24 @@ namespace {
 constexpr UINT kOpenAtStart = WM_APP + 1;
 
 Point point_of(LPARAM l) { return {GET_X_LPARAM(l), GET_Y_LPARAM(l)}; }
+
+// The progress part's share of the status bar; the rates, the longer text,
+// take the rest.
+constexpr int kProgressPercent = 35;
+
+// One part's text, and as its tooltip, which the status bar shows when the
+// part is too narrow for the text. Only a change is sent: the bar repaints
+// at each text it is given, and the walk asks many times a second.
+void set_status_part(HWND status, int part, const std::wstring& text, std::wstring& shown) {
+  if (text == shown) {
+    return;
+  }
+  shown = text;
+  ::SendMessageW(status, SB_SETTEXTW, static_cast<WPARAM>(part),
+                 reinterpret_cast<LPARAM>(shown.c_str()));
+  ::SendMessageW(status, SB_SETTIPTEXTW, static_cast<WPARAM>(part),
+                 reinterpret_cast<LPARAM>(shown.c_str()));
+}
 
 }  // namespace
 
@@ -116,6 +136,8 @@ bool MainWindow::create() {
   window_class.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
   window_class.lpszClassName = kWindowClass;
   ::RegisterClassW(&window_class);
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+  ::InitCommonControlsEx(&controls);
   window_ = ::CreateWindowExW(0, kWindowClass, L"Wandrix", WS_OVERLAPPEDWINDOW, kInitialLeft,
                               kInitialTop, kInitialOuterSize, kInitialOuterSize, nullptr,
                               build_menu_bar(), instance, this);
@@ -163,11 +185,16 @@ LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM w, LPAR
 
 LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
   switch (message) {
+    case WM_CREATE:
+      status_ =
+          ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_TOOLTIPS, 0, 0,
+                            0, 0, window_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+      return status_ == nullptr ? -1 : 0;
     case WM_DESTROY:
       ::PostQuitMessage(0);
       return 0;
     case WM_SIZE:
-      frame_.size(LOWORD(l), HIWORD(l), w == SIZE_MINIMIZED);
+      fit_client(LOWORD(l), HIWORD(l), w == SIZE_MINIMIZED);
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the surface covers the whole client area
@@ -176,15 +203,18 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
       return 0;
     case WM_CHAR:
       frame_.key_char(static_cast<int>(w));
+      show_walk_state();
       return 0;
     case WM_TIMER:
       if (w == kTickTimer) {
         ::KillTimer(window_, kTickTimer);
         frame_.tick();
       }
+      show_walk_state();
       return 0;
     case WM_COMMAND:
       command(LOWORD(w));
+      show_walk_state();
       return 0;
     case WM_INITMENUPOPUP:
       if (HIWORD(l) == 0) {
@@ -202,23 +232,43 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
       return 0;
     case WM_LBUTTONUP:
       frame_.left_release(point_of(l));
+      show_walk_state();
       return 0;
     case WM_RBUTTONDOWN:
       frame_.right_press(point_of(l));
       return 0;
     case WM_RBUTTONUP:
       frame_.right_release(point_of(l));
+      show_walk_state();
       return 0;
     case WM_MOUSEMOVE:
       frame_.mouse_move(point_of(l));
       return 0;
     case kOpenAtStart:
       frame_.open_file(open_at_start_);
+      show_walk_state();
       return 0;
     default:
       break;
   }
   return ::DefWindowProcW(window_, message, w, l);
+}
+
+void MainWindow::fit_client(int width, int height, bool minimised) {
+  // The bar places itself along the bottom at the parent's new width.
+  ::SendMessageW(status_, WM_SIZE, 0, 0);
+  RECT bar{};
+  ::GetWindowRect(status_, &bar);
+  const int parts[] = {width * kProgressPercent / 100, -1};
+  ::SendMessageW(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+  frame_.size(width, std::max(0, height - static_cast<int>(bar.bottom - bar.top)), minimised);
+  show_walk_state();
+}
+
+void MainWindow::show_walk_state() {
+  const std::string progress = frame_.progress_text();
+  set_status_part(status_, 0, progress.empty() ? L"Ready" : widen(progress), shown_progress_);
+  set_status_part(status_, 1, widen(frame_.rates_text()), shown_rates_);
 }
 
 void MainWindow::paint() {

@@ -33,18 +33,26 @@ class MainWindow {
   int run();
 
   [[nodiscard]] HWND handle() const { return window_; }
+  // The status bar along the bottom: the walk's progress, then its rates.
+  [[nodiscard]] HWND status_bar() const { return status_; }
   [[nodiscard]] Frame& frame() { return frame_; }
 
  private:
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
   LRESULT handle(UINT message, WPARAM w, LPARAM l);
   void paint();
+  // Lays out the status bar and gives the frame the client area above it.
+  void fit_client(int width, int height, bool minimised);
+  void show_walk_state();
   void apply_menu_rules(HMENU menu);
   void command(int id);
 
   Win32Host host_;
   Frame frame_;
   HWND window_ = nullptr;
+  HWND status_ = nullptr;
+  std::wstring shown_progress_;
+  std::wstring shown_rates_;
   HACCEL accelerators_ = nullptr;
   std::string open_at_start_;
 };

@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/menu_table.h"
+#include "app/walk_player.h"
 #include "model/simulation.h"
 #include "view/picture_export.h"
 #include "windows/main_window.h"
@@ -192,6 +195,67 @@ TEST_F(HostTest, ThePictureArrivesAsMetafileAndBitmap) {
   EXPECT_EQ(pixels[0] & 0xFFFFFFu, 0xFFFFFFu);
   ::GlobalUnlock(dib);
   ::CloseClipboard();
+}
+
+std::wstring status_text(HWND status, int part) {
+  const auto length = LOWORD(::SendMessageW(status, SB_GETTEXTLENGTHW, part, 0));
+  std::wstring text(length, L'\0');
+  ::SendMessageW(status, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
+  return text;
+}
+
+void pump_messages(const std::function<bool()>& done) {
+  const DWORD until = ::GetTickCount() + 20000;
+  MSG message{};
+  while (!done() && ::GetTickCount() < until) {
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+    ::Sleep(5);
+  }
+}
+
+// The program's own window: the picture takes the client area above the
+// status bar, at every size, and the bar follows the walk.
+TEST(Win32MainWindow, TheStatusBarFollowsTheWalkBelowThePicture) {
+  Simulation sim;
+  sim.hills.push_back(Hill{"h", 200, 200, 30, 30, 0, 1, 1});
+  MainWindow window(sim);
+  ASSERT_TRUE(window.create());
+  HWND status = window.status_bar();
+  ASSERT_NE(status, nullptr);
+  for (const SIZE outer : {SIZE{400, 400}, SIZE{640, 300}, SIZE{300, 520}}) {
+    ::SetWindowPos(window.handle(), nullptr, 0, 0, outer.cx, outer.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    ::GetClientRect(window.handle(), &client);
+    RECT bar{};
+    ::GetWindowRect(status, &bar);
+    ::MapWindowPoints(nullptr, window.handle(), reinterpret_cast<POINT*>(&bar), 2);
+    EXPECT_GT(bar.bottom - bar.top, 0) << outer.cx << "x" << outer.cy;
+    EXPECT_EQ(bar.bottom, client.bottom) << outer.cx << "x" << outer.cy;
+    EXPECT_EQ(bar.right - bar.left, client.right) << outer.cx << "x" << outer.cy;
+    EXPECT_EQ(window.frame().width(), client.right) << outer.cx << "x" << outer.cy;
+    EXPECT_EQ(window.frame().height(), bar.top) << outer.cx << "x" << outer.cy;
+  }
+  EXPECT_EQ(status_text(status, 0), L"Ready");
+  EXPECT_EQ(status_text(status, 1).rfind(L"Steps walked: 0 |", 0), 0u) << status_text(status, 1);
+
+  ::SendMessageW(window.handle(), WM_COMMAND, command::kWalkSpeed + kFastestSpeed, 0);
+  ::SendMessageW(window.handle(), WM_COMMAND, command::kStartWalking, 0);
+  pump_messages([&] { return sim.steps_done > 0 && !window.frame().player().running(); });
+  ASSERT_GT(sim.steps_done, 0);
+  const std::wstring rates = status_text(status, 1);
+  EXPECT_EQ(rates.rfind(L"Steps walked: " + std::to_wstring(sim.steps_done) + L" |", 0), 0u)
+      << rates;
+  EXPECT_EQ(rates, widen(window.frame().rates_text()));
+  EXPECT_EQ(status_text(status, 0), L"Ready");
+
+  ::DestroyWindow(window.handle());
+  MSG message{};
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+  }
 }
 
 }  // namespace
