@@ -138,9 +138,9 @@ bool MainWindow::create() {
   ::RegisterClassW(&window_class);
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
-  window_ = ::CreateWindowExW(0, kWindowClass, L"Wandrix", WS_OVERLAPPEDWINDOW, kInitialLeft,
-                              kInitialTop, kInitialOuterSize, kInitialOuterSize, nullptr,
-                              build_menu_bar(), instance, this);
+  window_ = ::CreateWindowExW(0, kWindowClass, L"Wandrix", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                              kInitialLeft, kInitialTop, kInitialOuterSize, kInitialOuterSize,
+                              nullptr, build_menu_bar(), instance, this);
   if (window_ == nullptr) {
     return false;
   }
@@ -158,6 +158,9 @@ void MainWindow::open_at_start(const std::string& path) {
 int MainWindow::run() {
   MSG message{};
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (host_.lesson_panel().take_key(message)) {
+      continue;
+    }
     if (::TranslateAcceleratorW(window_, accelerators_, &message) == 0) {
       ::TranslateMessage(&message);
       ::DispatchMessageW(&message);
@@ -228,6 +231,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
       }
       break;
     case WM_LBUTTONDOWN:
+      ::SetFocus(window_);  // the keys are the landscape's again, not the lesson text's
       frame_.left_press(point_of(l));
       return 0;
     case WM_LBUTTONUP:
@@ -235,6 +239,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
       show_walk_state();
       return 0;
     case WM_RBUTTONDOWN:
+      ::SetFocus(window_);
       frame_.right_press(point_of(l));
       return 0;
     case WM_RBUTTONUP:
@@ -261,7 +266,9 @@ void MainWindow::fit_client(int width, int height, bool minimised) {
   ::GetWindowRect(status_, &bar);
   const int parts[] = {width * kProgressPercent / 100, -1};
   ::SendMessageW(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
-  frame_.size(width, std::max(0, height - static_cast<int>(bar.bottom - bar.top)), minimised);
+  const int above_bar = std::max(0, height - static_cast<int>(bar.bottom - bar.top));
+  // The lesson, when one is open, takes its room at the right.
+  frame_.size(host_.lesson_panel().place(width, above_bar), above_bar, minimised);
   show_walk_state();
 }
 

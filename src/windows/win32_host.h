@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "model/host.h"
+#include "windows/lesson_panel.h"
 
 namespace wandrix {
 class Frame;
@@ -43,12 +44,22 @@ class Win32Host : public Host {
   DialogResult run_robot_options_dialog() override;
   DialogResult run_hill_dialog() override;
   void run_about_box() override;
+  std::optional<std::size_t> choose_lesson(const std::vector<LessonItem>& lessons) override;
+  void show_lesson(const std::string& title, const std::vector<std::string>& paragraphs) override;
+
+  // The lesson's text beside the landscape, once a lesson has opened.
+  [[nodiscard]] LessonPanel& lesson_panel() { return lesson_; }
 
  private:
+  // After the lesson panel opened or closed: the window grows or shrinks so
+  // that the landscape keeps its size.
+  void keep_landscape_size();
+
   HWND window_ = nullptr;
   Frame* frame_ = nullptr;
   Simulation* sim_ = nullptr;
   Cursor cursor_ = Cursor::arrow;
+  LessonPanel lesson_;
 };
 
 // The shape of a cursor of the core.
