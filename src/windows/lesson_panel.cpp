@@ -95,9 +95,12 @@ bool LessonPanel::create(HWND parent) {
       WS_EX_CLIENTEDGE, L"EDIT", L"",
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
       0, 0, 0, 0, panel_, nullptr, instance, nullptr);
-  close_ = ::CreateWindowExW(
-      0, L"BUTTON", kCloseLessonText, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0,
-      0, panel_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseId)), instance, nullptr);
+  // A child's id travels in the menu handle's place.
+  auto* id = reinterpret_cast<HMENU>(  // NOLINT(performance-no-int-to-ptr)
+      static_cast<INT_PTR>(kCloseId));
+  close_ = ::CreateWindowExW(0, L"BUTTON", kCloseLessonText,
+                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, panel_,
+                             id, instance, nullptr);
   font_ = message_font(false);
   title_font_ = message_font(true);
   set_font(title_, title_font_);
