@@ -339,20 +339,18 @@ void Win32Host::show_lesson(const std::string& title, const std::vector<std::str
 }
 
 void Win32Host::keep_landscape_size() {
-  RECT before{};
-  ::GetClientRect(window_, &before);
-  resize_client(frame_->width(), frame_->height());
-  RECT after{};
-  ::GetClientRect(window_, &after);
-  // A window that kept its size (maximised, or at the screen's edge) was
-  // not laid out again by a size message: the panel's room comes from the
-  // landscape then.
-  if (after.right == before.right && after.bottom == before.bottom) {
-    const WPARAM kind = ::IsIconic(window_)   ? SIZE_MINIMIZED
-                        : ::IsZoomed(window_) ? SIZE_MAXIMIZED
-                                              : SIZE_RESTORED;
-    ::SendMessageW(window_, WM_SIZE, kind, MAKELPARAM(after.right, after.bottom));
+  // A maximised window keeps its size, and so gets no size message: the
+  // panel's room comes from the landscape then. Any other window is laid out
+  // by the size message of its new size, whenever that comes; a layout of
+  // the size it has before would squeeze the landscape for a moment, and
+  // every size the landscape takes rescales the walk's settings.
+  if (::IsZoomed(window_)) {
+    RECT client{};
+    ::GetClientRect(window_, &client);
+    ::SendMessageW(window_, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(client.right, client.bottom));
+    return;
   }
+  resize_client(frame_->width(), frame_->height());
 }
 
 }  // namespace wandrix::windows
