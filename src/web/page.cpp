@@ -176,6 +176,12 @@ EMSCRIPTEN_KEEPALIVE int wx_surface_height() { return program().frame.surface().
 EMSCRIPTEN_KEEPALIVE int wx_diagnostics_render(int width, int height) {
   return program().host.diagnostics().render(width, height) ? 1 : 0;
 }
+// How long the next drawing should wait, in milliseconds (the throttle).
+EMSCRIPTEN_KEEPALIVE int wx_diagnostics_delay() {
+  const auto delay =
+      program().host.diagnostics().redraw_delay(wandrix::DiagnosticsView::Clock::now());
+  return static_cast<int>(delay.count());
+}
 EMSCRIPTEN_KEEPALIVE const std::uint32_t* wx_diagnostics_pixels() {
   return program().host.diagnostics().surface().pixels();
 }

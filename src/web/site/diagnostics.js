@@ -59,12 +59,18 @@ class DiagnosticsPanel {
 
     panel.addEventListener('keydown', (event) => this.key(event));
     this.dragMoves(caption);
-    new ResizeObserver(() => this.redraw()).observe(picture);
+    // A resize draws again as soon as the throttle allows: dragging the
+    // corner over a million samples stays smooth.
+    const resized = () => {
+      if (!this.isOpen() || !this.page.core) return;
+      // The core takes no call while one is running (see redraw).
+      if (this.page.pending > 0) this.due = true;
+      else this.changed(this.page.core._wx_diagnostics_delay());
+    };
+    new ResizeObserver(resized).observe(picture);
     window.addEventListener('resize', () => {
-      if (this.isOpen()) {
-        this.keepInView();
-        this.redraw();
-      }
+      if (this.isOpen()) this.keepInView();
+      resized();
     });
   }
 
@@ -123,8 +129,9 @@ class DiagnosticsPanel {
     this.panel.hidden = true;
   }
 
-  // The core drew the landscape again (Frame::on_rendered): the picture is
-  // out of date, and the throttle allows the next drawing after delay ms.
+  // The core drew the landscape again (Frame::on_rendered), or the panel
+  // changed its size: the picture is out of date, and the throttle allows
+  // the next drawing after delay ms.
   changed(delay) {
     if (!this.isOpen() || this.timer !== null) return;
     this.timer = setTimeout(() => {
