@@ -35,6 +35,12 @@ class DiagnosticsViewTest : public ::testing::Test {
   ScriptedClock clock;
   DiagnosticsView view{sim, [this] { return clock(); }};
 
+  // A render whose drawing, if any, takes no time.
+  bool render_at(int width, int height) {
+    clock.push(kT0);
+    clock.push(kT0);
+    return view.render(width, height);
+  }
   // A drawing that starts at start and takes duration.
   void draw_taking(Clock::time_point start, Clock::duration duration, int width = 320,
                    int height = 200) {
@@ -58,9 +64,7 @@ bool shows_current_model(const DiagnosticsView& view, int width, int height) {
 TEST_F(DiagnosticsViewTest, DrawsOnlyWhenTheModelOrTheSizeChanged) {
   EXPECT_TRUE(view.stale(320, 200));  // never drawn
   EXPECT_EQ(view.redraw_delay(kT0), milliseconds{0});
-  clock.push(kT0);
-  clock.push(kT0);
-  EXPECT_TRUE(view.render(320, 200));
+  EXPECT_TRUE(render_at(320, 200));
   EXPECT_TRUE(shows_current_model(view, 320, 200));
   EXPECT_FALSE(view.stale(320, 200));
   EXPECT_FALSE(view.render(320, 200));
@@ -69,9 +73,7 @@ TEST_F(DiagnosticsViewTest, DrawsOnlyWhenTheModelOrTheSizeChanged) {
   // Another size: drawn again at that size, though the model is the same.
   for (const auto& [w, h] : {std::pair{320, 201}, std::pair{319, 201}, std::pair{600, 420}}) {
     EXPECT_TRUE(view.stale(w, h)) << w << 'x' << h;
-    clock.push(kT0);
-    clock.push(kT0);
-    EXPECT_TRUE(view.render(w, h));
+    EXPECT_TRUE(render_at(w, h));
     EXPECT_TRUE(shows_current_model(view, w, h)) << w << 'x' << h;
   }
 
@@ -82,23 +84,17 @@ TEST_F(DiagnosticsViewTest, DrawsOnlyWhenTheModelOrTheSizeChanged) {
   EXPECT_FALSE(view.stale(600, 420));
   view.model_changed();
   EXPECT_TRUE(view.stale(600, 420));
-  clock.push(kT0);
-  clock.push(kT0);
-  EXPECT_TRUE(view.render(600, 420));
+  EXPECT_TRUE(render_at(600, 420));
   EXPECT_TRUE(shows_current_model(view, 600, 420));
 }
 
 TEST_F(DiagnosticsViewTest, AnEmptyWindowDrawsNothingAndComesBackWhole) {
-  clock.push(kT0);
-  clock.push(kT0);
-  EXPECT_TRUE(view.render(0, 0));
+  EXPECT_TRUE(render_at(0, 0));
   EXPECT_EQ(view.surface().width(), 0);
   EXPECT_FALSE(view.stale(0, 0));
   EXPECT_FALSE(view.stale(-5, -1));  // a negative size is an empty one
   EXPECT_TRUE(view.stale(200, 150));
-  clock.push(kT0);
-  clock.push(kT0);
-  EXPECT_TRUE(view.render(200, 150));
+  EXPECT_TRUE(render_at(200, 150));
   EXPECT_TRUE(shows_current_model(view, 200, 150));
 }
 

@@ -6,6 +6,17 @@ import { join } from 'node:path';
 import puppeteer from 'puppeteer-core';
 import { serveSite } from '../../src/web/serve.mjs';
 
+// Chooses a menu's item as a click would.
+function menu(page, popup, item) {
+  return page.evaluate((popupTitle, itemText) => {
+    [...document.querySelectorAll('.menubar > .popup > button')]
+      .find((b) => b.textContent === popupTitle)
+      .dispatchEvent(new MouseEvent('mousedown', { bubbles: true }));
+    [...document.querySelectorAll('.popup.open .item')]
+      .find((r) => r.firstChild.textContent === itemText).click();
+  }, popup, item);
+}
+
 const [site, docs] = process.argv.slice(2);
 const server = await serveSite(site);
 const base = `http://127.0.0.1:${server.address().port}/`;
@@ -38,13 +49,7 @@ try {
 
   // The animation at 10 steps a second from a cleared landscape, paused as a
   // foray is drawn.
-  await page.evaluate(() => {
-    [...document.querySelectorAll('.menubar > .popup > button')]
-      .find((b) => b.textContent === 'Robot')
-      .dispatchEvent(new MouseEvent('mousedown', { bubbles: true }));
-    [...document.querySelectorAll('.popup.open .item')]
-      .find((r) => r.firstChild.textContent === 'Clear').click();
-  });
+  await menu(page, 'Robot', 'Clear');
   await page.keyboard.down('Control');
   await page.keyboard.press('a');
   await page.keyboard.up('Control');
@@ -58,13 +63,7 @@ try {
   await page.setViewport({ width: 1140, height: 760, deviceScaleFactor: 1 });
   await page.goto(base + 'index.html?demo');
   await page.waitForSelector('html[data-ready="true"]');
-  await page.evaluate(() => {
-    [...document.querySelectorAll('.menubar > .popup > button')]
-      .find((b) => b.textContent === 'Show')
-      .dispatchEvent(new MouseEvent('mousedown', { bubbles: true }));
-    [...document.querySelectorAll('.popup.open .item')]
-      .find((r) => r.firstChild.textContent === 'Diagnostics…').click();
-  });
+  await menu(page, 'Show', 'Diagnostics…');
   await page.waitForFunction(() => {
     const panel = document.getElementById('diagnostics');
     return !panel.hidden && panel.querySelector('canvas').width > 0 && wandrixPage.pending === 0;
