@@ -59,15 +59,39 @@ async function openPage(address, deviceScaleFactor = 1) {
   return page;
 }
 
-// The landscape as the page shows it: width, height and RGB bytes.
-async function shownPixels(page) {
-  return page.evaluate(() => {
-    const canvas = document.getElementById('landscape');
+// A canvas as the page shows it (the landscape unless told): width, height
+// and RGB bytes of its device pixels.
+async function shownPixels(page, selector = '#landscape') {
+  const shown = await page.evaluate((canvasSelector) => {
+    const canvas = document.querySelector(canvasSelector);
     const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-    const rgb = [];
-    for (let i = 0; i < data.length; i += 4) rgb.push(data[i], data[i + 1], data[i + 2]);
-    return { width: canvas.width, height: canvas.height, rgb };
-  });
+    const rgb = new Uint8Array(canvas.width * canvas.height * 3);
+    for (let i = 0, j = 0; i < data.length; i += 4, j += 3) rgb.set(data.subarray(i, i + 3), j);
+    let text = '';
+    for (let i = 0; i < rgb.length; i += 0x8000) {
+      text += String.fromCharCode(...rgb.subarray(i, i + 0x8000));
+    }
+    return { width: canvas.width, height: canvas.height, rgb: btoa(text) };
+  }, selector);
+  return { ...shown, rgb: Buffer.from(shown.rgb, 'base64') };
+}
+
+// A picture shown at two device pixels to the pixel, in its own pixels, and
+// how many device pixels differ from the first of their 2 by 2 block.
+function halved(shown) {
+  const [width, height] = [shown.width / 2, shown.height / 2];
+  const rgb = Buffer.alloc(width * height * 3);
+  let blurred = 0;
+  for (let y = 0; y < height; ++y) {
+    for (let x = 0; x < width; ++x) {
+      const at = (2 * y * shown.width + 2 * x) * 3;
+      for (const other of [at + 3, at + shown.width * 3, at + shown.width * 3 + 3]) {
+        if ([0, 1, 2].some((k) => shown.rgb[at + k] !== shown.rgb[other + k])) ++blurred;
+      }
+      shown.rgb.copy(rgb, (y * width + x) * 3, at, at + 3);
+    }
+  }
+  return { width, height, rgb, blurred };
 }
 
 // An 8-bit RGB or RGBA PNG (wandrix-cli writes RGB; a browser's clipboard
@@ -236,18 +260,8 @@ test('at two device pixels to the pixel every pixel is a sharp 2 by 2 block', { 
     const page = await openPage('index.html?demo', 2);
     const shown = await shownPixels(page);
     assert.equal(shown.width, 800);
-    const half = { width: 400, height: 400, rgb: [] };
-    let blurred = 0;
-    for (let y = 0; y < 800; y += 2) {
-      for (let x = 0; x < 800; x += 2) {
-        const at = (y * 800 + x) * 3;
-        for (const other of [at + 3, at + 800 * 3, at + 800 * 3 + 3]) {
-          if ([0, 1, 2].some((k) => shown.rgb[at + k] !== shown.rgb[other + k])) ++blurred;
-        }
-        half.rgb.push(shown.rgb[at], shown.rgb[at + 1], shown.rgb[at + 2]);
-      }
-    }
-    assert.equal(blurred, 0, 'no smoothing between device pixels');
+    const half = halved(shown);
+    assert.equal(half.blurred, 0, 'no smoothing between device pixels');
     assertSamePicture(half, nativePicture(demoActions()));
   });
 
@@ -644,45 +658,12 @@ function nativeDiagnosticsFile(actions) {
 }
 
 // The panel as the page shows it: its picture's size in CSS pixels, and its
-// canvas's device pixels (RGB), halved to CSS pixels when the device has two
-// to the pixel; blurred counts the device pixels that differ within a block.
+// canvas's pixels, halved when the device has two to the pixel.
 async function shownDiagnostics(page) {
-  const shown = await page.evaluate(() => {
-    const panel = document.getElementById('diagnostics');
-    const canvas = panel.querySelector('canvas');
-    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-    const rgb = new Uint8Array(canvas.width * canvas.height * 3);
-    for (let i = 0, j = 0; i < data.length; i += 4) {
-      rgb[j++] = data[i];
-      rgb[j++] = data[i + 1];
-      rgb[j++] = data[i + 2];
-    }
-    let text = '';
-    for (let i = 0; i < rgb.length; i += 0x8000) {
-      text += String.fromCharCode(...rgb.subarray(i, i + 0x8000));
-    }
-    const picture = panel.querySelector('.picture');
-    return { open: !panel.hidden, size: [picture.clientWidth, picture.clientHeight],
-             width: canvas.width, height: canvas.height, rgb: btoa(text) };
-  });
-  const device = Buffer.from(shown.rgb, 'base64');
-  const scale = shown.width / shown.size[0];
-  let blurred = 0;
-  let rgb = device;
-  if (scale === 2) {
-    rgb = Buffer.alloc(device.length / 4);
-    for (let y = 0; y < shown.height; y += 2) {
-      for (let x = 0; x < shown.width; x += 2) {
-        const at = (y * shown.width + x) * 3;
-        for (const other of [at + 3, at + shown.width * 3, at + shown.width * 3 + 3]) {
-          if ([0, 1, 2].some((k) => device[at + k] !== device[other + k])) ++blurred;
-        }
-        device.copy(rgb, ((y / 2) * (shown.width / 2) + x / 2) * 3, at, at + 3);
-      }
-    }
-  }
-  return { open: shown.open, size: shown.size, scale, blurred,
-           width: shown.width / scale, height: shown.height / scale, rgb };
+  const shown = await shownPixels(page, '#diagnostics canvas');
+  const size = await page.$eval('#diagnostics .picture', (e) => [e.clientWidth, e.clientHeight]);
+  const scale = shown.width / size[0];
+  return { size, scale, ...(scale === 2 ? halved(shown) : { ...shown, blurred: 0 }) };
 }
 
 // Pixels of the shown picture that differ from the PNG's (-1: another size).
