@@ -684,12 +684,14 @@ async function panelShows(page, actions) {
   let difference;
   for (let i = 0; i < 100; ++i) {
     shown = await shownDiagnostics(page);
-    difference = differing(shown, nativeDiagnostics(shown.width, shown.height, actions));
+    // The picture of the panel's size: a canvas of another size is not yet
+    // what the panel shows.
+    difference = differing(shown, nativeDiagnostics(...shown.size, actions));
     if (difference === 0) break;
     await new Promise((resolve) => setTimeout(resolve, 100));
   }
-  assert.equal(difference, 0,
-    `${difference} pixels of the ${shown.width} by ${shown.height} panel differ`);
+  assert.equal(difference, 0, `${difference} pixels of the ${shown.size.join(' by ')} panel ` +
+    `differ (-1: its canvas is ${shown.width} by ${shown.height})`);
   assert.equal(shown.blurred, 0, 'no smoothing between device pixels');
   return shown;
 }
