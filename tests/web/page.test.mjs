@@ -720,20 +720,20 @@ test('the diagnostics panel shows the native picture and follows walks and Clear
     // Opened at the export size as far as nine tenths of the page allow,
     // beside the landscape, with the focus, over nothing modal.
     let shown = await panelShows(page, demo);
-    const caption = await page.$eval('#diagnostics .caption', (e) => e.offsetHeight);
-    const size = [Math.min(full.width, 900), Math.min(full.height, 720 - caption)];
-    assert.deepEqual(shown.size, size);
+    const size = shown.size;
+    assert.equal(size[0], Math.min(full.width, 900));
+    assert.ok(size[1] <= full.height && size[1] > 600, `${size[1]} high`);
     // Not the picture of no samples.
     assert.ok(differing(shown, nativeDiagnostics(...size, [...demo, 'clear'])) > 1000);
     assert.ok(await panelHasFocus(page));
     assert.equal(await page.$('.backdrop'), null);
-    const [panel, landscape] = await page.evaluate(() =>
-      ['diagnostics', 'window'].map((id) => {
-        const r = document.getElementById(id).getBoundingClientRect();
-        return { left: r.left, right: r.right, top: r.top, bottom: r.bottom };
-      }));
+    // Too wide to go beside the landscape: over it, on the page, leaving
+    // the landscape's menus and tool bar in reach.
+    const [panel, bars] = await page.evaluate(() =>
+      ['diagnostics', 'walkbar'].map((id) => document.getElementById(id).getBoundingClientRect()
+        .toJSON()));
     assert.ok(panel.right <= 1000 && panel.bottom <= 800 && panel.left >= 0, 'on the page');
-    assert.ok(panel.top >= landscape.top);
+    assert.ok(panel.top >= bars.bottom, `${panel.top} below ${bars.bottom}`);
 
     // The landscape still takes commands, the panel's keys included: each
     // change shows in the panel.

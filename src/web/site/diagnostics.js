@@ -89,16 +89,28 @@ class DiagnosticsPanel {
   }
 
   place(width, height) {
-    const room = [Math.floor(window.innerWidth * 0.9),
-                  Math.floor(window.innerHeight * 0.9) - this.caption.offsetHeight];
-    this.picture.style.width = Math.max(1, Math.min(width, room[0])) + 'px';
-    this.picture.style.height = Math.max(1, Math.min(height, room[1])) + 'px';
-    // Beside the landscape where there is room, else over its right part.
-    const beside = this.page.window.getBoundingClientRect();
-    const outer = this.panel.getBoundingClientRect();
-    this.panel.style.left = Math.min(beside.right + DIAGNOSTICS_GAP,
-      window.innerWidth - outer.width - DIAGNOSTICS_GAP) + 'px';
-    this.panel.style.top = Math.max(beside.top, DIAGNOSTICS_GAP) + 'px';
+    const landscape = this.page.window.getBoundingClientRect();
+    const size = (top) => {
+      const room = [Math.floor(window.innerWidth * 0.9),
+                    Math.floor(Math.min(window.innerHeight * 0.9,
+                                        window.innerHeight - top - DIAGNOSTICS_GAP)) -
+                    this.caption.offsetHeight];
+      this.picture.style.width = Math.max(1, Math.min(width, room[0])) + 'px';
+      this.picture.style.height = Math.max(1, Math.min(height, room[1])) + 'px';
+      return this.panel.getBoundingClientRect();
+    };
+    // Beside the landscape where there is room; else over it, below its menu
+    // and tool bars, which stay in reach.
+    let top = Math.max(landscape.top, DIAGNOSTICS_GAP);
+    let outer = size(top);
+    const left = landscape.right + DIAGNOSTICS_GAP;
+    if (left + outer.width > window.innerWidth - DIAGNOSTICS_GAP) {
+      top = Math.max(this.page.client.getBoundingClientRect().top, DIAGNOSTICS_GAP);
+      outer = size(top);
+    }
+    this.panel.style.left = Math.max(0, Math.min(left,
+      window.innerWidth - outer.width - DIAGNOSTICS_GAP)) + 'px';
+    this.panel.style.top = top + 'px';
   }
 
   // The caption stays on the page, where it can be taken to move the panel.
