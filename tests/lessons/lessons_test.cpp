@@ -9,7 +9,10 @@
 
 #include <unistd.h>
 
+#include "app/frame.h"
+#include "app/menu_table.h"
 #include "cli/actions.h"
+#include "fake_host.h"
 #include "lessons/lesson.h"
 #include "model/simulation.h"
 
@@ -72,7 +75,7 @@ bool quotes(const std::string& text, const std::string& quote) {
   return false;
 }
 
-class ShippedLesson : public testing::TestWithParam<std::string> {};
+class ShippedLesson : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ShippedLesson, ReadsAndOpensItsSession) {
   const Lesson lesson = read(GetParam());
@@ -109,8 +112,35 @@ TEST_P(ShippedLesson, QuotesWhatTheProgramPrints) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Folder, ShippedLesson, testing::ValuesIn(lesson_files()),
-                         [](const testing::TestParamInfo<std::string>& info) {
+// The window opens the lesson as wandrix-cli does: Animate walking gives
+// the samples the checks were made from.
+TEST_P(ShippedLesson, WalksInTheWindowAsOnTheCommandLine) {
+  testing::FakeHost host;
+  Simulation window_sim{host};
+  Frame frame{window_sim, host};
+  host.program_dir = kFolder.parent_path().string();
+  ASSERT_TRUE(frame.open_lesson_named(GetParam()));
+  frame.command(command::kAnimateWalking);  // no timer: the walk ends at once
+
+  Simulation cli_sim;
+  cli::prepare_session(cli_sim);
+  std::ostringstream out;
+  std::ostringstream err;
+  ASSERT_EQ(cli::run_actions({"lesson", GetParam(), "start"}, cli_sim, out, err, std::nullopt,
+                             {kFolder.string()}),
+            0)
+      << err.str();
+  EXPECT_EQ(window_sim.width, cli_sim.width);
+  EXPECT_EQ(window_sim.height, cli_sim.height);
+  for (std::size_t k = 0; k < cli_sim.chains.size(); ++k) {
+    EXPECT_EQ(window_sim.chains[k].xs, cli_sim.chains[k].xs) << "chain " << k + 1;
+    EXPECT_EQ(window_sim.chains[k].ys, cli_sim.chains[k].ys) << "chain " << k + 1;
+  }
+  EXPECT_GT(cli_sim.chains[0].sample_count(), 1U);
+}
+
+INSTANTIATE_TEST_SUITE_P(Folder, ShippedLesson, ::testing::ValuesIn(lesson_files()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
                            std::string name = info.param;
                            std::replace(name.begin(), name.end(), '-', '_');
                            return name;
@@ -129,7 +159,7 @@ TEST(ShippedLessons, AreListedInOrderWithoutProblems) {
 
 // A lesson file a teacher got wrong: refused with a reason, before or while
 // it is applied, and a refused lesson leaves the session alone.
-class LessonRefusal : public testing::Test {
+class LessonRefusal : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = fs::temp_directory_path() / ("wandrix-lessons-" + std::to_string(::getpid()));
