@@ -75,6 +75,19 @@ bool quotes(const std::string& text, const std::string& quote) {
   return false;
 }
 
+TEST(LessonQuotes, AreWholeNumbers) {
+  const struct {
+    const char* text;
+    const char* quote;
+    bool found;
+  } cases[] = {{"x: 102  (tau", "x: 10", false}, {"(11.5%)", "1.5%", false},
+               {"x: 10.25", "x: 10", false},     {"it is y: 332.", "y: 332", true},
+               {"(1.5%) and", "1.5%", true},     {"x: 102, then x: 10 and", "x: 10", true}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(quotes(c.text, c.quote), c.found) << c.text << " / " << c.quote;
+  }
+}
+
 class ShippedLesson : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ShippedLesson, ReadsAndOpensItsSession) {
