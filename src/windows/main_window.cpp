@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/menu_table.h"
+#include "windows/surface_dib.h"
 #include "windows/wide_text.h"
 
 namespace wandrix::windows {
@@ -158,6 +159,12 @@ void MainWindow::open_at_start(const std::string& path) {
 int MainWindow::run() {
   MSG message{};
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // The diagnostics window's own keys first; the landscape's keys (start,
+    // pause, faster...) work from it too.
+    DiagnosticsWindow* diagnostics = host_.diagnostics();
+    if (diagnostics != nullptr && diagnostics->translate_keys(message)) {
+      continue;
+    }
     if (::TranslateAcceleratorW(window_, accelerators_, &message) == 0) {
       ::TranslateMessage(&message);
       ::DispatchMessageW(&message);
@@ -275,18 +282,7 @@ void MainWindow::paint() {
   PAINTSTRUCT ps{};
   HDC dc = ::BeginPaint(window_, &ps);
   frame_.render();
-  const RasterCanvas& surface = frame_.surface();
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = surface.width();
-  info.bmiHeader.biHeight = -surface.height();  // rows top to bottom
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  // 0xFFRRGGBB is the byte order B, G, R of a 32-bit DIB.
-  ::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(surface.width()),
-                      static_cast<DWORD>(surface.height()), 0, 0, 0,
-                      static_cast<UINT>(surface.height()), surface.pixels(), &info, DIB_RGB_COLORS);
+  show_surface_on(dc, frame_.surface());
   ::EndPaint(window_, &ps);
 }
 
