@@ -5,7 +5,7 @@
 #include "app/menu_table.h"
 #include "view/diagnostics.h"
 #include "view/picture_export.h"
-#include "windows/surface_dib.h"
+#include "windows/window_support.h"
 
 namespace wandrix::windows {
 
@@ -64,18 +64,8 @@ DiagnosticsWindow::~DiagnosticsWindow() {
 
 bool DiagnosticsWindow::create() {
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSW window_class{};
-  if (::GetClassInfoW(instance, kDiagnosticsClass, &window_class) == 0) {
-    window_class.lpfnWndProc = procedure;
-    window_class.hInstance = instance;
-    window_class.hIcon = ::LoadIconW(instance, L"WANDRIX");
-    if (window_class.hIcon == nullptr) {
-      window_class.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
-    }
-    window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    window_class.lpszClassName = kDiagnosticsClass;  // no background: the picture covers it
-    ::RegisterClassW(&window_class);
-  }
+  // No background: the picture covers the client area.
+  register_window_class(kDiagnosticsClass, procedure, 0, nullptr);
   // An owner, not a parent: a window of its own that stays above the
   // landscape, hides when it is minimised and goes when it closes.
   window_ = ::CreateWindowExW(0, kDiagnosticsClass, kDiagnosticsTitle, WS_OVERLAPPEDWINDOW,

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/menu_table.h"
-#include "windows/surface_dib.h"
 #include "windows/wide_text.h"
+#include "windows/window_support.h"
 
 namespace wandrix::windows {
 
@@ -125,18 +125,9 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::create() {
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSW window_class{};
-  window_class.style = CS_HREDRAW | CS_VREDRAW;  // no double clicks
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = instance;
-  window_class.hIcon = ::LoadIconW(instance, L"WANDRIX");
-  if (window_class.hIcon == nullptr) {
-    window_class.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
-  }
-  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  window_class.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-  window_class.lpszClassName = kWindowClass;
-  ::RegisterClassW(&window_class);
+  // No double clicks.
+  register_window_class(kWindowClass, procedure, CS_HREDRAW | CS_VREDRAW,
+                        static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
   window_ = ::CreateWindowExW(0, kWindowClass, L"Wandrix", WS_OVERLAPPEDWINDOW, kInitialLeft,
