@@ -41,6 +41,7 @@ bool model_changing(int id) {
     case kClear:
     case kToggleRotation:
     case kRefuseAtWalls:
+    case kLessons:
       return true;
     default:
       return id >= kOneChain && id < kOneChain + kMaxChains;
@@ -367,6 +368,9 @@ FrameResult Frame::run_command(int id) {
     case kDiagnostics:
       host_.show_diagnostics();
       break;
+    case kLessons:
+      choose_lesson();
+      break;
     case kClear:
       sim_.clear_and_redraw();
       break;
@@ -414,6 +418,57 @@ void Frame::robot_options() {
   host_.run_robot_options_dialog();
   sim_.after_robot_options(old_rotation, old_seed);
   host_.invalidate();
+}
+
+void Frame::choose_lesson() {
+  const LessonList list = list_lessons(lesson_folders(host_.program_directory()));
+  if (list.lessons.empty()) {
+    std::string text = "No lessons were found beside the program.";
+    for (const std::string& problem : list.problems) {
+      text += "\n" + problem;
+    }
+    host_.message_box(text, kLessonErrorCaption);
+    return;
+  }
+  std::vector<LessonItem> items;
+  for (const Lesson& lesson : list.lessons) {
+    items.push_back({lesson.title, lesson.first_sentence()});
+  }
+  if (const auto chosen = host_.choose_lesson(items); chosen && *chosen < list.lessons.size()) {
+    open_lesson(list.lessons[*chosen]);
+  }
+}
+
+void Frame::open_lesson(const Lesson& lesson) {
+  if (sim_.walking) {
+    return;  // as every command that would change the model under a walk
+  }
+  guarded([this, &lesson] {
+    if (const auto problem = apply_lesson(sim_, lesson)) {
+      host_.message_box(*problem, kLessonErrorCaption);
+      return;
+    }
+    if (lesson.speed) {
+      player_.set_speed(*lesson.speed, WalkPlayer::Clock::now());
+    }
+    fit_window_to_landscape();
+    request_paint();
+    host_.invalidate();
+    host_.show_lesson(lesson.title, lesson.text);
+    if (lesson.diagnostics) {
+      host_.show_diagnostics();
+    }
+  });
+}
+
+bool Frame::open_lesson_named(const std::string& name) {
+  const LessonRead read = find_lesson(name, lesson_folders(host_.program_directory()));
+  if (const auto* problem = std::get_if<std::string>(&read)) {
+    host_.message_box(*problem, kLessonErrorCaption);
+    return false;
+  }
+  open_lesson(std::get<Lesson>(read));
+  return true;
 }
 
 void Frame::open_file(const std::string& path) {

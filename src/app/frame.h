@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/walk_player.h"
+#include "lessons/lesson.h"
 #include "model/host.h"
 #include "model/simulation.h"
 #include "model/types.h"
@@ -78,6 +79,15 @@ class Frame {
   // after choosing it; the walks are cleared either way.
   void open_file(const std::string& path);
 
+  // Opens the lesson: its session and settings, its speed for the
+  // animation, its text beside the picture and, if it asks, the diagnostics
+  // window. A lesson that cannot be applied is told in a message box and
+  // changes nothing.
+  void open_lesson(const Lesson& lesson);
+  // The installed lesson of this name (wandrix --lesson, the page's
+  // ?lesson=); false, after a message box, when there is none.
+  bool open_lesson_named(const std::string& name);
+
   // A new client size. Nothing changes while minimised or at a zero size,
   // so the landscape always keeps a positive size.
   void size(int width, int height, bool minimised);
@@ -132,6 +142,8 @@ class Frame {
   void redraw_full();
   void redraw_keep();
   void robot_options();
+  // File > Lessons...: the installed lessons to choose from.
+  void choose_lesson();
   void move_rotation(Point p);
   void end_rotation();
   // Start, Continue and Animate walking: false when a walk runs already.

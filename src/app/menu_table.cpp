@@ -11,6 +11,7 @@ constexpr MenuItem kSeparator{};
 
 constexpr std::array kFileItems{
     MenuItem{kOpen, "Open...", {}},
+    MenuItem{kLessons, "L&essons…", {}},
     MenuItem{kSave, "&Save", {}},
     MenuItem{kSaveAs, "Save &As...", {}},
     MenuItem{kSaveLandscape, "Save &Landscape...", {}},

@@ -44,6 +44,7 @@ inline constexpr int kToggleRotation = 40013;
 inline constexpr int kDensityView = 40030;
 inline constexpr int kRefuseAtWalls = 40031;
 inline constexpr int kDiagnostics = 40032;
+inline constexpr int kLessons = 40033;
 }  // namespace command
 
 // One entry of a popup: a command item, or a separator (id 0).

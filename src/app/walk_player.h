@@ -11,15 +11,13 @@
 #include <optional>
 #include <string>
 
+#include "model/limits.h"
 #include "model/simulation.h"
 #include "model/walk_trace.h"
 #include "view/foray_overlay.h"
 
 namespace wandrix {
 
-// The animation's speeds in steps per second, slowest first; 0 is as fast
-// as the machine draws.
-inline constexpr std::array<int, 7> kWalkSpeeds{1, 3, 10, 30, 100, 1000, 0};
 inline constexpr int kFastestSpeed = static_cast<int>(kWalkSpeeds.size()) - 1;
 inline constexpr int kDefaultSpeed = 2;  // 10 steps per second
 // At this many steps per second or fewer each foray is shown as it happens.

@@ -15,10 +15,12 @@
 #include "files/atomic_file.h"
 #include "files/landscape_file.h"
 #include "files/session_file.h"
+#include "lessons/lesson.h"
 #include "model/fixed_text.h"
 #include "model/limits.h"
 #include "model/marginals.h"
 #include "model/rates_text.h"
+#include "model/settings.h"
 #include "model/summary.h"
 #include "png/png_encoder.h"
 #include "view/paint.h"
@@ -33,6 +35,7 @@ using Args = std::span<const std::string>;
 struct Context {
   Simulation& sim;
   std::ostream& out;
+  const std::vector<std::string>& lesson_folders;
 };
 
 // The host of a session without a window: what the model would show in a
@@ -95,9 +98,6 @@ class CliHost : public Host {
   std::size_t line_shown_ = 0;
 };
 
-// An action's outcome: empty on success, else the problem in a few words.
-using Problem = std::optional<std::string>;
-
 // Standard output is checked after its flush: a full disk shows only then.
 Problem flushed(std::ostream& out) {
   out.flush();
@@ -111,102 +111,7 @@ struct Action {
   std::function<Problem(Context&, Args)> run;
 };
 
-std::optional<std::int64_t> parse_integer(const std::string& text) {
-  std::int64_t value = 0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (ec != std::errc() || ptr != end || text.empty()) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-std::optional<double> parse_real(const std::string& text) {
-  double value = 0.0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = read_double(text, value, std::chars_format::fixed);
-  if (ec != std::errc() || ptr != end || text.empty() || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-Problem integer_in(const std::string& text, Limits<std::int32_t> limits, std::int32_t& target) {
-  const auto [low, high] = limits;
-  const auto value = parse_integer(text);
-  if (!value) {
-    return "'" + text + "' is not a whole number";
-  }
-  if (*value < low || *value > high) {
-    return text + " is outside " + std::to_string(low) + " to " + std::to_string(high);
-  }
-  target = static_cast<std::int32_t>(*value);
-  return std::nullopt;
-}
-
-Problem real_in(const std::string& text, Limits<double> limits, double& target) {
-  const auto [low, high] = limits;
-  const auto value = parse_real(text);
-  if (!value) {
-    return "'" + text + "' is not a plain decimal number";
-  }
-  if (*value < low || *value > high) {
-    char range[64];
-    std::snprintf(range, sizeof range, "%g to %g", low, high);
-    return text + " is outside " + range;
-  }
-  target = *value;
-  return std::nullopt;
-}
-
-Problem boolean(const std::string& text, bool& target) {
-  if (text != "0" && text != "1") {
-    return "'" + text + "' is not 0 or 1";
-  }
-  target = text == "1";
-  return std::nullopt;
-}
-
-// Changes one robot option, then follows the robot options dialog's sequence.
-Problem set_option(Context& c, Args args) {
-  namespace limits = robot_limits;
-  Simulation& sim = c.sim;
-  const std::string& name = args[0];
-  const std::string& text = args[1];
-  const bool old_rotation = sim.allow_rotation;
-  const std::int32_t old_seed = sim.rn_seed;
-  Problem problem;
-  if (name == "nsteps") {
-    problem = integer_in(text, limits::kSteps, sim.nsteps);
-  } else if (name == "dot_radius") {
-    problem = integer_in(text, limits::kDotRadius, sim.dot_radius);
-  } else if (name == "show_trajectory") {
-    problem = boolean(text, sim.show_trajectory);
-  } else if (name == "allow_rotation") {
-    problem = boolean(text, sim.allow_rotation);
-  } else if (name == "ignore_topography") {
-    problem = boolean(text, sim.ignore_topography);
-  } else if (name == "reject_at_walls") {
-    problem = boolean(text, sim.reject_at_walls);
-  } else if (name == "start_x") {
-    problem = integer_in(text, {0, limits::start_max(sim.width)}, sim.start_x);
-  } else if (name == "start_y") {
-    problem = integer_in(text, {0, limits::start_max(sim.height)}, sim.start_y);
-  } else if (name == "step_stddev") {
-    problem = real_in(text, limits::kStepStddev, sim.step_stddev);
-  } else if (name == "step_mean") {
-    problem = real_in(text, limits::kStepMean, sim.step_mean);
-  } else if (name == "rn_seed") {
-    problem = integer_in(text, limits::kSeed, sim.rn_seed);
-  } else {
-    return "unknown option '" + name + "'";
-  }
-  if (problem) {
-    return name + ": " + *problem;
-  }
-  sim.after_robot_options(old_rotation, old_seed);
-  return std::nullopt;
-}
+Problem set(Context& c, Args args) { return set_option(c.sim, args[0], args[1]); }
 
 // The hill dialog's limits apply (the one spread of the dialog stands for
 // both), so that no hill from the command line is beyond double precision.
@@ -304,6 +209,16 @@ Problem open_file(Context& c, Args args) {
   return std::nullopt;
 }
 
+// A lesson by name or path: its session opened as open does, its settings
+// applied.
+Problem lesson(Context& c, Args args) {
+  const LessonRead read = find_lesson(args[0], c.lesson_folders);
+  if (const auto* problem = std::get_if<std::string>(&read)) {
+    return *problem;
+  }
+  return apply_lesson(c.sim, std::get<Lesson>(read));
+}
+
 // A file the session writes, as its menu command does once the file is
 // chosen, without the confirmation.
 Problem store_as(Context& c, const std::string& path,
@@ -385,8 +300,9 @@ Action chain_operation(std::string_view name, std::string_view arg_name, std::in
 const std::vector<Action>& actions() {
   static const std::vector<Action> table = {
       {"open", 1, "FILE", open_file},
+      {"lesson", 1, "NAME", lesson},
       {"save", 1, "FILE", save_file},
-      {"set", 2, "NAME VALUE", set_option},
+      {"set", 2, "NAME VALUE", set},
       {"hill", 7, "LABEL MX MY SDX SDY RHO WEIGHT", add_hill},
       chain_operation("chains", "N", 1, &Simulation::change_chain_count),
       chain_operation("show", "K", 0, &Simulation::show_chain),
@@ -461,8 +377,9 @@ int run_all(const std::vector<std::string>& words, Context& context, CliHost& ho
 void prepare_session(Simulation& sim) { sim.clear(); }
 
 int run_actions(const std::vector<std::string>& words, Simulation& sim, std::ostream& out,
-                std::ostream& err, std::optional<std::chrono::milliseconds> progress_after) {
-  Context context{sim, out};
+                std::ostream& err, std::optional<std::chrono::milliseconds> progress_after,
+                const std::vector<std::string>& lesson_folders) {
+  Context context{sim, out, lesson_folders};
   CliHost host(err, progress_after);
   Host& previous = sim.host();
   sim.set_host(host);
@@ -491,6 +408,8 @@ std::string usage_text() {
       "ignore_topography, start_x, start_y, step_stddev, step_mean, rn_seed,\n"
       "reject_at_walls (refuse a step whose straight end lies beyond the walls).\n"
       "Booleans are 0 or 1. For samples and marginals, FILE '-' is standard output.\n"
+      "lesson NAME opens one of the lessons installed with Wandrix (or a lesson\n"
+      "file, when NAME has a folder or ends in .json) and applies its settings.\n"
       "  --help     show this text\n"
       "  --version  show the version\n";
   return text;

@@ -28,10 +28,12 @@ void prepare_session(Simulation& sim);
 // the status is kUsageError. Returns 0 when every action succeeded and
 // everything reached out. With progress_after, a walk that has taken longer
 // shows how far it has come in one line on err, rewritten in place (for a
-// terminal), and erased when the walk ends.
+// terminal), and erased when the walk ends. The lesson action looks for a
+// lesson by name in lesson_folders.
 int run_actions(const std::vector<std::string>& words, Simulation& sim, std::ostream& out,
                 std::ostream& err,
-                std::optional<std::chrono::milliseconds> progress_after = std::nullopt);
+                std::optional<std::chrono::milliseconds> progress_after = std::nullopt,
+                const std::vector<std::string>& lesson_folders = {});
 
 // How long a walk runs before a terminal is shown its progress.
 inline constexpr std::chrono::milliseconds kProgressAfter{300};

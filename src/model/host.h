@@ -56,6 +56,12 @@ struct ProgramLookup {
   std::vector<std::string> command;
 };
 
+// One lesson as a list shows it.
+struct LessonItem {
+  std::string title;
+  std::string summary;  // the first sentence of its text
+};
+
 class Host {
  public:
   virtual ~Host() = default;
@@ -109,6 +115,15 @@ class Host {
   // Shows the diagnostics window (not modal), bringing it to the front when
   // it is open already.
   virtual void show_diagnostics() {}
+  // File > Lessons...: a modal list of the lessons (title and first
+  // sentence); the index chosen, or nothing when the user cancelled.
+  virtual std::optional<std::size_t> choose_lesson(const std::vector<LessonItem>& /*lessons*/) {
+    return std::nullopt;
+  }
+  // Shows a lesson's text beside the picture until the user closes it or
+  // another lesson replaces it.
+  virtual void show_lesson(const std::string& /*title*/,
+                           const std::vector<std::string>& /*paragraphs*/) {}
 };
 
 // A host that does nothing, for a model that runs without a window.

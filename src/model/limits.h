@@ -3,6 +3,7 @@
 // them, and the dot size keys stop at them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace wandrix {
@@ -31,5 +32,9 @@ inline constexpr Limits<double> kWeight{0.0, 100.0};
 // The centre and the spreads lie on the landscape: from 0 to its size.
 inline Limits<double> on_landscape(double landscape_size) { return {0.0, landscape_size}; }
 }  // namespace hill_limits
+
+// The animation's speeds in steps per second, slowest first; 0 is as fast
+// as the machine draws. A speed is told by its index.
+inline constexpr std::array<int, 7> kWalkSpeeds{1, 3, 10, 30, 100, 1000, 0};
 
 }  // namespace wandrix

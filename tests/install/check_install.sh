@@ -16,6 +16,12 @@ id=io.github.wandrix.Wandrix
 expected="bin/wandrix-cli
 share/doc/wandrix/copyright
 share/man/man1/wandrix-cli.1.gz"
+# The lessons, as shipped, beside the help page.
+lessons=$here/../../resources/lessons
+for file in "$lessons"/*; do
+  expected+="
+share/wandrix/lessons/${file##*/}"
+done
 if [[ $desktop == 1 ]]; then
   expected+="
 bin/wandrix
@@ -41,6 +47,13 @@ for program in wandrix-cli $([[ $desktop == 1 ]] && echo wandrix); do
   [[ -z $warnings ]] || fail "man $program warns: $warnings"
   LC_ALL=C.UTF-8 MANWIDTH=80 man -E UTF-8 -l "$page" 2>/dev/null | grep -q "Wandrix $version" ||
     fail "the manual page of $program does not name version $version"
+done
+
+# The installed wandrix-cli finds every lesson beside the installed help page.
+for file in "$lessons"/*.json; do
+  name=${file##*/}
+  "$prefix/bin/wandrix-cli" lesson "${name%.json}" summary >/dev/null ||
+    fail "the installed wandrix-cli cannot open the lesson ${name%.json}"
 done
 
 # Every action wandrix-cli offers is described in its manual page.
