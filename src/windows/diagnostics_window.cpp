@@ -116,21 +116,16 @@ bool DiagnosticsWindow::translate_keys(MSG& message) {
 }
 
 LRESULT CALLBACK DiagnosticsWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    // Win32 hands the window's object over as an integer, and keeps it as one.
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(l);  // NOLINT(performance-no-int-to-ptr)
-    auto* self = static_cast<DiagnosticsWindow*>(create->lpCreateParams);
-    self->window_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<DiagnosticsWindow*>(  // NOLINT(performance-no-int-to-ptr)
-      ::GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = window_object<DiagnosticsWindow>(window, message, l);
   if (self == nullptr) {
     return ::DefWindowProcW(window, message, w, l);
   }
+  if (message == WM_NCCREATE) {
+    self->window_ = window;
+  }
   if (message == WM_NCDESTROY) {
-    // Its owner closed: the window is gone, the object stays until the host
-    // lets it go.
+    // The window is gone (its owner closed); the object stays until the
+    // host lets it go.
     ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     self->window_ = nullptr;
     return ::DefWindowProcW(window, message, w, l);

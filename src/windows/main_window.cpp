@@ -165,18 +165,13 @@ int MainWindow::run() {
 }
 
 LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    // Win32 hands the window's object over as an integer, and keeps it as one.
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(l);  // NOLINT(performance-no-int-to-ptr)
-    auto* self = static_cast<MainWindow*>(create->lpCreateParams);
-    self->window_ = window;
-    self->host_.attach(window, self->frame_, self->frame_.simulation());
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(  // NOLINT(performance-no-int-to-ptr)
-      ::GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = window_object<MainWindow>(window, message, l);
   if (self == nullptr) {
     return ::DefWindowProcW(window, message, w, l);
+  }
+  if (message == WM_NCCREATE) {
+    self->window_ = window;
+    self->host_.attach(window, self->frame_, self->frame_.simulation());
   }
   return self->handle(message, w, l);
 }
