@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "windows/wide_text.h"
+#include "windows/window_support.h"
 
 namespace wandrix::windows {
 
@@ -70,15 +71,7 @@ int LessonPanel::scaled(int pixels) const { return ::MulDiv(pixels, dpi_, 96); }
 
 bool LessonPanel::create(HWND parent) {
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSW panel_class{};
-  if (!::GetClassInfoW(instance, kLessonPanelClass, &panel_class)) {
-    panel_class.lpfnWndProc = procedure;
-    panel_class.hInstance = instance;
-    panel_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    panel_class.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
-    panel_class.lpszClassName = kLessonPanelClass;
-    ::RegisterClassW(&panel_class);
-  }
+  register_window_class(kLessonPanelClass, procedure, 0, ::GetSysColorBrush(COLOR_BTNFACE));
   parent_ = parent;
   HDC screen = ::GetDC(nullptr);
   dpi_ = std::max(96, ::GetDeviceCaps(screen, LOGPIXELSX));
@@ -231,17 +224,12 @@ bool LessonPanel::take_key(const MSG& message) {
 }
 
 LRESULT CALLBACK LessonPanel::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    // Win32 hands the panel's object over as an integer, and keeps it as one.
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(l);  // NOLINT(performance-no-int-to-ptr)
-    auto* self = static_cast<LessonPanel*>(create->lpCreateParams);
-    self->panel_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<LessonPanel*>(  // NOLINT(performance-no-int-to-ptr)
-      ::GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = window_object<LessonPanel>(window, message, l);
   if (self == nullptr) {
     return ::DefWindowProcW(window, message, w, l);
+  }
+  if (message == WM_NCCREATE) {
+    self->panel_ = window;  // before CreateWindowExW returns it
   }
   return self->handle(message, w, l);
 }

@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "model/host.h"
+#include "windows/diagnostics_window.h"
 #include "windows/lesson_panel.h"
 
 namespace wandrix {
@@ -44,6 +47,11 @@ class Win32Host : public Host {
   DialogResult run_robot_options_dialog() override;
   DialogResult run_hill_dialog() override;
   void run_about_box() override;
+  void show_diagnostics() override;
+
+  // The diagnostics window, once Show > Diagnostics... has opened it.
+  [[nodiscard]] DiagnosticsWindow* diagnostics() const { return diagnostics_.get(); }
+
   std::optional<std::size_t> choose_lesson(const std::vector<LessonItem>& lessons) override;
   void show_lesson(const std::string& title, const std::vector<std::string>& paragraphs) override;
 
@@ -59,6 +67,7 @@ class Win32Host : public Host {
   Frame* frame_ = nullptr;
   Simulation* sim_ = nullptr;
   Cursor cursor_ = Cursor::arrow;
+  std::unique_ptr<DiagnosticsWindow> diagnostics_;
   LessonPanel lesson_;
 };
 
