@@ -45,6 +45,9 @@ class WebHost : public Host {
   DialogResult run_robot_options_dialog() override;
   DialogResult run_hill_dialog() override;
   void run_about_box() override;
+  // The page's list of lessons and its lesson panel (web_lessons.cpp).
+  std::optional<std::size_t> choose_lesson(const std::vector<LessonItem>& lessons) override;
+  void show_lesson(const std::string& title, const std::vector<std::string>& paragraphs) override;
 
  private:
   Frame* frame_ = nullptr;
