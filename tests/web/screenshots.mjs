@@ -1,5 +1,5 @@
 // Pictures of the page for the README (docs/web*.png: the demonstration, the
-// robot options, an animated walk), and what the page
+// robot options, an animated walk, a lesson), and what the page
 // costs: the bytes a browser transfers for it and the time until it is ready.
 //   node screenshots.mjs SITE_FOLDER DOCS_FOLDER
 import { join } from 'node:path';
@@ -53,6 +53,19 @@ try {
   await page.waitForFunction(() => /^Paused: /.test(
     document.getElementById('progress').textContent));
   await page.screenshot({ path: join(docs, 'web-walk.png') });
+
+  // The first of the page's lessons, walked, with its text beside the landscape.
+  await page.setViewport({ width: 980, height: 560, deviceScaleFactor: 1 });
+  await page.goto(base + 'index.html');
+  await page.waitForSelector('html[data-ready="true"]');
+  await page.goto(new URL(await page.$eval('#lesson-links a', (a) => a.href)).href);
+  await page.waitForSelector('html[data-ready="true"]');
+  await page.keyboard.down('Control');
+  await page.keyboard.press('f');
+  await page.keyboard.up('Control');
+  await page.waitForFunction(() => wandrixPage.pending === 0 && wandrixPage.tickTimer === null &&
+    document.documentElement.dataset.walking === 'false');
+  await page.screenshot({ path: join(docs, 'web-lesson.png') });
 } finally {
   await browser.close();
   server.close();
