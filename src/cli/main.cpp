@@ -47,26 +47,21 @@ bool stderr_is_terminal() { return isatty(STDERR_FILENO) == 1; }
 // The folder of this executable, where the lessons are looked for (beside it
 // and in ../share/wandrix); empty when unknown.
 #if defined(__EMSCRIPTEN__)
-// Writes the folder into buffer (size bytes with its end) and returns its
-// length in bytes. stringToNewUTF8 is not linked into this emscripten's
-// programs unless asked for, so the buffer is ours.
 // clang-format off
-EM_JS(int, node_script_folder, (char* buffer, int size), {
-  const folder = typeof __dirname === 'string' ? __dirname : '';
-  stringToUTF8(folder, buffer, size);
-  return lengthBytesUTF8(folder);
+// (Debian's emscripten links stringToNewUTF8 only when asked to.)
+EM_JS(char*, node_script_folder, (), {
+  const folder = typeof __dirname === "string" ? __dirname : "";
+  const size = lengthBytesUTF8(folder) + 1;
+  const copy = _malloc(size);
+  stringToUTF8(folder, copy, size);
+  return copy;
 });
 // clang-format on
 std::string program_directory() {
-  std::string folder(256, '\0');
-  for (;;) {
-    const int length = node_script_folder(folder.data(), static_cast<int>(folder.size()) + 1);
-    if (length <= static_cast<int>(folder.size())) {
-      folder.resize(static_cast<std::size_t>(length));
-      return folder;
-    }
-    folder.resize(static_cast<std::size_t>(length));
-  }
+  char* folder = node_script_folder();
+  std::string result(folder);
+  free(folder);
+  return result;
 }
 #elif defined(_WIN32)
 std::string program_directory() {
