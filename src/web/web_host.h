@@ -44,10 +44,10 @@ class WebHost : public Host {
   Rect resize_client(int width, int height) override;
   DialogResult run_robot_options_dialog() override;
   DialogResult run_hill_dialog() override;
-  void run_about_box() override;
   // The page's list of lessons and its lesson panel (web_lessons.cpp).
   std::optional<std::size_t> choose_lesson(const std::vector<LessonItem>& lessons) override;
   void show_lesson(const std::string& title, const std::vector<std::string>& paragraphs) override;
+  void run_about_box() override;
 
  private:
   Frame* frame_ = nullptr;

@@ -517,113 +517,6 @@ test('Esc during a drag abandons the new hill', { skip }, async () => {
   assert.deepEqual((await shownPixels(page)).rgb, before.rgb, 'and is gone');
 });
 
-test('the help page opens in a new tab', { skip }, async () => {
-  const page = await openPage('index.html');
-  const opened = new Promise((resolve) => browser.once('targetcreated', resolve));
-  await menu(page, 'Help', 'HTML help file');
-  const target = await opened;
-  assert.match(target.url(), /\/Wandrix\.html$/);
-});
-
-// The status bar's rates line for what the native `rates` action prints.
-function nativeRates(actions) {
-  const result = spawnSync(nativeCli, [...actions, 'rates']);
-  assert.equal(result.status, 0, result.stderr.toString());
-  const lines = result.stdout.toString().trim().split('\n');
-  const percent = (line) => line.match(/\((\d+\.\d)%\)$/)[1] + '%';
-  const chains = lines.filter((l) => l.startsWith('Chain ')).map((l) => `${l[6]}: ${percent(l)}`);
-  const exchanges = lines.find((l) => l.startsWith('Exchanges: '));
-  return `${lines[0]} | Moves accepted: ${chains.join('  ')}` +
-    (exchanges ? ` | Exchanges: ${percent(exchanges)}` : '');
-}
-
-// The status bar, the cursor and which of the tool bar's controls are enabled.
-const walkState = (page) => page.evaluate(() => ({
-  progress: document.getElementById('progress').textContent,
-  rates: document.getElementById('rates').textContent,
-  cursor: getComputedStyle(document.getElementById('landscape')).cursor,
-  enabled: [...document.querySelectorAll('#walkbar .control')].map((b) => !b.disabled).join(),
-}));
-const progressMatches = (page, pattern) => page.waitForFunction((source) =>
-  new RegExp(source).test(document.getElementById('progress').textContent), {}, pattern.source);
-const stepsWalked = (rates) => Number(rates.match(/^Steps walked: (\d+) /)[1]);
-
-test('an animated walk, paused and stepped, ends as the native walk of its seed', { skip },
-  async () => {
-    const page = await openPage('index.html?demo');
-    const demo = demoActions();
-    const ready = { progress: 'Ready', rates: nativeRates(demo), cursor: 'default',
-                    enabled: 'true,false,true,false' };
-    assert.deepEqual(await walkState(page), ready);
-    await menu(page, 'Robot', 'Clear');
-    await page.select('#walkbar .speed', '5');
-    await ctrl(page, 'a');
-    await progressMatches(page, /^Animating at 1000 steps\/s: step [1-9]\d* of 2000, /);
-    // Paused, each single step walks one step.
-    await page.keyboard.press('Space');
-    await progressMatches(page, /^Paused: /);
-    const paused = await walkState(page);
-    assert.deepEqual([paused.cursor, paused.enabled], ['wait', 'false,true,true,true']);
-    await page.keyboard.press('ArrowRight');
-    await page.keyboard.press('ArrowRight');
-    await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 300)));
-    assert.equal(stepsWalked((await walkState(page)).rates), stepsWalked(paused.rates) + 2);
-    // Slower, resumed, then as fast as it draws, to the end.
-    await page.keyboard.press('ArrowDown');
-    await page.keyboard.press('Space');
-    await page.select('#walkbar .speed', '6');
-    await idle(page);
-    assert.deepEqual(await walkState(page), ready);
-    assertSamePicture(await shownPixels(page), nativePicture(demo));
-  });
-
-test('a long walk leaves the page answering, and Stop ends it after a whole step', { skip },
-  async () => {
-    const page = await openPage('index.html?demo');
-    await ctrl(page, 'o');
-    const steps = '.dialog[data-dialog="robot"] [data-id="123"]';
-    await page.waitForSelector(steps);
-    await page.$eval(steps, (e) => { e.value = '1000000'; });
-    await page.keyboard.press('Enter');
-    await page.waitForSelector(steps, { hidden: true });
-    await menu(page, 'Robot', 'Clear');
-    await ctrl(page, 'f');
-    await progressMatches(page, /^Walking: step \d+ of 1000000, /);
-    // A box open during the walk holds it: no slice runs behind it. Walked
-    // on for that second, the walk would have ended; held, the first slice
-    // after it walks less than the walk's first 0.3 s did.
-    await menu(page, 'Help', 'About Wandrix');
-    const ok = '.dialog[data-dialog="about"] [data-id="1"]';
-    await page.waitForSelector(ok);
-    const held = (await walkState(page)).rates;
-    await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 1000)));
-    await page.$eval(ok, (b) => b.click());
-    await page.waitForFunction((before) =>
-      document.getElementById('rates').textContent !== before, {}, held);
-    const resumed = stepsWalked((await walkState(page)).rates);
-    assert.ok(resumed - stepsWalked(held) < stepsWalked(held), `${held}, then ${resumed}`);
-    await page.keyboard.press('Space');
-    await progressMatches(page, /^Paused: /);
-    // A menu opened during the walk greys what would change the model.
-    await openMenu(page, 'Robot');
-    const greyed = await page.$$eval('.popup.open .item.disabled',
-      (rows) => rows.map((r) => r.firstChild.textContent));
-    assert.ok(greyed.includes('Start walking') && greyed.includes('Clear'), greyed.join());
-    assert.ok(!greyed.includes('Stop walking'));
-    await page.keyboard.press('Escape');
-    await page.click('#walkbar [aria-label="Stop walking"]');
-    await idle(page);
-    const stopped = await walkState(page);
-    assert.deepEqual([stopped.progress, stopped.cursor], ['Ready', 'default']);
-    const walked = stepsWalked(stopped.rates);
-    assert.ok(walked > 0 && walked < 1000000, `${walked} steps`);
-    // Every chain holds exactly the samples of the steps it completed.
-    const native = [...demoActions(), 'set', 'nsteps', String(walked), 'clear', 'start'];
-    assert.equal(stopped.rates, nativeRates(native));
-    assertSamePicture(await shownPixels(page), nativePicture(native));
-    assert.deepEqual(page.problems, []);
-  });
-
 // The lessons the program ships, as their files tell them, in the order of
 // their numbers: name, title and paragraphs.
 const lessonFolder = new URL('../../resources/lessons/', import.meta.url);
@@ -764,3 +657,110 @@ for (const [how, cancel] of [
       nativePicture(['lesson', shippedLessons[0].name, 'start']));
   });
 }
+
+test('the help page opens in a new tab', { skip }, async () => {
+  const page = await openPage('index.html');
+  const opened = new Promise((resolve) => browser.once('targetcreated', resolve));
+  await menu(page, 'Help', 'HTML help file');
+  const target = await opened;
+  assert.match(target.url(), /\/Wandrix\.html$/);
+});
+
+// The status bar's rates line for what the native `rates` action prints.
+function nativeRates(actions) {
+  const result = spawnSync(nativeCli, [...actions, 'rates']);
+  assert.equal(result.status, 0, result.stderr.toString());
+  const lines = result.stdout.toString().trim().split('\n');
+  const percent = (line) => line.match(/\((\d+\.\d)%\)$/)[1] + '%';
+  const chains = lines.filter((l) => l.startsWith('Chain ')).map((l) => `${l[6]}: ${percent(l)}`);
+  const exchanges = lines.find((l) => l.startsWith('Exchanges: '));
+  return `${lines[0]} | Moves accepted: ${chains.join('  ')}` +
+    (exchanges ? ` | Exchanges: ${percent(exchanges)}` : '');
+}
+
+// The status bar, the cursor and which of the tool bar's controls are enabled.
+const walkState = (page) => page.evaluate(() => ({
+  progress: document.getElementById('progress').textContent,
+  rates: document.getElementById('rates').textContent,
+  cursor: getComputedStyle(document.getElementById('landscape')).cursor,
+  enabled: [...document.querySelectorAll('#walkbar .control')].map((b) => !b.disabled).join(),
+}));
+const progressMatches = (page, pattern) => page.waitForFunction((source) =>
+  new RegExp(source).test(document.getElementById('progress').textContent), {}, pattern.source);
+const stepsWalked = (rates) => Number(rates.match(/^Steps walked: (\d+) /)[1]);
+
+test('an animated walk, paused and stepped, ends as the native walk of its seed', { skip },
+  async () => {
+    const page = await openPage('index.html?demo');
+    const demo = demoActions();
+    const ready = { progress: 'Ready', rates: nativeRates(demo), cursor: 'default',
+                    enabled: 'true,false,true,false' };
+    assert.deepEqual(await walkState(page), ready);
+    await menu(page, 'Robot', 'Clear');
+    await page.select('#walkbar .speed', '5');
+    await ctrl(page, 'a');
+    await progressMatches(page, /^Animating at 1000 steps\/s: step [1-9]\d* of 2000, /);
+    // Paused, each single step walks one step.
+    await page.keyboard.press('Space');
+    await progressMatches(page, /^Paused: /);
+    const paused = await walkState(page);
+    assert.deepEqual([paused.cursor, paused.enabled], ['wait', 'false,true,true,true']);
+    await page.keyboard.press('ArrowRight');
+    await page.keyboard.press('ArrowRight');
+    await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 300)));
+    assert.equal(stepsWalked((await walkState(page)).rates), stepsWalked(paused.rates) + 2);
+    // Slower, resumed, then as fast as it draws, to the end.
+    await page.keyboard.press('ArrowDown');
+    await page.keyboard.press('Space');
+    await page.select('#walkbar .speed', '6');
+    await idle(page);
+    assert.deepEqual(await walkState(page), ready);
+    assertSamePicture(await shownPixels(page), nativePicture(demo));
+  });
+
+test('a long walk leaves the page answering, and Stop ends it after a whole step', { skip },
+  async () => {
+    const page = await openPage('index.html?demo');
+    await ctrl(page, 'o');
+    const steps = '.dialog[data-dialog="robot"] [data-id="123"]';
+    await page.waitForSelector(steps);
+    await page.$eval(steps, (e) => { e.value = '1000000'; });
+    await page.keyboard.press('Enter');
+    await page.waitForSelector(steps, { hidden: true });
+    await menu(page, 'Robot', 'Clear');
+    await ctrl(page, 'f');
+    await progressMatches(page, /^Walking: step \d+ of 1000000, /);
+    // A box open during the walk holds it: no slice runs behind it. Walked
+    // on for that second, the walk would have ended; held, the first slice
+    // after it walks less than the walk's first 0.3 s did.
+    await menu(page, 'Help', 'About Wandrix');
+    const ok = '.dialog[data-dialog="about"] [data-id="1"]';
+    await page.waitForSelector(ok);
+    const held = (await walkState(page)).rates;
+    await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 1000)));
+    await page.$eval(ok, (b) => b.click());
+    await page.waitForFunction((before) =>
+      document.getElementById('rates').textContent !== before, {}, held);
+    const resumed = stepsWalked((await walkState(page)).rates);
+    assert.ok(resumed - stepsWalked(held) < stepsWalked(held), `${held}, then ${resumed}`);
+    await page.keyboard.press('Space');
+    await progressMatches(page, /^Paused: /);
+    // A menu opened during the walk greys what would change the model.
+    await openMenu(page, 'Robot');
+    const greyed = await page.$$eval('.popup.open .item.disabled',
+      (rows) => rows.map((r) => r.firstChild.textContent));
+    assert.ok(greyed.includes('Start walking') && greyed.includes('Clear'), greyed.join());
+    assert.ok(!greyed.includes('Stop walking'));
+    await page.keyboard.press('Escape');
+    await page.click('#walkbar [aria-label="Stop walking"]');
+    await idle(page);
+    const stopped = await walkState(page);
+    assert.deepEqual([stopped.progress, stopped.cursor], ['Ready', 'default']);
+    const walked = stepsWalked(stopped.rates);
+    assert.ok(walked > 0 && walked < 1000000, `${walked} steps`);
+    // Every chain holds exactly the samples of the steps it completed.
+    const native = [...demoActions(), 'set', 'nsteps', String(walked), 'clear', 'start'];
+    assert.equal(stopped.rates, nativeRates(native));
+    assertSamePicture(await shownPixels(page), nativePicture(native));
+    assert.deepEqual(page.problems, []);
+  });
