@@ -552,12 +552,20 @@ async function lessonPanel(page) {
       text: [...panel.querySelectorAll('.lesson-text p')].map((p) => p.textContent),
       beside: box.left >= canvas.right - 1 && box.top <= canvas.top + 1 &&
         box.bottom >= canvas.bottom - 1,
+      // Nothing over it (the diagnostics panel that some lessons open).
+      uncovered: [panel.querySelector('.close'), panel.querySelector('.lesson-text')]
+        .every((part) => {
+          const r = part.getBoundingClientRect();
+          return panel.contains(document.elementFromPoint((r.left + r.right) / 2,
+                                                          (r.top + r.bottom) / 2));
+        }),
     };
   });
 }
 
 function assertLessonShown(panel, lesson) {
-  assert.deepEqual(panel, { shown: true, title: lesson.title, text: lesson.text, beside: true });
+  assert.deepEqual(panel,
+    { shown: true, title: lesson.title, text: lesson.text, beside: true, uncovered: true });
 }
 
 test('the page ships lessons to check', () => assert.ok(shippedLessons.length > 0));
