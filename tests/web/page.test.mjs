@@ -5,7 +5,7 @@
 import { test, before, after, afterEach } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { inflateSync } from 'node:zlib';
@@ -400,7 +400,15 @@ async function saveAs(page, item, typed, saved = typed) {
   await page.type('#save-name', typed);
   await page.keyboard.press('Enter');
   const file = join(downloads, saved);
-  for (let i = 0; i < 100 && !existsSync(file); ++i) await new Promise((r) => setTimeout(r, 100));
+  // The download is whole once it exists and its size has stopped changing.
+  let size = -1;
+  for (let i = 0; i < 100; ++i) {
+    await new Promise((r) => setTimeout(r, 100));
+    if (!existsSync(file)) continue;
+    const now = statSync(file).size;
+    if (now === size) break;
+    size = now;
+  }
   return readFileSync(file);
 }
 
