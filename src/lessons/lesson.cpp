@@ -339,7 +339,7 @@ LessonRead find_lesson(const std::string& name, const std::vector<std::string>& 
     return read_lesson_file(name);
   }
   for (const std::string& folder : folders) {
-    const std::filesystem::path file = utf8_path(folder) / (name + ".json");
+    const std::filesystem::path file = utf8_path(folder) / utf8_path(name + ".json");
     if (is_lesson_file(file)) {
       return read_lesson_file(utf8_string(file));
     }

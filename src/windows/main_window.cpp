@@ -130,9 +130,9 @@ bool MainWindow::create() {
                         static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
-  window_ = ::CreateWindowExW(0, kWindowClass, L"Wandrix", WS_OVERLAPPEDWINDOW, kInitialLeft,
-                              kInitialTop, kInitialOuterSize, kInitialOuterSize, nullptr,
-                              build_menu_bar(), instance, this);
+  window_ = ::CreateWindowExW(0, kWindowClass, L"Wandrix", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                              kInitialLeft, kInitialTop, kInitialOuterSize, kInitialOuterSize,
+                              nullptr, build_menu_bar(), instance, this);
   if (window_ == nullptr) {
     return false;
   }
@@ -154,6 +154,9 @@ int MainWindow::run() {
     // pause, faster...) work from it too.
     DiagnosticsWindow* diagnostics = host_.diagnostics();
     if (diagnostics != nullptr && diagnostics->translate_keys(message)) {
+      continue;
+    }
+    if (host_.lesson_panel().take_key(message)) {
       continue;
     }
     if (::TranslateAcceleratorW(window_, accelerators_, &message) == 0) {
@@ -221,6 +224,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
       }
       break;
     case WM_LBUTTONDOWN:
+      ::SetFocus(window_);  // the keys are the landscape's again, not the lesson text's
       frame_.left_press(point_of(l));
       return 0;
     case WM_LBUTTONUP:
@@ -228,6 +232,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
       show_walk_state();
       return 0;
     case WM_RBUTTONDOWN:
+      ::SetFocus(window_);
       frame_.right_press(point_of(l));
       return 0;
     case WM_RBUTTONUP:
@@ -254,7 +259,9 @@ void MainWindow::fit_client(int width, int height, bool minimised) {
   ::GetWindowRect(status_, &bar);
   const int parts[] = {width * kProgressPercent / 100, -1};
   ::SendMessageW(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
-  frame_.size(width, std::max(0, height - static_cast<int>(bar.bottom - bar.top)), minimised);
+  const int above_bar = std::max(0, height - static_cast<int>(bar.bottom - bar.top));
+  // The lesson, when one is open, takes its room at the right.
+  frame_.size(host_.lesson_panel().place(width, above_bar), above_bar, minimised);
   show_walk_state();
 }
 

@@ -42,7 +42,8 @@ class MainWindow {
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
   LRESULT handle(UINT message, WPARAM w, LPARAM l);
   void paint();
-  // Lays out the status bar and gives the frame the client area above it.
+  // Lays out the status bar and the lesson and gives the frame the client
+  // area that is left.
   void fit_client(int width, int height, bool minimised);
   void show_walk_state();
   void apply_menu_rules(HMENU menu);

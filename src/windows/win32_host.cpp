@@ -9,6 +9,7 @@
 #include "app/frame.h"
 #include "png/png_encoder.h"
 #include "windows/dialogs.h"
+#include "windows/lesson_dialog.h"
 #include "windows/wide_text.h"
 
 namespace wandrix::windows {
@@ -202,9 +203,20 @@ void Win32Host::capture_mouse(bool on) {
 Rect Win32Host::resize_client(int width, int height) {
   RECT client{};
   ::GetClientRect(window_, &client);
+  // What the client area holds besides the landscape: the status bar below
+  // it (as the window last laid it out) and the lesson beside it.
+  const int beside = lesson_.visible() ? lesson_.preferred_width() : 0;
+  const int below = std::max(0, static_cast<int>(client.bottom) - frame_->height());
+  const auto landscape = [&] {
+    ::GetClientRect(window_, &client);
+    return Rect{0, 0, std::max(0, static_cast<int>(client.right) - beside),
+                std::max(0, static_cast<int>(client.bottom) - below)};
+  };
   if (::IsZoomed(window_) || ::IsIconic(window_)) {
-    return {0, 0, client.right, client.bottom};  // the window keeps its size
+    return landscape();  // the window keeps its size
   }
+  width += beside;
+  height += below;
   RECT outer{};
   ::GetWindowRect(window_, &outer);
   // What the window adds around the client area: title, menu bar, borders.
@@ -228,8 +240,7 @@ Rect Win32Host::resize_client(int width, int height) {
       std::max(static_cast<int>(room.top), static_cast<int>(room.bottom) - outer_height));
   ::SetWindowPos(window_, nullptr, left, top, outer_width, outer_height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-  ::GetClientRect(window_, &client);
-  return {0, 0, client.right, client.bottom};
+  return landscape();
 }
 
 std::optional<std::string> Win32Host::file_dialog(const FileDialogRequest& request) {
@@ -336,6 +347,33 @@ void Win32Host::show_diagnostics() {
     diagnostics_ = std::make_unique<DiagnosticsWindow>(*sim_, window_);
   }
   diagnostics_->present();
+}
+
+std::optional<std::size_t> Win32Host::choose_lesson(const std::vector<LessonItem>& lessons) {
+  return run_lesson_dialog(window_, lessons);
+}
+
+void Win32Host::show_lesson(const std::string& title, const std::vector<std::string>& paragraphs) {
+  const bool opening = !lesson_.visible();
+  lesson_.show(window_, title, paragraphs, [this] { keep_landscape_size(); });
+  if (opening) {
+    keep_landscape_size();
+  }
+}
+
+void Win32Host::keep_landscape_size() {
+  // A maximised window keeps its size, and so gets no size message: the
+  // panel's room comes from the landscape then. Any other window is laid out
+  // by the size message of its new size, whenever that comes; a layout of
+  // the size it has before would squeeze the landscape for a moment, and
+  // every size the landscape takes rescales the walk's settings.
+  if (::IsZoomed(window_)) {
+    RECT client{};
+    ::GetClientRect(window_, &client);
+    ::SendMessageW(window_, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(client.right, client.bottom));
+    return;
+  }
+  resize_client(frame_->width(), frame_->height());
 }
 
 }  // namespace wandrix::windows

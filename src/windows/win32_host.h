@@ -9,6 +9,7 @@
 
 #include "model/host.h"
 #include "windows/diagnostics_window.h"
+#include "windows/lesson_panel.h"
 
 namespace wandrix {
 class Frame;
@@ -51,12 +52,23 @@ class Win32Host : public Host {
   // The diagnostics window, once Show > Diagnostics... has opened it.
   [[nodiscard]] DiagnosticsWindow* diagnostics() const { return diagnostics_.get(); }
 
+  std::optional<std::size_t> choose_lesson(const std::vector<LessonItem>& lessons) override;
+  void show_lesson(const std::string& title, const std::vector<std::string>& paragraphs) override;
+
+  // The lesson's text beside the landscape, once a lesson has opened.
+  [[nodiscard]] LessonPanel& lesson_panel() { return lesson_; }
+
  private:
+  // After the lesson panel opened or closed: the window grows or shrinks so
+  // that the landscape keeps its size.
+  void keep_landscape_size();
+
   HWND window_ = nullptr;
   Frame* frame_ = nullptr;
   Simulation* sim_ = nullptr;
   Cursor cursor_ = Cursor::arrow;
   std::unique_ptr<DiagnosticsWindow> diagnostics_;
+  LessonPanel lesson_;
 };
 
 // The shape of a cursor of the core.

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <initializer_list>
 #include <string>
 
 #include "dialogs/hill_dialog.h"
 #include "dialogs/robot_options_dialog.h"
 #include "windows/dialogs.h"
+#include "windows/lesson_dialog.h"
 #include "windows/wide_text.h"
 
 namespace wandrix::windows {
@@ -60,7 +63,11 @@ TEST(Win32Templates, EveryControlTheDialogLogicNamesIsThere) {
         h::kStddev, h::kYLabel, h::kMeanY, h::kCorrelationLabel, h::kCorrelation, h::kWeight,
         h::kLabel}},
       {kAboutTemplate, L"About Wandrix", {IDOK}},
+      {kLessonTemplate, L"Lessons", {IDOK, IDCANCEL, lesson_ids::kList, lesson_ids::kSummary}},
   };
+  // The list view's class, as the program registers it before the lessons.
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+  ::InitCommonControlsEx(&controls);
   for (const Case& c : cases) {
     const OpenTemplate dialog(c.name);
     ASSERT_NE(dialog.handle(), nullptr) << narrow(c.name);

@@ -4,13 +4,16 @@
 # summary box appears and its text is on the clipboard, the options dialog
 # reports a value out of range, a right click without rotation explains
 # itself, the picture reaches the clipboard, the diagnostics window shows the
-# walk and then the Clear as its Copy has them, the about box opens and Exit
-# ends the program with status 0; a picture is saved through the common file
-# dialog.
+# walk and then the Clear as its Copy has them, the about box opens, a lesson
+# opens from its list beside the landscape and Exit ends the program with
+# status 0; a picture is saved through the common file dialog.
 # Usage: scenario.sh WANDRIX_EXE [SCREENSHOT_FOLDER]
-# Wine, a display and a window manager are set up by the caller.
+# Wine, a display and a window manager are set up by the caller;
+# $WANDRIX_NATIVE_CLI is the native wandrix-cli, whose pictures the window
+# must show.
 set -euo pipefail
 exe=$(realpath "$1") shots=${2:+$(realpath "$2")}
+native_cli=$(realpath "${WANDRIX_NATIVE_CLI:?the native wandrix-cli}")
 work=$(mktemp -d)
 program_pid=
 cleanup() {
@@ -286,6 +289,83 @@ shot "About Wandrix" windows-about.png
 dismiss "About Wandrix"
 
 shot Wandrix windows.png
+
+# File > Lessons…: the list opens with the first lesson selected and Enter
+# opens it. The landscape shows what the native program draws for that
+# lesson, before and after Start walking; the text beside it is the lesson's
+# (selected and copied with the keys, which are the text's there), and Close
+# gives the panel's room back.
+lessons=$(dirname "$exe")/lessons
+first=$(for file in "$lessons"/*.json; do echo "$(jq .number "$file") $file"; done | sort -n | head -1)
+first=${first#* }
+lesson=$(basename "$first" .json)
+press "$(main_window)" alt+f
+sleep 0.3
+press - e
+wait_window Lessons >/dev/null
+shot Lessons windows-lessons.png
+dismiss Lessons
+"$native_cli" lesson "$lesson" picture "$work/lesson.png"
+"$native_cli" lesson "$lesson" start picture "$work/lesson-walked.png"
+read -r picture_width picture_height < <(identify -format '%w %h\n' "$work/lesson.png")
+# Whether the window's last capture shows the picture at this height: the
+# window draws on black what a picture file draws on white, and its contours
+# yellow instead of black; everything else is the same pixel for pixel.
+shown_at() {
+  convert "$work/window.png" -crop "${picture_width}x${picture_height}+0+$1" +repage \
+    -fill white -opaque black -fill black -opaque yellow "$work/shown.png"
+  [[ $(compare -metric AE "$work/shown.png" "$2" null: 2>&1) == 0 ]]
+}
+landscape_at() {
+  import -window "$(main_window)" "$work/window.png"
+  shown_at "$@"
+}
+# The landscape is at the client area's corner, below the menu bar, whose
+# height is Wine's: looked for once.
+menu_height=
+for _ in 1 2 3 4 5; do
+  import -window "$(main_window)" "$work/window.png"
+  for y in $(seq 0 60); do
+    if shown_at "$y" "$work/lesson.png"; then
+      menu_height=$y
+      break 2
+    fi
+  done
+  sleep 0.5
+done
+[[ -n $menu_height ]] || fail "the lesson $lesson does not show the native picture"
+# Robot > Start walking from the menu: a Ctrl+F that the loaded X server
+# repeats would start the walk again, from where the generator stands.
+press "$(main_window)" alt+r
+sleep 0.3
+press - s
+for _ in $(seq 1 100); do
+  landscape_at "$menu_height" "$work/lesson-walked.png" && break
+  sleep 0.2
+done
+landscape_at "$menu_height" "$work/lesson-walked.png" || fail "the lesson's walk is not the native one"
+shot Wandrix windows-lesson.png
+window=$(main_window)
+open_width=$(xdotool getwindowgeometry --shell "$window" | awk -F= '/^WIDTH=/{print $2}')
+((open_width > picture_width)) || fail "no room beside the landscape for the lesson"
+xdotool mousemove --window "$window" $((picture_width + 60)) $((menu_height + 80)) click 1
+sleep 0.3
+xdotool key ctrl+a
+xdotool key ctrl+c
+wait_clipboard -t UTF8_STRING || fail "the lesson's text was not copied"
+jq -j '.text | join("\n\n")' "$first" >"$work/lesson.txt"
+tr -d '\r' <"$work/clipboard" | diff - "$work/lesson.txt" >/dev/null ||
+  fail "the panel shows \"$(cat "$work/clipboard")\", not the lesson's text"
+# Close is at the panel's bottom right corner, above the status bar.
+xdotool mousemove --window "$window" $((open_width - 40)) $((menu_height + picture_height - 20)) click 1
+for _ in $(seq 1 50); do
+  closed_width=$(xdotool getwindowgeometry --shell "$(main_window)" | awk -F= '/^WIDTH=/{print $2}')
+  ((closed_width == picture_width)) && break
+  sleep 0.2
+done
+((closed_width == picture_width)) || fail "after Close the window is $closed_width wide, not $picture_width"
+landscape_at "$menu_height" "$work/lesson-walked.png" || fail "Close changed the landscape"
+
 # Exit with the diagnostics window open again: it goes with the program.
 open_diagnostics
 press "$(main_window)" alt+f
@@ -301,4 +381,5 @@ wait "$program_pid" || status=$?
 program_pid=
 ((status == 0)) || fail "the program ended with status $status"
 echo "scenario: window ($geometry), hill dialog, walk ($drawn pixels), summary and clipboard," \
-  "copy, diagnostics window, metafile saved, options correction, rotation message, about box, exit: all as expected"
+  "copy, diagnostics window, metafile saved, options correction, rotation message, about box," \
+  "lesson $lesson (native picture, text, close), exit: all as expected"
