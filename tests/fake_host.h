@@ -97,6 +97,13 @@ class FakeHost : public Host {
   }
   void run_about_box() override { ++about_boxes; }
   void show_diagnostics() override { ++diagnostics_shown; }
+  std::optional<std::size_t> choose_lesson(const std::vector<LessonItem>& lessons) override {
+    lesson_lists.push_back(lessons);
+    return lesson_answer;
+  }
+  void show_lesson(const std::string& title, const std::vector<std::string>& paragraphs) override {
+    lessons_shown.emplace_back(title, paragraphs);
+  }
 
   // Whether the mouse is captured now.
   [[nodiscard]] bool captured() const { return !captures.empty() && captures.back(); }
@@ -123,6 +130,9 @@ class FakeHost : public Host {
   int hill_dialogs = 0;
   int about_boxes = 0;
   int diagnostics_shown = 0;
+  std::vector<std::vector<LessonItem>> lesson_lists;
+  std::optional<std::size_t> lesson_answer;
+  std::vector<std::pair<std::string, std::vector<std::string>>> lessons_shown;
 
   // --- the answers ---
   std::deque<std::optional<std::string>> file_answers;

@@ -23,6 +23,7 @@
 #include "model/settings.h"
 #include "model/summary.h"
 #include "png/png_encoder.h"
+#include "view/diagnostics.h"
 #include "view/paint.h"
 #include "view/picture_export.h"
 
@@ -274,6 +275,16 @@ Problem diagnostics(Context& c, Args args) {
   return write_diagnostics_file(c.sim, args[0], &encode_png);
 }
 
+// Chain 1's effective sample sizes, as the diagnostics picture names them.
+Problem effective_sizes(Context& c, Args) {
+  const auto [along_x, along_y] = chain_dependence(c.sim);
+  const std::size_t n = c.sim.chains[0].sample_count();
+  c.out << "Chain 1: " << n << (n == 1 ? " sample\n" : " samples\n")
+        << "Effective sample size of x: " << effective_size_text(along_x.size) << '\n'
+        << "Effective sample size of y: " << effective_size_text(along_y.size) << '\n';
+  return flushed(c.out);
+}
+
 // An action without arguments: one operation of the session, as the menu
 // command of that name runs it.
 Action session_operation(std::string_view name, void (Simulation::*operation)()) {
@@ -314,6 +325,7 @@ const std::vector<Action>& actions() {
       session_operation("density", &Simulation::toggle_density_view),
       {"summary", 0, "", summary},
       {"rates", 0, "", rates},
+      {"ess", 0, "", effective_sizes},
       {"samples", 1, "FILE", samples},
       {"landscape", 1, "FILE", landscape},
       {"picture", 1, "FILE", picture},
@@ -408,6 +420,7 @@ std::string usage_text() {
       "ignore_topography, start_x, start_y, step_stddev, step_mean, rn_seed,\n"
       "reject_at_walls (refuse a step whose straight end lies beyond the walls).\n"
       "Booleans are 0 or 1. For samples and marginals, FILE '-' is standard output.\n"
+      "ess prints chain 1's effective sample sizes, as the diagnostics picture does.\n"
       "lesson NAME opens one of the lessons installed with Wandrix (or a lesson\n"
       "file, when NAME has a folder or ends in .json) and applies its settings.\n"
       "  --help     show this text\n"

@@ -87,7 +87,9 @@ void only_keys(const json& object, std::initializer_list<std::string_view> keys,
   }
   for (const auto& [key, value] : object.items()) {
     if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
-      refuse(what + " has an unknown key \"" + key + "\"");
+      std::string reason = what;
+      reason += " has an unknown key \"" + key + "\"";
+      refuse(std::move(reason));
     }
   }
 }

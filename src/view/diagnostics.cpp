@@ -175,21 +175,10 @@ std::string samples_text(std::size_t n) {
   return std::to_string(n) + (n == 1 ? " sample" : " samples");
 }
 
-std::string size_text(const std::optional<EffectiveSize>& size) {
-  if (!size) {
-    return "-";
-  }
-  return format_fixed(size->ess, 0) + "  (tau " + format_fixed(size->tau, 2) + ", lags 0 to " +
-         std::to_string(size->last_lag) + ")";
-}
-
 // The panel row of chain 1's autocorrelations and the effective sizes.
 void draw_dependence(const Simulation& sim, Canvas& canvas, const Rect& row, int column_width) {
   const Chain& chain = sim.chains[0];
-  const int h = sim.client_height();
-  const std::vector<double> xs = landscape_positions(chain, h, true);
-  const std::vector<double> ys = landscape_positions(chain, h, false);
-  auto [along_x, along_y] = dependence(xs, ys, xs.size());
+  auto [along_x, along_y] = chain_dependence(sim);
   const auto& ess_x = along_x.size;
   const auto& ess_y = along_y.size;
   // Far enough to see the correlation die away, as far as the box shows.
@@ -211,7 +200,7 @@ void draw_dependence(const Simulation& sim, Canvas& canvas, const Rect& row, int
   for (const std::string& line :
        {std::string("Chain 1: ") + samples_text(chain.sample_count()),
         std::string("Effective sample size, by Geyer's"), std::string("initial monotone sequence:"),
-        "  x: " + size_text(ess_x), "  y: " + size_text(ess_y), std::string(),
+        "  x: " + effective_size_text(ess_x), "  y: " + effective_size_text(ess_y), std::string(),
         std::string("Histograms: the samples' share per unit;"),
         std::string("black line: the exact marginal density."),
         std::string("Traces: lowest to highest position of"),
@@ -247,6 +236,22 @@ void draw_chain_row(const Simulation& sim, Canvas& canvas, int k, const Rect& ro
 }
 
 }  // namespace
+
+std::array<SeriesDependence, 2> chain_dependence(const Simulation& sim) {
+  const Chain& chain = sim.chains[0];
+  const int h = sim.client_height();
+  const std::vector<double> xs = landscape_positions(chain, h, true);
+  const std::vector<double> ys = landscape_positions(chain, h, false);
+  return dependence(xs, ys, xs.size());
+}
+
+std::string effective_size_text(const std::optional<EffectiveSize>& size) {
+  if (!size) {
+    return "-";
+  }
+  return format_fixed(size->ess, 0) + "  (tau " + format_fixed(size->tau, 2) + ", lags 0 to " +
+         std::to_string(size->last_lag) + ")";
+}
 
 std::vector<int> diagnosed_chains(const Simulation& sim) {
   std::vector<int> chains{1};

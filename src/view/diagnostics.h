@@ -5,8 +5,12 @@
 // window, exports to PNG, SVG and EMF, and serves every front end.
 #pragma once
 
+#include <array>
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "model/autocorrelation.h"
 #include "model/simulation.h"
 #include "view/canvas.h"
 
@@ -19,6 +23,14 @@ inline constexpr Colour kDiagnosticsInk = kBlack;
 // with all chains shown, every chain in use. A shown chain above the chain
 // count has not walked and has no row.
 std::vector<int> diagnosed_chains(const Simulation& sim);
+
+// Chain 1's autocorrelations along x and y and their effective sample
+// sizes, as the picture shows them: every lag, landscape coordinates.
+std::array<SeriesDependence, 2> chain_dependence(const Simulation& sim);
+
+// An effective size as the picture writes it: "48  (tau 209.45, lags 0 to
+// 333)", or "-" when the series is too short or does not vary.
+std::string effective_size_text(const std::optional<EffectiveSize>& size);
 
 // The size of an exported diagnostics picture: a fixed width and a row
 // per diagnosed chain.

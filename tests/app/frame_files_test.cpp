@@ -217,5 +217,63 @@ TEST_F(FrameFilesTest, OutOfMemoryInACommandIsToldAndTheSessionKept) {
   EXPECT_EQ(frame.width(), 400);
 }
 
+// Lessons beside the program: File > Lessons... lists them by number, opens
+// the chosen one with its settings and speed and shows its text; a lesson
+// that cannot be applied says why and leaves the session as it was.
+TEST_F(FrameFilesTest, LessonsListOpenAndRefuse) {
+  const std::filesystem::path lessons = folder / "lessons";
+  std::filesystem::create_directories(lessons);
+  std::ofstream(lessons / "ridge.dat") << "WANDRIX 1.0\n3\n500 300\n40 60\n5.0\n2.0\n1\n\n"
+                                          "Ridge\n250\n150\n80\n30\n0.95\n1\n";
+  const auto lesson_file = [&lessons](const std::string& name, int number,
+                                      const std::string& extra) {
+    std::ofstream(lessons / (name + ".json"))
+        << R"({"format": "wandrix-lesson 1", "number": )" << number << R"(, "title": ")" << name
+        << R"(", "session": "ridge.dat", "seed": 11, "chains": 2, "show": 2, )" << extra
+        << R"("text": ["Walk along. Then look."]})";
+  };
+  lesson_file("second", 2, R"("window": {"speed": 100, "diagnostics": true}, )");
+  lesson_file("first", 1, R"("options": {"start_x": 600}, )");  // beyond the landscape
+  host.program_dir = folder.string();
+
+  host.lesson_answer = 1;
+  frame.command(kLessons);
+  ASSERT_EQ(host.lesson_lists.size(), 1u);
+  ASSERT_EQ(host.lesson_lists[0].size(), 2u);
+  EXPECT_EQ(host.lesson_lists[0][0].title, "first");
+  EXPECT_EQ(host.lesson_lists[0][1].summary, "Walk along.");
+  EXPECT_EQ(sim.width, 500);
+  EXPECT_EQ(sim.rn_seed, 11);
+  EXPECT_EQ(sim.nchains, 2);
+  EXPECT_EQ(sim.shown_chain, 2);
+  EXPECT_EQ(sim.steps_done, 0);
+  EXPECT_TRUE(sim.session_file.empty());  // Save must not write over the lesson
+  EXPECT_EQ(kWalkSpeeds[static_cast<std::size_t>(frame.player().speed())], 100);
+  EXPECT_EQ(host.diagnostics_shown, 1);
+  ASSERT_EQ(host.lessons_shown.size(), 1u);
+  EXPECT_EQ(host.lessons_shown[0].first, "second");
+  ASSERT_FALSE(host.resizes.empty());
+  EXPECT_EQ(host.resizes.back().width(), 500);
+
+  frame.command(kStartWalking);
+  const auto steps = sim.steps_done;
+  host.lesson_answer = 0;
+  frame.command(kLessons);
+  ASSERT_FALSE(host.boxes.empty());
+  EXPECT_EQ(host.boxes.back().caption, kLessonErrorCaption);
+  EXPECT_NE(host.boxes.back().text.find("start_x"), std::string::npos);
+  EXPECT_EQ(sim.steps_done, steps);
+  EXPECT_EQ(host.lessons_shown.size(), 1u);
+
+  EXPECT_FALSE(frame.open_lesson_named("no-such-lesson"));
+  EXPECT_EQ(sim.steps_done, steps);
+
+  std::filesystem::remove_all(lessons);
+  host.boxes.clear();
+  frame.command(kLessons);
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.lesson_lists.size(), 2u);  // no empty list offered
+}
+
 }  // namespace
 }  // namespace wandrix

@@ -10,6 +10,9 @@
 #include <random>
 #include <sstream>
 
+#include "model/autocorrelation.h"
+#include "view/diagnostics.h"
+
 namespace wandrix::cli {
 namespace {
 
@@ -263,6 +266,37 @@ TEST(CliActions, SummaryBeforeAnyWalk) {
   const Outcome r = run({"summary"});
   EXPECT_EQ(r.out.rfind("Number of points sampled: 0\n\nPercent inside inner circles: 0.0\n", 0),
             0U);
+}
+
+// ess prints what an estimate of its own from the walk's samples gives, and
+// a dash where there is nothing to estimate.
+TEST(CliActions, EffectiveSampleSizesOfChainOne) {
+  const Outcome walked = run({"set", "rn_seed", "5", "hill", "h", "200", "200", "40", "40", "0.8",
+                              "1", "set", "nsteps", "3000", "start", "ess", "samples", "-"});
+  ASSERT_EQ(walked.status, 0) << walked.err;
+  std::istringstream lines(walked.out);
+  std::string count, along_x, along_y, row;
+  std::getline(lines, count);
+  std::getline(lines, along_x);
+  std::getline(lines, along_y);
+  std::getline(lines, row);  // the samples' header
+  std::vector<double> xs, ys;
+  while (std::getline(lines, row)) {
+    int chain = 0, index = 0, x = 0, y = 0;
+    ASSERT_EQ(std::sscanf(row.c_str(), "%d,%d,%d,%d", &chain, &index, &x, &y), 4) << row;
+    xs.push_back(x);
+    ys.push_back(400 - y);
+  }
+  EXPECT_EQ(count, "Chain 1: " + std::to_string(xs.size()) + " samples");
+  const auto x_size = effective_sample_size(xs);
+  const auto y_size = effective_sample_size(ys);
+  ASSERT_TRUE(x_size && y_size);
+  EXPECT_LT(x_size->ess, 0.5 * static_cast<double>(xs.size()));  // a correlated walk
+  EXPECT_EQ(along_x, "Effective sample size of x: " + effective_size_text(x_size));
+  EXPECT_EQ(along_y, "Effective sample size of y: " + effective_size_text(y_size));
+
+  EXPECT_EQ(run({"ess"}).out,
+            "Chain 1: 0 samples\nEffective sample size of x: -\nEffective sample size of y: -\n");
 }
 
 }  // namespace

@@ -60,7 +60,7 @@ const cases = [
      'chains', '4', 'show', '0', 'hill', 'a', '90', '250', '30', '60', '0.8', '1',
      'hill', 'b', '300', '100', '50', '20', '-0.6', '2', 'resize', '450', '330', 'start',
      'marginals', '-', 'marginals', '@m.csv', 'diagnostics', '@d.png', 'diagnostics', '@d.svg',
-     'diagnostics', '@d.emf']],
+     'diagnostics', '@d.emf', 'ess']],
   // Longer than the progress line's delay: into a pipe no progress is shown.
   ['a walk of 1,000,000 steps of 4 chains, continued, and its rates',
     ['set', 'rn_seed', '11', 'set', 'nsteps', '1000000', 'chains', '4', 'hill', 'h', '200',
