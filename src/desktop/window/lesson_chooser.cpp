@@ -20,7 +20,7 @@ namespace {
 
 constexpr int kSummaryRole = Qt::UserRole + 1;
 constexpr int kMargin = 6;  // around an item's text, and between its lines
-constexpr int kWidthInCharacters = 52;
+constexpr int kWidthInCharacters = 60;
 
 QString text_of(const std::string& text) { return QString::fromStdString(text); }
 
@@ -68,13 +68,16 @@ class LessonDelegate : public QStyledItemDelegate {
 
   [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& option,
                                const QModelIndex& index) const override {
-    const int width = std::max(1, list_->viewport()->width() - 2 * kMargin);
-    const QRect summary =
-        QFontMetrics(option.font)
-            .boundingRect(QRect(0, 0, width, INT_MAX), Qt::AlignLeft | Qt::TextWordWrap,
-                          index.data(kSummaryRole).toString());
-    return {width + 2 * kMargin, QFontMetrics(bold(option.font)).height() + kMargin / 2 +
-                                     summary.height() + 2 * kMargin};
+    const int width = list_->viewport()->width();
+    return {width, item_height(option.font, index.data(kSummaryRole).toString(), width)};
+  }
+
+  // The height of an item whose summary wraps within a list viewport this wide.
+  static int item_height(const QFont& font, const QString& summary, int viewport_width) {
+    const QRect wrapped = QFontMetrics(font).boundingRect(
+        QRect(0, 0, std::max(1, viewport_width - 2 * kMargin), INT_MAX),
+        Qt::AlignLeft | Qt::TextWordWrap, summary);
+    return QFontMetrics(bold(font)).height() + kMargin / 2 + wrapped.height() + 2 * kMargin;
   }
 
  private:
@@ -125,17 +128,19 @@ LessonChooser::LessonChooser(const std::vector<LessonItem>& lessons, QWidget* ow
   list_->setFocus();
 
   // Wide enough to read a sentence in two or three lines, high enough to
-  // show every lesson without scrolling, as far as the screen allows.
-  const QFontMetrics metrics(font());
-  QSize size(metrics.averageCharWidth() * kWidthInCharacters, 0);
-  resize(size.width(), 200);
-  layout->activate();
+  // show every lesson without scrolling, as far as the screen allows. The
+  // list is not laid out before it is shown: its width is worked out here.
+  const int width = fontMetrics().averageCharWidth() * kWidthInCharacters;
+  const QMargins margins = layout->contentsMargins();
+  const int viewport = width - margins.left() - margins.right() - 2 * list_->frameWidth();
   int rows = 0;
   for (int row = 0; row < list_->count(); ++row) {
-    rows += list_->sizeHintForRow(row);
+    rows += LessonDelegate::item_height(list_->font(),
+                                        list_->item(row)->data(kSummaryRole).toString(), viewport);
   }
-  size.setHeight(sizeHint().height() - list_->sizeHint().height() + rows + 2 * list_->frameWidth() +
-                 kMargin);
+  QSize size(width, margins.top() + label->sizeHint().height() + layout->spacing() + rows +
+                        2 * list_->frameWidth() + layout->spacing() + buttons->sizeHint().height() +
+                        margins.bottom());
   if (const QScreen* screen = owner != nullptr ? owner->screen() : QApplication::primaryScreen()) {
     size = size.boundedTo(screen->availableSize() * 4 / 5);
   }
