@@ -91,12 +91,6 @@ QImage cli_picture(const QString& name, const QStringList& actions, const QStrin
   return image.convertToFormat(QImage::Format_RGB32);
 }
 
-QImage image_of(const RasterCanvas& canvas) {
-  return QImage(reinterpret_cast<const uchar*>(canvas.pixels()), canvas.width(), canvas.height(),
-                canvas.width() * 4, QImage::Format_RGB32)
-      .copy();
-}
-
 // The model's picture as the window paints it, or as a picture file has it.
 QImage painted(Simulation& sim, bool for_export) {
   RasterCanvas canvas(static_cast<int>(sim.width), sim.client_height());

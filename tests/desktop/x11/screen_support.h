@@ -9,6 +9,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "view/raster_canvas.h"
+
 namespace screen_test {
 
 // Pixels of the X window with this id ("root": the whole screen), or of the
@@ -52,6 +54,13 @@ inline int differing_pixels(const QImage& a, const QImage& b) {
     }
   }
   return n;
+}
+
+// A copy of a core surface's pixels, to compare with the screen.
+inline QImage image_of(const wandrix::RasterCanvas& canvas) {
+  return QImage(reinterpret_cast<const uchar*>(canvas.pixels()), canvas.width(), canvas.height(),
+                static_cast<qsizetype>(canvas.width()) * 4, QImage::Format_RGB32)
+      .copy();
 }
 
 }  // namespace screen_test
