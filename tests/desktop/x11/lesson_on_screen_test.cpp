@@ -65,12 +65,15 @@ std::vector<LessonFile> lessons_in_folder() {
     }
     const QJsonObject json = QJsonDocument::fromJson(file.readAll()).object();
     const QJsonObject window = json["window"].toObject();
-    LessonFile lesson{info.completeBaseName(),      json["number"].toInt(),
-                      json["title"].toString(),     {},
-                      speed_shown(window["speed"]), window["diagnostics"].toBool()};
-    for (const QJsonValue& paragraph : json["text"].toArray()) {
+    LessonFile lesson;
+    lesson.name = info.completeBaseName();
+    lesson.number = json["number"].toInt();
+    lesson.title = json["title"].toString();
+    for (const auto& paragraph : json["text"].toArray()) {
       lesson.text << paragraph.toString();
     }
+    lesson.speed = speed_shown(window["speed"]);
+    lesson.diagnostics = window["diagnostics"].toBool();
     lessons.push_back(lesson);
   }
   std::stable_sort(lessons.begin(), lessons.end(),

@@ -273,8 +273,7 @@ void WindowOnScreenTest::anAnimatedStepShowsAndGoesWithStop() {
   QVERIFY(window_->progress_label()->text().startsWith("Paused: step 5 of 100"));
   QVERIFY(status_during != status_before);  // the screen shows the new text
   const RasterCanvas& surface = window_->frame().surface();
-  const QImage surface_image(reinterpret_cast<const uchar*>(surface.pixels()), surface.width(),
-                             surface.height(), surface.width() * 4, QImage::Format_RGB32);
+  const QImage surface_image = image_of(surface);
   QCOMPARE(step.size(), surface_image.size());
   QCOMPARE(differing_pixels(step, surface_image), 0);
   window_->action(kStopWalking)->trigger();
@@ -286,9 +285,7 @@ void WindowOnScreenTest::anAnimatedStepShowsAndGoesWithStop() {
   RasterCanvas ordinary(surface.width(), surface.height());
   sim_->full_redraw = true;
   wandrix::paint(*sim_, ordinary, {0, 0, surface.width(), surface.height()}, false);
-  const QImage ordinary_image(reinterpret_cast<const uchar*>(ordinary.pixels()), ordinary.width(),
-                              ordinary.height(), ordinary.width() * 4, QImage::Format_RGB32);
-  QCOMPARE(differing_pixels(stopped, ordinary_image), 0);
+  QCOMPARE(differing_pixels(stopped, image_of(ordinary)), 0);
 }
 
 QTEST_MAIN(WindowOnScreenTest)
