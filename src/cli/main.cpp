@@ -48,8 +48,13 @@ bool stderr_is_terminal() { return isatty(STDERR_FILENO) == 1; }
 // and in ../share/wandrix); empty when unknown.
 #if defined(__EMSCRIPTEN__)
 // clang-format off
+// (Debian's emscripten links stringToNewUTF8 only when asked to.)
 EM_JS(char*, node_script_folder, (), {
-  return stringToNewUTF8(typeof __dirname === 'string' ? __dirname : '');
+  const folder = typeof __dirname === "string" ? __dirname : "";
+  const size = lengthBytesUTF8(folder) + 1;
+  const copy = _malloc(size);
+  stringToUTF8(folder, copy, size);
+  return copy;
 });
 // clang-format on
 std::string program_directory() {

@@ -13,6 +13,7 @@
 #include "app/frame.h"
 #include "app/menu_table.h"
 #include "cli/actions.h"
+#include "view/picture_export.h"
 #include "web/web_host.h"
 
 namespace {
@@ -33,14 +34,23 @@ Program& program() {
   return the_program;
 }
 
-// JSON string literal of text (the menu texts are plain ASCII).
+// JSON string literal of UTF-8 text ("Diagnostics…"): its bytes pass as
+// they are, but for the quote, the backslash and the control characters.
 std::string quoted(std::string_view text) {
   std::string out = "\"";
   for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
       out += '\\';
+      out += c;
+    } else if (byte < 0x20) {
+      constexpr char kHex[] = "0123456789abcdef";
+      out += "\\u00";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    } else {
+      out += c;
     }
-    out += c;
   }
   return out + '"';
 }
@@ -54,11 +64,6 @@ std::string menu_json() {
     json += "{\"title\":" + quoted(popup.title) + ",\"items\":[";
     bool first_item = true;
     for (const wandrix::MenuItem& item : popup.items) {
-      // The page has no second window for the diagnostics yet: no item that
-      // would do nothing.
-      if (item.id == wandrix::command::kDiagnostics) {
-        continue;
-      }
       json += first_item ? "" : ",";
       first_item = false;
       json += "{\"id\":" + std::to_string(item.id) + ",\"text\":" + quoted(item.text) +
@@ -163,6 +168,35 @@ EMSCRIPTEN_KEEPALIVE const std::uint32_t* wx_surface() {
 }
 EMSCRIPTEN_KEEPALIVE int wx_surface_width() { return program().frame.surface().width(); }
 EMSCRIPTEN_KEEPALIVE int wx_surface_height() { return program().frame.surface().height(); }
+
+// The diagnostics panel (WebHost::show_diagnostics). Draws the diagnostics
+// at the panel's size if the model or the size changed since they were last
+// drawn; 1 when it drew. wx_diagnostics_pixels gives the picture, as
+// wx_surface does the landscape's.
+EMSCRIPTEN_KEEPALIVE int wx_diagnostics_render(int width, int height) {
+  return program().host.diagnostics().render(width, height) ? 1 : 0;
+}
+// How long the next drawing should wait, in milliseconds (the throttle).
+EMSCRIPTEN_KEEPALIVE int wx_diagnostics_delay() {
+  const auto delay =
+      program().host.diagnostics().redraw_delay(wandrix::DiagnosticsView::Clock::now());
+  return static_cast<int>(delay.count());
+}
+EMSCRIPTEN_KEEPALIVE const std::uint32_t* wx_diagnostics_pixels() {
+  return program().host.diagnostics().surface().pixels();
+}
+EMSCRIPTEN_KEEPALIVE int wx_diagnostics_width() {
+  return program().host.diagnostics().surface().width();
+}
+EMSCRIPTEN_KEEPALIVE int wx_diagnostics_height() {
+  return program().host.diagnostics().surface().height();
+}
+
+// Copy in the panel: the diagnostics at its size on the clipboard, then the
+// message that says how it went.
+EMSCRIPTEN_KEEPALIVE void wx_diagnostics_copy(int width, int height) {
+  wandrix::copy_diagnostics(program().sim, wandrix::Rect{0, 0, width, height});
+}
 
 enum MouseEvent { kLeftPress, kLeftRelease, kRightPress, kRightRelease, kMove };
 

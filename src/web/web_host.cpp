@@ -6,6 +6,7 @@
 
 #include "app/frame.h"
 #include "png/png_encoder.h"
+#include "view/diagnostics.h"
 #include "web/web_dialogs.h"
 
 // clang-format off
@@ -32,6 +33,10 @@ EM_JS(void, wx_js_open_page, (const char* address), { Module.page.openPage(UTF8T
 EM_JS(void, wx_js_resize_client, (int width, int height, int* size), {
   HEAP32.set(Module.page.resizeClient(width, height), size >> 2);
 });
+EM_JS(void, wx_js_show_diagnostics, (int width, int height), {
+  Module.page.diagnostics.show(width, height);
+});
+EM_JS(void, wx_js_diagnostics_changed, (int delay), { Module.page.diagnostics.changed(delay); });
 // clang-format on
 
 namespace wandrix::web {
@@ -39,6 +44,14 @@ namespace wandrix::web {
 void WebHost::attach(Frame& frame, Simulation& sim) {
   frame_ = &frame;
   sim_ = &sim;
+  diagnostics_.emplace(sim);
+  // The panel draws again when the throttle allows, if it is open: the page
+  // decides, as it alone knows whether the panel is shown.
+  frame.on_rendered([this] {
+    diagnostics_->model_changed();
+    const auto delay = diagnostics_->redraw_delay(DiagnosticsView::Clock::now());
+    wx_js_diagnostics_changed(static_cast<int>(delay.count()));
+  });
 }
 
 void WebHost::set_cursor(Cursor cursor) { wx_js_set_cursor(static_cast<int>(cursor)); }
@@ -138,5 +151,13 @@ DialogResult WebHost::run_hill_dialog() {
 }
 
 void WebHost::run_about_box() { web::run_about_box(); }
+
+void WebHost::show_diagnostics() {
+  if (sim_ != nullptr) {
+    // First opened at the picture's export size, as far as the page allows.
+    const Rect size = diagnostics_picture_rect(*sim_);
+    wx_js_show_diagnostics(size.width(), size.height());
+  }
+}
 
 }  // namespace wandrix::web

@@ -5,6 +5,9 @@
 // unchanged.
 #pragma once
 
+#include <optional>
+
+#include "app/diagnostics_view.h"
 #include "model/host.h"
 
 namespace wandrix {
@@ -22,6 +25,7 @@ inline constexpr char kFilesFolder[] = "/files";
 
 class WebHost : public Host {
  public:
+  // Before any other call.
   void attach(Frame& frame, Simulation& sim);
 
   void set_cursor(Cursor cursor) override;
@@ -45,10 +49,15 @@ class WebHost : public Host {
   DialogResult run_robot_options_dialog() override;
   DialogResult run_hill_dialog() override;
   void run_about_box() override;
+  // Show > Diagnostics...: the page's diagnostics panel, which follows every
+  // render of the landscape through diagnostics().
+  void show_diagnostics() override;
+  [[nodiscard]] DiagnosticsView& diagnostics() { return *diagnostics_; }
 
  private:
   Frame* frame_ = nullptr;
   Simulation* sim_ = nullptr;
+  std::optional<DiagnosticsView> diagnostics_;
 };
 
 }  // namespace wandrix::web

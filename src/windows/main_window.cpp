@@ -8,6 +8,7 @@
 
 #include "app/menu_table.h"
 #include "windows/wide_text.h"
+#include "windows/window_support.h"
 
 namespace wandrix::windows {
 
@@ -124,18 +125,9 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::create() {
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSW window_class{};
-  window_class.style = CS_HREDRAW | CS_VREDRAW;  // no double clicks
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = instance;
-  window_class.hIcon = ::LoadIconW(instance, L"WANDRIX");
-  if (window_class.hIcon == nullptr) {
-    window_class.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
-  }
-  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  window_class.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-  window_class.lpszClassName = kWindowClass;
-  ::RegisterClassW(&window_class);
+  // No double clicks.
+  register_window_class(kWindowClass, procedure, CS_HREDRAW | CS_VREDRAW,
+                        static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
   window_ = ::CreateWindowExW(0, kWindowClass, L"Wandrix", WS_OVERLAPPEDWINDOW, kInitialLeft,
@@ -158,6 +150,12 @@ void MainWindow::open_at_start(const std::string& path) {
 int MainWindow::run() {
   MSG message{};
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // The diagnostics window's own keys first; the landscape's keys (start,
+    // pause, faster...) work from it too.
+    DiagnosticsWindow* diagnostics = host_.diagnostics();
+    if (diagnostics != nullptr && diagnostics->translate_keys(message)) {
+      continue;
+    }
     if (::TranslateAcceleratorW(window_, accelerators_, &message) == 0) {
       ::TranslateMessage(&message);
       ::DispatchMessageW(&message);
@@ -167,18 +165,13 @@ int MainWindow::run() {
 }
 
 LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    // Win32 hands the window's object over as an integer, and keeps it as one.
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(l);  // NOLINT(performance-no-int-to-ptr)
-    auto* self = static_cast<MainWindow*>(create->lpCreateParams);
-    self->window_ = window;
-    self->host_.attach(window, self->frame_, self->frame_.simulation());
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(  // NOLINT(performance-no-int-to-ptr)
-      ::GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = window_object<MainWindow>(window, message, l);
   if (self == nullptr) {
     return ::DefWindowProcW(window, message, w, l);
+  }
+  if (message == WM_NCCREATE) {
+    self->window_ = window;
+    self->host_.attach(window, self->frame_, self->frame_.simulation());
   }
   return self->handle(message, w, l);
 }
@@ -275,18 +268,7 @@ void MainWindow::paint() {
   PAINTSTRUCT ps{};
   HDC dc = ::BeginPaint(window_, &ps);
   frame_.render();
-  const RasterCanvas& surface = frame_.surface();
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = surface.width();
-  info.bmiHeader.biHeight = -surface.height();  // rows top to bottom
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  // 0xFFRRGGBB is the byte order B, G, R of a 32-bit DIB.
-  ::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(surface.width()),
-                      static_cast<DWORD>(surface.height()), 0, 0, 0,
-                      static_cast<UINT>(surface.height()), surface.pixels(), &info, DIB_RGB_COLORS);
+  show_surface_on(dc, frame_.surface());
   ::EndPaint(window_, &ps);
 }
 

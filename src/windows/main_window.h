@@ -36,6 +36,7 @@ class MainWindow {
   // The status bar along the bottom: the walk's progress, then its rates.
   [[nodiscard]] HWND status_bar() const { return status_; }
   [[nodiscard]] Frame& frame() { return frame_; }
+  [[nodiscard]] Win32Host& host() { return host_; }
 
  private:
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);

@@ -98,6 +98,11 @@ void Win32Host::attach(HWND window, Frame& frame, Simulation& sim) {
   window_ = window;
   frame_ = &frame;
   sim_ = &sim;
+  frame.on_rendered([this] {
+    if (diagnostics_) {
+      diagnostics_->model_changed();
+    }
+  });
 }
 
 void Win32Host::set_cursor(Cursor cursor) {
@@ -122,7 +127,15 @@ bool Win32Host::request_tick(int milliseconds) {
 void Win32Host::show_surface() { ::InvalidateRect(window_, nullptr, FALSE); }
 
 void Win32Host::message_box(const std::string& text, const std::string& caption) {
-  show_message_box(window_, text, caption);
+  // A box about what the user did in the diagnostics window (its Copy)
+  // belongs to that window: closing it gives that window the keyboard back
+  // instead of raising the landscape over it.
+  HWND owner = window_;
+  if (diagnostics_ && diagnostics_->handle() != nullptr &&
+      ::GetActiveWindow() == diagnostics_->handle()) {
+    owner = diagnostics_->handle();
+  }
+  show_message_box(owner, text, caption);
 }
 
 void Win32Host::set_clipboard_text(const std::string& text) {
@@ -314,5 +327,15 @@ DialogResult Win32Host::run_robot_options_dialog() {
 DialogResult Win32Host::run_hill_dialog() { return windows::run_hill_dialog(window_, *sim_); }
 
 void Win32Host::run_about_box() { windows::run_about_box(window_); }
+
+void Win32Host::show_diagnostics() {
+  if (sim_ == nullptr) {
+    return;
+  }
+  if (!diagnostics_) {
+    diagnostics_ = std::make_unique<DiagnosticsWindow>(*sim_, window_);
+  }
+  diagnostics_->present();
+}
 
 }  // namespace wandrix::windows

@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "model/host.h"
+#include "windows/diagnostics_window.h"
 
 namespace wandrix {
 class Frame;
@@ -43,12 +46,17 @@ class Win32Host : public Host {
   DialogResult run_robot_options_dialog() override;
   DialogResult run_hill_dialog() override;
   void run_about_box() override;
+  void show_diagnostics() override;
+
+  // The diagnostics window, once Show > Diagnostics... has opened it.
+  [[nodiscard]] DiagnosticsWindow* diagnostics() const { return diagnostics_.get(); }
 
  private:
   HWND window_ = nullptr;
   Frame* frame_ = nullptr;
   Simulation* sim_ = nullptr;
   Cursor cursor_ = Cursor::arrow;
+  std::unique_ptr<DiagnosticsWindow> diagnostics_;
 };
 
 // The shape of a cursor of the core.

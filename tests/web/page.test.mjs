@@ -59,15 +59,39 @@ async function openPage(address, deviceScaleFactor = 1) {
   return page;
 }
 
-// The landscape as the page shows it: width, height and RGB bytes.
-async function shownPixels(page) {
-  return page.evaluate(() => {
-    const canvas = document.getElementById('landscape');
+// A canvas as the page shows it (the landscape unless told): width, height
+// and RGB bytes of its device pixels.
+async function shownPixels(page, selector = '#landscape') {
+  const shown = await page.evaluate((canvasSelector) => {
+    const canvas = document.querySelector(canvasSelector);
     const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-    const rgb = [];
-    for (let i = 0; i < data.length; i += 4) rgb.push(data[i], data[i + 1], data[i + 2]);
-    return { width: canvas.width, height: canvas.height, rgb };
-  });
+    const rgb = new Uint8Array(canvas.width * canvas.height * 3);
+    for (let i = 0, j = 0; i < data.length; i += 4, j += 3) rgb.set(data.subarray(i, i + 3), j);
+    let text = '';
+    for (let i = 0; i < rgb.length; i += 0x8000) {
+      text += String.fromCharCode(...rgb.subarray(i, i + 0x8000));
+    }
+    return { width: canvas.width, height: canvas.height, rgb: btoa(text) };
+  }, selector);
+  return { ...shown, rgb: Buffer.from(shown.rgb, 'base64') };
+}
+
+// A picture shown at two device pixels to the pixel, in its own pixels, and
+// how many device pixels differ from the first of their 2 by 2 block.
+function halved(shown) {
+  const [width, height] = [shown.width / 2, shown.height / 2];
+  const rgb = Buffer.alloc(width * height * 3);
+  let blurred = 0;
+  for (let y = 0; y < height; ++y) {
+    for (let x = 0; x < width; ++x) {
+      const at = (2 * y * shown.width + 2 * x) * 3;
+      for (const other of [at + 3, at + shown.width * 3, at + shown.width * 3 + 3]) {
+        if ([0, 1, 2].some((k) => shown.rgb[at + k] !== shown.rgb[other + k])) ++blurred;
+      }
+      shown.rgb.copy(rgb, (y * width + x) * 3, at, at + 3);
+    }
+  }
+  return { width, height, rgb, blurred };
 }
 
 // An 8-bit RGB or RGBA PNG (wandrix-cli writes RGB; a browser's clipboard
@@ -236,18 +260,8 @@ test('at two device pixels to the pixel every pixel is a sharp 2 by 2 block', { 
     const page = await openPage('index.html?demo', 2);
     const shown = await shownPixels(page);
     assert.equal(shown.width, 800);
-    const half = { width: 400, height: 400, rgb: [] };
-    let blurred = 0;
-    for (let y = 0; y < 800; y += 2) {
-      for (let x = 0; x < 800; x += 2) {
-        const at = (y * 800 + x) * 3;
-        for (const other of [at + 3, at + 800 * 3, at + 800 * 3 + 3]) {
-          if ([0, 1, 2].some((k) => shown.rgb[at + k] !== shown.rgb[other + k])) ++blurred;
-        }
-        half.rgb.push(shown.rgb[at], shown.rgb[at + 1], shown.rgb[at + 2]);
-      }
-    }
-    assert.equal(blurred, 0, 'no smoothing between device pixels');
+    const half = halved(shown);
+    assert.equal(half.blurred, 0, 'no smoothing between device pixels');
     assertSamePicture(half, nativePicture(demoActions()));
   });
 
@@ -432,7 +446,7 @@ test('the menus answer their mnemonics, and Exit ends the program', { skip }, as
   const states = await page.$$eval('.popup.open .item', (rows) =>
     rows.map((r) => `${r.firstChild.textContent}:${r.classList.contains('disabled') ? 'grey' : 'on'}`));
   assert.deepEqual(states, ['Chain 1:on', 'Chain 2:on', 'Chain 3:on', 'Chain 4:grey',
-    'All chains:on', 'Density:on', 'Summarize:grey']);
+    'All chains:on', 'Density:on', 'Summarize:grey', 'Diagnostics…:on']);
   await page.keyboard.press('Escape');
   await menu(page, 'File', 'Exit');
   await page.waitForSelector('.ended');
@@ -621,5 +635,203 @@ test('a long walk leaves the page answering, and Stop ends it after a whole step
     const native = [...demoActions(), 'set', 'nsteps', String(walked), 'clear', 'start'];
     assert.equal(stopped.rates, nativeRates(native));
     assertSamePicture(await shownPixels(page), nativePicture(native));
+    assert.deepEqual(page.problems, []);
+  });
+
+// --- The diagnostics panel -------------------------------------------------------
+
+const nativeDiagnosticsAt = process.env.WANDRIX_NATIVE_DIAGNOSTICS;
+
+// What the native program draws as diagnostics for these actions, at the
+// size given, and at the export size (wandrix-cli diagnostics) as a file.
+function nativeDiagnostics(width, height, actions) {
+  const file = join(work, `diagnostics-${Date.now()}-${Math.random()}.png`);
+  const result = spawnSync(nativeDiagnosticsAt, [String(width), String(height), file, ...actions]);
+  assert.equal(result.status, 0, result.stderr.toString());
+  return readFileSync(file);
+}
+function nativeDiagnosticsFile(actions) {
+  const file = join(work, `diagnostics-${Date.now()}-${Math.random()}.png`);
+  const result = spawnSync(nativeCli, [...actions, 'diagnostics', file]);
+  assert.equal(result.status, 0, result.stderr.toString());
+  return readFileSync(file);
+}
+
+// The panel as the page shows it: its picture's size in CSS pixels, and its
+// canvas's pixels, halved when the device has two to the pixel.
+async function shownDiagnostics(page) {
+  const shown = await shownPixels(page, '#diagnostics canvas');
+  const size = await page.$eval('#diagnostics .picture', (e) => [e.clientWidth, e.clientHeight]);
+  const scale = shown.width / size[0];
+  return { size, scale, ...(scale === 2 ? halved(shown) : { ...shown, blurred: 0 }) };
+}
+
+// Pixels of the shown picture that differ from the PNG's (-1: another size).
+function differing(shown, png) {
+  const native = decodePng(png);
+  if (shown.width !== native.width || shown.height !== native.height) return -1;
+  let n = 0;
+  for (let i = 0; i < shown.rgb.length; i += 3) {
+    if ([0, 1, 2].some((k) => shown.rgb[i + k] !== native.rgb[i + k])) ++n;
+  }
+  return n;
+}
+
+// Waits until the panel shows the native picture of these actions at its
+// size (it follows the model as the throttle allows), and returns it.
+async function panelShows(page, actions) {
+  let shown;
+  let difference;
+  for (let i = 0; i < 100; ++i) {
+    shown = await shownDiagnostics(page);
+    // The picture of the panel's size: a canvas of another size is not yet
+    // what the panel shows.
+    difference = differing(shown, nativeDiagnostics(...shown.size, actions));
+    if (difference === 0) break;
+    await new Promise((resolve) => setTimeout(resolve, 100));
+  }
+  assert.equal(difference, 0, `${difference} pixels of the ${shown.size.join(' by ')} panel ` +
+    `differ (-1: its canvas is ${shown.width} by ${shown.height})`);
+  assert.equal(shown.blurred, 0, 'no smoothing between device pixels');
+  return shown;
+}
+
+
+async function openDiagnostics(page) {
+  await menu(page, 'Show', 'Diagnostics…');
+  await page.waitForFunction(() => {
+    const panel = document.getElementById('diagnostics');
+    return !panel.hidden && panel.querySelector('canvas').width > 0 && wandrixPage.pending === 0;
+  }, { timeout: 10000 });
+}
+
+const panelHasFocus = (page) => page.evaluate(() =>
+  document.getElementById('diagnostics').contains(document.activeElement));
+
+test('the diagnostics panel shows the native picture and follows walks and Clear', { skip },
+  async () => {
+    const page = await openPage('index.html?demo');
+    const demo = demoActions();
+    await openDiagnostics(page);
+    // The helper draws what wandrix-cli exports, at the export size.
+    const exported = nativeDiagnosticsFile(demo);
+    const full = decodePng(exported);
+    assert.ok(nativeDiagnostics(full.width, full.height, demo).equals(exported));
+    // Opened at the export size as far as nine tenths of the page allow,
+    // beside the landscape, with the focus, over nothing modal.
+    let shown = await panelShows(page, demo);
+    const size = shown.size;
+    assert.equal(size[0], Math.min(full.width, 900));
+    assert.ok(size[1] <= full.height && size[1] > 600, `${size[1]} high`);
+    // Not the picture of no samples.
+    assert.ok(differing(shown, nativeDiagnostics(...size, [...demo, 'clear'])) > 1000);
+    assert.ok(await panelHasFocus(page));
+    assert.equal(await page.$('.backdrop'), null);
+    // Too wide to go beside the landscape: over it, on the page, leaving
+    // the landscape's menus and tool bar in reach.
+    const [panel, bars] = await page.evaluate(() =>
+      ['diagnostics', 'walkbar'].map((id) => document.getElementById(id).getBoundingClientRect()
+        .toJSON()));
+    assert.ok(panel.right <= 1000 && panel.bottom <= 800 && panel.left >= 0, 'on the page');
+    assert.ok(panel.top >= bars.bottom, `${panel.top} below ${bars.bottom}`);
+
+    // The landscape still takes commands, the panel's keys included: each
+    // change shows in the panel.
+    await menu(page, 'Robot', 'Continue walking');
+    await idle(page);
+    await panelShows(page, [...demo, 'continue']);
+    await menu(page, 'Robot', 'Clear');
+    await panelShows(page, [...demo, 'continue', 'clear']);
+    // One chain: its rows fill the panel, which keeps its size.
+    await menu(page, 'Chains', '1 chain');
+    await ctrl(page, 'f');
+    await idle(page);
+    shown = await panelShows(page, [...demo, 'continue', 'clear', 'chains', '1', 'start']);
+    assert.deepEqual(shown.size, size);
+    assert.deepEqual(page.problems, []);
+  });
+
+test('the panel follows an animated walk to its end, and its own resizing', { skip },
+  async () => {
+    const page = await openPage('index.html?demo');
+    const demo = demoActions();
+    await openDiagnostics(page);
+    await menu(page, 'Robot', 'Clear');
+    const cleared = await panelShows(page, [...demo, 'clear']);
+    // At 1000 steps a second the demonstration's walk takes two seconds: the
+    // panel shows it on its way, not only at its end.
+    await page.select('#walkbar .speed', '5');
+    await ctrl(page, 'a');
+    let during = null;
+    for (let i = 0; i < 100 && during === null; ++i) {
+      const walking = await page.$eval('html', (e) => e.dataset.walking === 'true');
+      const shown = await shownDiagnostics(page);
+      const still = await page.$eval('html', (e) => e.dataset.walking === 'true');
+      if (walking && still && !shown.rgb.equals(cleared.rgb)) during = shown;
+      else await new Promise((resolve) => setTimeout(resolve, 50));
+    }
+    assert.ok(during !== null, 'the panel changed during the walk');
+    await idle(page);
+    await panelShows(page, demo);
+    // Dragging its corner: drawn again at the new size.
+    await page.$eval('#diagnostics .picture', (e) => { e.style.width = '520px'; e.style.height = '330px'; });
+    const resized = await panelShows(page, demo);
+    assert.deepEqual([resized.width, resized.height], [520, 330]);
+  });
+
+test('Esc closes the panel and leaves the walk, the menu opens it again, Copy copies it',
+  { skip }, async () => {
+    await browser.defaultBrowserContext().overridePermissions(base.slice(0, -1),
+      ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+    const page = await openPage('index.html?demo', 2);
+    const demo = demoActions();
+    await openDiagnostics(page);
+    await page.$eval('#diagnostics .picture', (e) => { e.style.width = '600px'; e.style.height = '450px'; });
+    const where = await page.$eval('#diagnostics', (e) => e.getBoundingClientRect().toJSON());
+    // Esc in the panel is the panel's: the slow walk behind it goes on.
+    await menu(page, 'Robot', 'Clear');
+    await page.select('#walkbar .speed', '2');
+    await ctrl(page, 'a');
+    await progressMatches(page, /^Animating at 10 steps\/s: step [1-9]\d* of 2000, /);
+    await page.focus('#diagnostics');
+    await page.keyboard.press('Escape');
+    await page.waitForSelector('#diagnostics', { hidden: true });
+    assert.equal(await page.$eval('html', (e) => e.dataset.walking), 'true');
+    await page.click('#walkbar [aria-label="Stop walking"]');
+    await idle(page);
+    const stopped = stepsWalked((await walkState(page)).rates);
+    assert.ok(stopped > 0 && stopped < 2000, `${stopped} steps`);
+    // A walk while it is closed; opened again where it was, showing it.
+    await ctrl(page, 'f');
+    await idle(page);
+    const walked = [...demo, 'set', 'nsteps', String(stopped), 'clear', 'start', 'set', 'nsteps',
+      '2000', 'start'];
+    await openDiagnostics(page);
+    const shown = await panelShows(page, walked);
+    assert.equal(shown.scale, 2);
+    assert.deepEqual(shown.size, [600, 450]);
+    assert.deepEqual(await page.$eval('#diagnostics', (e) => e.getBoundingClientRect().toJSON()),
+      where);
+    assert.ok(await panelHasFocus(page));
+
+    // Copy: the panel's picture at its size, the box, and the keys back in
+    // the panel; Ctrl+C there copies the panel, not the landscape.
+    for (const how of ['button', 'keys']) {
+      await page.evaluate(() => navigator.clipboard.writeText('nothing'));
+      if (how === 'button') await page.click('#diagnostics .copy');
+      else await ctrl(page, 'c');
+      assert.deepEqual(await messageBox(page), {
+        caption: 'Copy to clipboard', text: 'The diagnostics have been copied to the clipboard',
+      }, how);
+      const png = await page.evaluate(async () => {
+        const [item] = await navigator.clipboard.read();
+        const blob = await item.getType('image/png');
+        return [...new Uint8Array(await blob.arrayBuffer())];
+      });
+      const copied = decodePng(Buffer.from(png));
+      assert.equal(differing(copied, nativeDiagnostics(600, 450, walked)), 0, how);
+      await page.waitForFunction(() =>
+        document.getElementById('diagnostics').contains(document.activeElement));
+    }
     assert.deepEqual(page.problems, []);
   });

@@ -1,10 +1,21 @@
 // Pictures of the page for the README (docs/web*.png: the demonstration, the
-// robot options, an animated walk), and what the page
+// robot options, an animated walk, the diagnostics panel), and what the page
 // costs: the bytes a browser transfers for it and the time until it is ready.
 //   node screenshots.mjs SITE_FOLDER DOCS_FOLDER
 import { join } from 'node:path';
 import puppeteer from 'puppeteer-core';
 import { serveSite } from '../../src/web/serve.mjs';
+
+// Chooses a menu's item as a click would.
+function menu(page, popup, item) {
+  return page.evaluate((popupTitle, itemText) => {
+    [...document.querySelectorAll('.menubar > .popup > button')]
+      .find((b) => b.textContent === popupTitle)
+      .dispatchEvent(new MouseEvent('mousedown', { bubbles: true }));
+    [...document.querySelectorAll('.popup.open .item')]
+      .find((r) => r.firstChild.textContent === itemText).click();
+  }, popup, item);
+}
 
 const [site, docs] = process.argv.slice(2);
 const server = await serveSite(site);
@@ -38,13 +49,7 @@ try {
 
   // The animation at 10 steps a second from a cleared landscape, paused as a
   // foray is drawn.
-  await page.evaluate(() => {
-    [...document.querySelectorAll('.menubar > .popup > button')]
-      .find((b) => b.textContent === 'Robot')
-      .dispatchEvent(new MouseEvent('mousedown', { bubbles: true }));
-    [...document.querySelectorAll('.popup.open .item')]
-      .find((r) => r.firstChild.textContent === 'Clear').click();
-  });
+  await menu(page, 'Robot', 'Clear');
   await page.keyboard.down('Control');
   await page.keyboard.press('a');
   await page.keyboard.up('Control');
@@ -53,6 +58,26 @@ try {
   await page.waitForFunction(() => /^Paused: /.test(
     document.getElementById('progress').textContent));
   await page.screenshot({ path: join(docs, 'web-walk.png') });
+
+  // The diagnostics panel beside the demonstration, on a wider page.
+  await page.setViewport({ width: 1140, height: 760, deviceScaleFactor: 1 });
+  await page.goto(base + 'index.html?demo');
+  await page.waitForSelector('html[data-ready="true"]');
+  await menu(page, 'Show', 'Diagnostics…');
+  await page.waitForFunction(() => {
+    const panel = document.getElementById('diagnostics');
+    return !panel.hidden && panel.querySelector('canvas').width > 0 && wandrixPage.pending === 0;
+  });
+  await page.$eval('#diagnostics', (panel) => {
+    const landscape = document.getElementById('window').getBoundingClientRect();
+    panel.style.left = `${landscape.right + 12}px`;
+    panel.style.top = `${landscape.top}px`;
+    const picture = panel.querySelector('.picture');
+    picture.style.width = `${Math.floor(window.innerWidth - landscape.right - 26)}px`;
+    picture.style.height = `${Math.floor(window.innerHeight - landscape.top - 40)}px`;
+  });
+  await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 300)));
+  await page.screenshot({ path: join(docs, 'web-diagnostics.png') });
 } finally {
   await browser.close();
   server.close();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # wandrix-cli.exe under Wine writes the same bytes as the native wandrix-cli:
 # samples (a walk of 200,000 steps of four chains, with heights), summary,
-# landscape table, session file (under a name with an accent too) and the
-# picture in all three formats.
+# landscape table, session file (under a name with an accent too), the
+# picture in all three formats and the diagnostics picture, which the Windows
+# program's diagnostics window shows.
 # Usage: same_output.sh NATIVE_CLI WINDOWS_CLI   (Wine set up by the caller)
 set -euo pipefail
 native=$(realpath "$1") windows=$(realpath "$2")
@@ -14,7 +15,7 @@ hills=(set rn_seed 20240917 hill west 130 200 35 35 0.3 1 hill east 280 150 25 2
 cases=(
   "long:${hills[*]} chains 4 set allow_rotation 1 set nsteps 200000 start samples -"
   "rotated:${hills[*]} chains 3 set allow_rotation 1 set nsteps 3000 start continue rotate summary samples -"
-  "files:${hills[*]} resize 392 354 set rn_seed 4242 start landscape land.txt save session.dat save séance.dat picture p.emf picture p.svg picture p.png summary"
+  "files:${hills[*]} resize 392 354 set rn_seed 4242 start landscape land.txt save session.dat save séance.dat picture p.emf picture p.svg picture p.png diagnostics d.png diagnostics d.emf summary"
   "reopened:open ../files-native/séance.dat set rn_seed 77 start summary samples -"
 )
 failures=0

@@ -3,7 +3,8 @@
 # window opens, a left drag brings up the hill dialog, a walk is drawn, the
 # summary box appears and its text is on the clipboard, the options dialog
 # reports a value out of range, a right click without rotation explains
-# itself, the picture reaches the clipboard, the about box opens and Exit
+# itself, the picture reaches the clipboard, the diagnostics window shows the
+# walk and then the Clear as its Copy has them, the about box opens and Exit
 # ends the program with status 0; a picture is saved through the common file
 # dialog.
 # Usage: scenario.sh WANDRIX_EXE [SCREENSHOT_FOLDER]
@@ -104,10 +105,47 @@ main_window() {
   echo "$id"
 }
 
-# Pixels of the chains' colour (blue well above red and green) in the window.
-walk_pixels() {
-  import -window "$(main_window)" "$work/window.png"
-  convert "$work/window.png" -fx 'b > r + 0.25 && b > g + 0.25' -format '%[fx:round(mean*w*h)]' info:
+# Pixels of the chains' colour (blue well above red and green) in a window.
+chain_pixels() {
+  import -window "$1" "$work/chains.png"
+  convert "$work/chains.png" -fx 'b > r + 0.25 && b > g + 0.25' -format '%[fx:round(mean*w*h)]' info:
+}
+
+walk_pixels() { chain_pixels "$(main_window)"; }
+
+# Show > Diagnostics... (the last item of the Show menu, which has no
+# mnemonic).
+open_diagnostics() {
+  for _ in 1 2 3 4 5; do
+    press "$(main_window)" alt+s
+    sleep 0.3
+    press - Up Return
+    for _ in $(seq 1 25); do
+      xdotool search --onlyvisible --name "^Wandrix diagnostics\$" >/dev/null 2>&1 && return 0
+      sleep 0.2
+    done
+  done
+  fail "Show > Diagnostics... brought up no window"
+}
+
+# The diagnostics window's Copy, and the window on the screen equals it pixel
+# for pixel once any redraw the throttle put off is done; sets traced to its
+# pixels of the chains' colour.
+shows_its_copy() {
+  local window=$1 differing=
+  shift
+  press_until ctrl+c "$window" "Copy to clipboard"
+  dismiss "Copy to clipboard"
+  wait_clipboard -t image/png || fail "no picture on the clipboard after Copy $*"
+  cp "$work/clipboard" "$work/copy.png"
+  for _ in $(seq 1 25); do
+    import -window "$window" "$work/shown.png"
+    differing=$(compare -metric AE "$work/shown.png" "$work/copy.png" null: 2>&1) || true
+    [[ $differing == 0 ]] && break
+    sleep 0.2
+  done
+  [[ $differing == 0 ]] || fail "the diagnostics window differs from its copy $* ($differing pixels)"
+  traced=$(chain_pixels "$window")
 }
 
 wait_clipboard() {
@@ -172,6 +210,34 @@ for format in WCF_ENHMETAFILE image/bmp image/png image/svg+xml; do
     fail "no $format on the clipboard: $(tr '\n' ' ' <"$work/clipboard")"
 done
 
+# Show > Diagnostics...: a window of its own beside the landscape; the
+# screen shows what its Copy (Ctrl+C) puts on the clipboard, the picture of
+# the model as it now is, after the walk and after a Clear; Esc closes it.
+open_diagnostics
+diagnostics=$(wait_window "Wandrix diagnostics")
+read -r main_right < <(xdotool getwindowgeometry --shell "$(main_window)" | awk -F= '/^X=/{x=$2} /^WIDTH=/{w=$2} END{print x + w}')
+read -r diagnostics_left < <(xdotool getwindowgeometry --shell "$diagnostics" | awk -F= '/^X=/{print $2}')
+((diagnostics_left >= main_right)) ||
+  fail "the diagnostics window (at x $diagnostics_left) covers the landscape (to x $main_right)"
+shows_its_copy "$diagnostics" after the walk
+walked=$traced
+((walked > 0)) || fail "the diagnostics show no trace of the walk"
+cp "$work/shown.png" "$work/walked.png"
+shot "Wandrix diagnostics" windows-diagnostics.png
+press "$(main_window)" alt+r
+sleep 0.3
+press - Up Return
+# Only the empty plots' axes keep the chain's colour.
+for _ in $(seq 1 50); do
+  import -window "$diagnostics" "$work/shown.png"
+  [[ $(compare -metric AE "$work/shown.png" "$work/walked.png" null: 2>&1) != 0 ]] && break
+  sleep 0.2
+done
+shows_its_copy "$diagnostics" after Clear
+((traced < walked / 4)) || fail "the diagnostics show the walk after Clear ($traced pixels of its colour)"
+press "$diagnostics" Escape
+wait_gone "Wandrix diagnostics"
+
 # File > Save As Metafile: the common save dialog, a name typed without its
 # extension, and an enhanced metafile beside the program's working folder.
 press "$(main_window)" alt+f
@@ -220,6 +286,8 @@ shot "About Wandrix" windows-about.png
 dismiss "About Wandrix"
 
 shot Wandrix windows.png
+# Exit with the diagnostics window open again: it goes with the program.
+open_diagnostics
 press "$(main_window)" alt+f
 sleep 0.3
 press - x
@@ -233,4 +301,4 @@ wait "$program_pid" || status=$?
 program_pid=
 ((status == 0)) || fail "the program ended with status $status"
 echo "scenario: window ($geometry), hill dialog, walk ($drawn pixels), summary and clipboard," \
-  "copy, metafile saved, options correction, rotation message, about box, exit: all as expected"
+  "copy, diagnostics window, metafile saved, options correction, rotation message, about box, exit: all as expected"

@@ -8,7 +8,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "model/simulation.h"
 #include "view/picture_export.h"
 #include "windows/main_window.h"
+#include "windows/message_pump.h"
 #include "windows/wide_text.h"
 #include "windows/win32_host.h"
 
@@ -202,18 +202,6 @@ std::wstring status_text(HWND status, int part) {
   std::wstring text(length, L'\0');
   ::SendMessageW(status, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
   return text;
-}
-
-void pump_messages(const std::function<bool()>& done) {
-  const DWORD until = ::GetTickCount() + 20000;
-  MSG message{};
-  while (!done() && ::GetTickCount() < until) {
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-    ::Sleep(5);
-  }
 }
 
 // The program's own window: the picture takes the client area above the

@@ -5,8 +5,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
-#include <algorithm>
-
 #include "desktop/window/surface_image.h"
 #include "view/diagnostics.h"
 #include "view/picture_export.h"
@@ -14,7 +12,7 @@
 namespace wandrix::desktop {
 
 DiagnosticsWindow::DiagnosticsWindow(Simulation& sim, QWidget* owner)
-    : QWidget(owner, Qt::Window), sim_(sim) {
+    : QWidget(owner, Qt::Window), sim_(sim), view_(sim) {
   setWindowTitle(QString::fromUtf8(kDiagnosticsTitle));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(160, 120);
@@ -26,17 +24,14 @@ DiagnosticsWindow::DiagnosticsWindow(Simulation& sim, QWidget* owner)
   setContextMenuPolicy(Qt::ActionsContextMenu);
   redraw_.setSingleShot(true);
   connect(&redraw_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
-  clock_.start();
 }
 
 void DiagnosticsWindow::model_changed() {
-  stale_ = true;
+  view_.model_changed();
   if (!isVisible() || redraw_.isActive()) {
     return;
   }
-  // Twice the last drawing's time must pass after it before the next.
-  const qint64 wait = last_end_ + 2 * last_duration_ - clock_.elapsed();
-  redraw_.start(static_cast<int>(std::clamp<qint64>(wait, 0, 2000)));
+  redraw_.start(view_.redraw_delay(DiagnosticsView::Clock::now()));
 }
 
 void DiagnosticsWindow::copy() { copy_diagnostics(sim_, Rect{0, 0, width(), height()}); }
@@ -56,22 +51,10 @@ void DiagnosticsWindow::present() {
   activateWindow();
 }
 
-void DiagnosticsWindow::render() {
-  if (!stale_ && surface_.width() == width() && surface_.height() == height()) {
-    return;
-  }
-  const qint64 start = clock_.elapsed();
-  surface_.resize(width(), height());
-  draw_diagnostics(sim_, surface_, Rect{0, 0, width(), height()});
-  stale_ = false;
-  last_end_ = clock_.elapsed();
-  last_duration_ = last_end_ - start;
-}
-
 void DiagnosticsWindow::paintEvent(QPaintEvent* /*event*/) {
-  render();
+  view_.render(width(), height());
   QPainter painter(this);
-  painter.drawImage(0, 0, surface_image(surface_));
+  painter.drawImage(0, 0, surface_image(view_.surface()));
 }
 
 void DiagnosticsWindow::keyPressEvent(QKeyEvent* event) {

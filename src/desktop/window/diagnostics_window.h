@@ -6,15 +6,10 @@
 // menu opens it again.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 
-#include "view/raster_canvas.h"
-
-namespace wandrix {
-class Simulation;
-}
+#include "app/diagnostics_view.h"
 
 namespace wandrix::desktop {
 
@@ -34,7 +29,7 @@ class DiagnosticsWindow : public QWidget {
   // the screen allows.
   void present();
   // The picture as last shown, and the model it shows.
-  [[nodiscard]] const RasterCanvas& surface() const { return surface_; }
+  [[nodiscard]] const RasterCanvas& surface() const { return view_.surface(); }
   [[nodiscard]] const Simulation& simulation() const { return sim_; }
 
  protected:
@@ -42,17 +37,12 @@ class DiagnosticsWindow : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void render();
   void copy();
 
   Simulation& sim_;
-  RasterCanvas surface_;
-  bool stale_ = true;
+  DiagnosticsView view_;
   bool placed_ = false;
   QTimer redraw_;
-  QElapsedTimer clock_;
-  qint64 last_end_ = 0;
-  qint64 last_duration_ = 0;
 };
 
 }  // namespace wandrix::desktop

@@ -77,15 +77,8 @@ const LIST_DROPPED_DOWN = 7;
 const LIST_SELECTION_CONFIRMED = 9;
 const CLOSE_BOX_EVENT = 0;
 
-// A modal frame over its own backdrop: caption, close box, body.
-function modalFrame(title, className, onClose) {
-  const backdrop = document.createElement('div');
-  backdrop.className = 'backdrop';
-  const frame = document.createElement('div');
-  frame.className = 'dialog ' + className;
-  frame.setAttribute('role', 'dialog');
-  frame.setAttribute('aria-modal', 'true');
-  frame.setAttribute('aria-label', title);
+// A window's caption: its title, the buttons given, and a close box.
+function captionBar(title, onClose, ...buttons) {
   const caption = document.createElement('div');
   caption.className = 'caption';
   const text = document.createElement('span');
@@ -97,7 +90,20 @@ function modalFrame(title, className, onClose) {
   close.setAttribute('aria-label', 'Close');
   close.textContent = '×';
   close.addEventListener('click', onClose);
-  caption.append(text, close);
+  caption.append(text, ...buttons, close);
+  return caption;
+}
+
+// A modal frame over its own backdrop: caption, close box, body.
+function modalFrame(title, className, onClose) {
+  const backdrop = document.createElement('div');
+  backdrop.className = 'backdrop';
+  const frame = document.createElement('div');
+  frame.className = 'dialog ' + className;
+  frame.setAttribute('role', 'dialog');
+  frame.setAttribute('aria-modal', 'true');
+  frame.setAttribute('aria-label', title);
+  const caption = captionBar(title, onClose);
   const body = document.createElement('div');
   body.className = 'body';
   frame.append(caption, body);

@@ -29,9 +29,9 @@ class Page {
     this.delivered = new Map();  // file path -> inode the browser already has
     this.size = DEFAULT_CLIENT.slice();
     this.offscreen = document.createElement('canvas');
-    // Hooks for what later features add (diagnostics): each is called after
-    // every finished call into the core.
-    this.afterCallHooks = [() => this.showWalkState()];
+    this.diagnostics = new DiagnosticsPanel(this);
+    // Each is called after every finished call into the core.
+    this.afterCallHooks = [() => this.showWalkState(), () => this.diagnostics.afterCall()];
   }
 
   // --- Start --------------------------------------------------------------
@@ -214,33 +214,8 @@ class Page {
   // Shows the surface as it is, at the device's pixel ratio, pixel for pixel.
   showSurface() {
     const core = this.core;
-    const width = core._wx_surface_width();
-    const height = core._wx_surface_height();
-    const pixels = new Uint32Array(core.HEAPU8.buffer, core._wx_surface(), width * height);
-    if (this.offscreen.width !== width || this.offscreen.height !== height) {
-      this.offscreen.width = width;
-      this.offscreen.height = height;
-    }
-    const context = this.offscreen.getContext('2d');
-    const image = context.createImageData(width, height);
-    const out = new Uint32Array(image.data.buffer);
-    // 0xFFRRGGBB in memory is B, G, R, A; the canvas wants R, G, B, A.
-    for (let i = 0; i < pixels.length; ++i) {
-      const p = pixels[i];
-      out[i] = (p & 0xff00ff00) | ((p >>> 16) & 0xff) | ((p & 0xff) << 16) | 0xff000000;
-    }
-    context.putImageData(image, 0, 0);
-    const ratio = window.devicePixelRatio || 1;
-    const canvas = this.canvas;
-    canvas.style.width = width + 'px';
-    canvas.style.height = height + 'px';
-    const deviceWidth = Math.round(width * ratio);
-    const deviceHeight = Math.round(height * ratio);
-    if (canvas.width !== deviceWidth) canvas.width = deviceWidth;
-    if (canvas.height !== deviceHeight) canvas.height = deviceHeight;
-    const target = canvas.getContext('2d');
-    target.imageSmoothingEnabled = false;
-    target.drawImage(this.offscreen, 0, 0, deviceWidth, deviceHeight);
+    showPixels(core, core._wx_surface(), core._wx_surface_width(), core._wx_surface_height(),
+      this.canvas, this.offscreen);
   }
 
   invalidate() { /* drawn when the call ends */ }
@@ -369,6 +344,7 @@ class Page {
   end() {
     this.ended = true;
     if (this.tickTimer !== null) clearTimeout(this.tickTimer);
+    this.diagnostics.close();
     this.window.style.cursor = '';
     const cover = document.createElement('div');
     cover.className = 'ended';
@@ -381,6 +357,36 @@ class Page {
     this.say('Wandrix stopped: ' + (error && error.message ? error.message : error), true);
     this.ended = true;
   }
+}
+
+// Shows the core's pixels at pointer (0xFFRRGGBB, rows top down) on canvas,
+// width by height CSS pixels at the device's pixel ratio, every pixel a
+// sharp block; offscreen is the canvas's own scratch canvas.
+function showPixels(core, pointer, width, height, canvas, offscreen) {
+  const pixels = new Uint32Array(core.HEAPU8.buffer, pointer, width * height);
+  if (offscreen.width !== width || offscreen.height !== height) {
+    offscreen.width = width;
+    offscreen.height = height;
+  }
+  const context = offscreen.getContext('2d');
+  const image = context.createImageData(width, height);
+  const out = new Uint32Array(image.data.buffer);
+  // 0xFFRRGGBB in memory is B, G, R, A; the canvas wants R, G, B, A.
+  for (let i = 0; i < pixels.length; ++i) {
+    const p = pixels[i];
+    out[i] = (p & 0xff00ff00) | ((p >>> 16) & 0xff) | ((p & 0xff) << 16) | 0xff000000;
+  }
+  context.putImageData(image, 0, 0);
+  const ratio = window.devicePixelRatio || 1;
+  canvas.style.width = width + 'px';
+  canvas.style.height = height + 'px';
+  const deviceWidth = Math.round(width * ratio);
+  const deviceHeight = Math.round(height * ratio);
+  if (canvas.width !== deviceWidth) canvas.width = deviceWidth;
+  if (canvas.height !== deviceHeight) canvas.height = deviceHeight;
+  const target = canvas.getContext('2d');
+  target.imageSmoothingEnabled = false;
+  target.drawImage(offscreen, 0, 0, deviceWidth, deviceHeight);
 }
 
 function download(name, bytes) {
