@@ -151,6 +151,7 @@ class LessonOnScreenTest : public QObject, public WindowFixture {
   void theListShowsTheLessonsOfTheFolderAndCancelChangesNothing();
   void eachLessonShowsWhatTheCommandLineToolMakesOfIt();
   void thePanelComesAndGoesWithoutResizingTheLandscape();
+  void aMaximisedWindowKeepsItsSizeAndTheLandscapeGivesWay();
   void aLessonThatCannotOpenLeavesTheSessionAlone();
   void aLessonNamedOnTheCommandLineOpensAtStart();
 
@@ -366,6 +367,29 @@ void LessonOnScreenTest::thePanelComesAndGoesWithoutResizingTheLandscape() {
   settle();
   QCOMPARE(view->size(), landscape + QSize(60, 20));
   QCOMPARE(QSize(static_cast<int>(sim_->width), sim_->client_height()), view->size());
+}
+
+void LessonOnScreenTest::aMaximisedWindowKeepsItsSizeAndTheLandscapeGivesWay() {
+  window_->showMaximized();
+  QTRY_VERIFY(window_->isMaximized());
+  settle();
+  const QSize maximised = window_->size();
+  QWidget* view = window_->landscape();
+  for (const bool open : {true, false, true}) {
+    if (open) {
+      QVERIFY(window_->frame().open_lesson_named(lessons_.front().name.toStdString()));
+    } else {
+      panel()->close();
+    }
+    settle();
+    QCOMPARE(window_->size(), maximised);
+    QCOMPARE(panel()->isVisible(), open);
+    QVERIFY(!panel()->holding_landscape());
+    // The landscape has what the panel leaves, and the model follows it.
+    QCOMPARE(view->width() < window_->width(), open);
+    QCOMPARE(QSize(static_cast<int>(sim_->width), sim_->client_height()), view->size());
+    QCOMPARE(differing_pixels(shown(view), painted(*sim_, false)), 0);
+  }
 }
 
 void LessonOnScreenTest::aLessonThatCannotOpenLeavesTheSessionAlone() {
