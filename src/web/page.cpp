@@ -228,6 +228,12 @@ EMSCRIPTEN_KEEPALIVE void wx_key_char(int code) { program().frame.key_char(code)
 // in the address), as "Open..." would have.
 EMSCRIPTEN_KEEPALIVE void wx_open_file(const char* path) { program().frame.open_file(path); }
 
+// Opens a lesson by name (index.html?lesson=NAME); an unknown one is told in
+// a message box and leaves the session as it was. 1 when it opened.
+EMSCRIPTEN_KEEPALIVE int wx_open_lesson(const char* name) {
+  return program().frame.open_lesson_named(name) ? 1 : 0;
+}
+
 // Runs wandrix-cli's actions (blank-separated words) on the session, as the
 // demonstration does; returns their exit status, messages go to the console.
 EMSCRIPTEN_KEEPALIVE int wx_run_actions(const char* text) {

@@ -48,6 +48,9 @@ class WebHost : public Host {
   Rect resize_client(int width, int height) override;
   DialogResult run_robot_options_dialog() override;
   DialogResult run_hill_dialog() override;
+  // The page's list of lessons and its lesson panel (web_lessons.cpp).
+  std::optional<std::size_t> choose_lesson(const std::vector<LessonItem>& lessons) override;
+  void show_lesson(const std::string& title, const std::vector<std::string>& paragraphs) override;
   void run_about_box() override;
   // Show > Diagnostics...: the page's diagnostics panel, which follows every
   // render of the landscape through diagnostics().

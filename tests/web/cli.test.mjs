@@ -8,6 +8,7 @@ import { createHash } from 'node:crypto';
 import { mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync, mkdirSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+import { fileURLToPath } from 'node:url';
 
 const nativeCli = process.env.WANDRIX_NATIVE_CLI;
 const webCli = process.env.WANDRIX_WEB_CLI;
@@ -70,7 +71,18 @@ const cases = [
   ['a folder that does not exist', ['save', join(work, 'missing', 'x.dat')]],
   ['an unknown action', ['walk']],
   ['the version', ['--version']],
+  // Each program finds the lessons beside itself.
+  ['a lesson that does not exist', ['lesson', 'no-such-lesson', 'summary']],
 ];
+// Every lesson the program ships, opened, walked and saved.
+const lessons = readdirSync(fileURLToPath(new URL('../../resources/lessons', import.meta.url)))
+  .filter((file) => file.endsWith('.json')).map((file) => file.slice(0, -'.json'.length));
+test('the program ships lessons to compare', () => assert.ok(lessons.length > 0));
+for (const lesson of lessons) {
+  cases.push([`the lesson ${lesson}, walked, with its picture and its session`,
+    ['lesson', lesson, 'summary', 'start', 'summary', 'rates', 'picture', '@lesson.png',
+     'save', '@lesson.dat']]);
+}
 
 for (const [title, actions] of cases) {
   test(title, () => {

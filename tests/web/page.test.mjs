@@ -5,7 +5,7 @@
 import { test, before, after, afterEach } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { inflateSync } from 'node:zlib';
@@ -400,7 +400,15 @@ async function saveAs(page, item, typed, saved = typed) {
   await page.type('#save-name', typed);
   await page.keyboard.press('Enter');
   const file = join(downloads, saved);
-  for (let i = 0; i < 100 && !existsSync(file); ++i) await new Promise((r) => setTimeout(r, 100));
+  // The download is whole once it exists and its size has stopped changing.
+  let size = -1;
+  for (let i = 0; i < 100; ++i) {
+    await new Promise((r) => setTimeout(r, 100));
+    if (!existsSync(file)) continue;
+    const now = statSync(file).size;
+    if (now === size) break;
+    size = now;
+  }
   return readFileSync(file);
 }
 
@@ -530,6 +538,155 @@ test('Esc during a drag abandons the new hill', { skip }, async () => {
   assert.notDeepEqual(during.rgb, before.rgb, 'the outline showed during the drag');
   assert.deepEqual((await shownPixels(page)).rgb, before.rgb, 'and is gone');
 });
+
+// The lessons the program ships, as their files tell them, in the order of
+// their numbers: name, title and paragraphs.
+const lessonFolder = new URL('../../resources/lessons/', import.meta.url);
+const shippedLessons = readdirSync(lessonFolder).filter((file) => file.endsWith('.json'))
+  .map((file) => ({ name: file.slice(0, -'.json'.length),
+                    ...JSON.parse(readFileSync(new URL(file, lessonFolder), 'utf8')) }))
+  .sort((a, b) => a.number - b.number);
+
+// The lesson panel as shown: hidden or not, title, paragraphs, and where it
+// is beside the landscape.
+async function lessonPanel(page) {
+  return page.evaluate(() => {
+    const panel = document.getElementById('lesson');
+    const canvas = document.getElementById('landscape').getBoundingClientRect();
+    const box = panel.getBoundingClientRect();
+    return {
+      shown: !panel.hidden && box.width > 0,
+      title: panel.querySelector('.lesson-title').textContent,
+      text: [...panel.querySelectorAll('.lesson-text p')].map((p) => p.textContent),
+      beside: box.left >= canvas.right - 1 && box.top <= canvas.top + 1 &&
+        box.bottom >= canvas.bottom - 1,
+      // Nothing over it (the diagnostics panel that some lessons open).
+      uncovered: [panel.querySelector('.close'), panel.querySelector('.lesson-text')]
+        .every((part) => {
+          const r = part.getBoundingClientRect();
+          return panel.contains(document.elementFromPoint((r.left + r.right) / 2,
+                                                          (r.top + r.bottom) / 2));
+        }),
+    };
+  });
+}
+
+function assertLessonShown(panel, lesson) {
+  assert.deepEqual(panel,
+    { shown: true, title: lesson.title, text: lesson.text, beside: true, uncovered: true });
+}
+
+test('the page ships lessons to check', () => assert.ok(shippedLessons.length > 0));
+
+for (const lesson of shippedLessons) {
+  test(`?lesson=${lesson.name} opens the lesson the native program opens, with its text`,
+    { skip }, async () => {
+      const page = await openPage(`index.html?lesson=${lesson.name}`);
+      assertSamePicture(await shownPixels(page), nativePicture(['lesson', lesson.name]));
+      assertLessonShown(await lessonPanel(page), lesson);
+      assert.deepEqual(page.problems, []);
+    });
+}
+
+test('an unknown lesson in the address is refused and the page starts as usual', { skip },
+  async () => {
+    const page = await browser.newPage();
+    openPages.push(page);
+    await page.setViewport({ width: 1000, height: 800 });
+    await page.goto(base + 'index.html?lesson=no-such-lesson');
+    const box = await messageBox(page);
+    assert.equal(box.caption, 'Could not open lesson');
+    assert.match(box.text, /no-such-lesson/);
+    await page.waitForSelector('html[data-ready="true"]', { timeout: 20000 });
+    assert.equal((await lessonPanel(page)).shown, false);
+    // The default session, untouched by the lesson: no hills at the default
+    // size (the page seeds it from the clock, so its walk is its own), and a
+    // walk of the default settings.
+    const shown = await shownPixels(page);
+    const native = nativePicture([]);
+    assert.deepEqual([shown.width, shown.height], [native.width, native.height]);
+    for (let i = 0; i < shown.rgb.length; i += 3) {
+      const seen = pictureColour(shown.rgb[i], shown.rgb[i + 1], shown.rgb[i + 2]);
+      assert.deepEqual(seen, [...native.rgb.slice(i, i + 3)], `pixel ${i / 3}`);
+    }
+    await ctrl(page, 'f');
+    await idle(page);
+    assert.equal((await walkState(page)).rates, nativeRates(['start']));
+  });
+
+test('the page links every lesson by its name', { skip }, async () => {
+  const page = await openPage('index.html');
+  const links = await page.$$eval('#lesson-links a',
+    (list) => list.map((a) => [a.getAttribute('href'), a.textContent]));
+  assert.deepEqual(links, shippedLessons.map((l) => [`?lesson=${l.name}`, l.title]));
+  assert.equal(await page.$eval('#lessons', (e) => e.hidden), false);
+  const last = shippedLessons.at(-1);
+  await Promise.all([page.waitForNavigation(), page.click(`#lesson-links li:last-child a`)]);
+  await page.waitForSelector('html[data-ready="true"]', { timeout: 20000 });
+  assertLessonShown(await lessonPanel(page), last);
+});
+
+// File > Lessons...: the list's titles and first sentences.
+async function lessonListShown(page) {
+  await menu(page, 'File', 'Lessons…');
+  await page.waitForSelector('.dialog.lessons');
+  return page.$$eval('.dialog.lessons [role="option"]',
+    (rows) => rows.map((r) => [r.querySelector('.title').textContent,
+                               r.querySelector('.summary').textContent]));
+}
+
+test('File > Lessons… lists the lessons and opens the one chosen, in place of the last',
+  { skip }, async () => {
+    const page = await openPage('index.html?demo');
+    const listed = await lessonListShown(page);
+    assert.deepEqual(listed.map(([title]) => title), shippedLessons.map((l) => l.title));
+    for (const [, summary] of listed) assert.match(summary, /^\S.*[.!?]$/);
+    // The keyboard: End chooses the last lesson, Enter opens it.
+    await page.keyboard.press('End');
+    await page.keyboard.press('Enter');
+    await page.waitForSelector('.dialog.lessons', { hidden: true });
+    await idle(page);
+    const last = shippedLessons.at(-1);
+    assertSamePicture(await shownPixels(page), nativePicture(['lesson', last.name]));
+    assertLessonShown(await lessonPanel(page), last);
+    // The mouse: the first lesson, double-clicked, replaces it.
+    await lessonListShown(page);
+    await page.click('.dialog.lessons [role="option"]:first-child', { clickCount: 2 });
+    await page.waitForSelector('.dialog.lessons', { hidden: true });
+    await idle(page);
+    const first = shippedLessons[0];
+    assertSamePicture(await shownPixels(page), nativePicture(['lesson', first.name]));
+    assertLessonShown(await lessonPanel(page), first);
+    // Closed, the panel goes and the landscape stays as it is.
+    const before = await shownPixels(page);
+    await page.click('#lesson .close');
+    assert.equal((await lessonPanel(page)).shown, false);
+    assert.deepEqual(await shownPixels(page), before);
+    assert.deepEqual(page.problems, []);
+  });
+
+for (const [how, cancel] of [
+  ['the Cancel button', (page) => page.click('.dialog.lessons .buttons button:last-child')],
+  ['Esc', (page) => page.keyboard.press('Escape')],
+  ['the close box', (page) => page.click('.dialog.lessons .caption .close')],
+]) {
+  test(`File > Lessons… cancelled with ${how} changes nothing`, { skip }, async () => {
+    const page = await openPage(`index.html?lesson=${shippedLessons[0].name}`);
+    const before = [await shownPixels(page), await lessonPanel(page)];
+    await lessonListShown(page);
+    // A lesson chosen but not opened.
+    await page.keyboard.press('End');
+    await cancel(page);
+    await page.waitForSelector('.dialog.lessons', { hidden: true });
+    await idle(page);
+    assert.deepEqual([await shownPixels(page), await lessonPanel(page)], before);
+    // The page takes its keys again: Ctrl+F walks the lesson as the native program does.
+    await ctrl(page, 'f');
+    await idle(page);
+    assertSamePicture(await shownPixels(page),
+      nativePicture(['lesson', shippedLessons[0].name, 'start']));
+  });
+}
 
 test('the help page opens in a new tab', { skip }, async () => {
   const page = await openPage('index.html');

@@ -1,5 +1,5 @@
 // Pictures of the page for the README (docs/web*.png: the demonstration, the
-// robot options, an animated walk, the diagnostics panel), and what the page
+// robot options, an animated walk, the diagnostics panel, a lesson), and what the page
 // costs: the bytes a browser transfers for it and the time until it is ready.
 //   node screenshots.mjs SITE_FOLDER DOCS_FOLDER
 import { join } from 'node:path';
@@ -78,6 +78,19 @@ try {
   });
   await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 300)));
   await page.screenshot({ path: join(docs, 'web-diagnostics.png') });
+
+  // The first of the page's lessons, walked, with its text beside the landscape.
+  await page.setViewport({ width: 980, height: 560, deviceScaleFactor: 1 });
+  await page.goto(base + 'index.html');
+  await page.waitForSelector('html[data-ready="true"]');
+  await page.goto(new URL(await page.$eval('#lesson-links a', (a) => a.href)).href);
+  await page.waitForSelector('html[data-ready="true"]');
+  await page.keyboard.down('Control');
+  await page.keyboard.press('f');
+  await page.keyboard.up('Control');
+  await page.waitForFunction(() => wandrixPage.pending === 0 && wandrixPage.tickTimer === null &&
+    document.documentElement.dataset.walking === 'false');
+  await page.screenshot({ path: join(docs, 'web-lesson.png') });
 } finally {
   await browser.close();
   server.close();

@@ -10,6 +10,8 @@
 
 const DIAGNOSTICS_TITLE = 'Wandrix diagnostics';
 const DIAGNOSTICS_GAP = 12;
+// The least height, caption included, that the panel takes below the window.
+const DIAGNOSTICS_MIN_BELOW = 200;
 
 class DiagnosticsPanel {
   // page: the Page whose core draws the picture and whose queue runs Copy.
@@ -100,12 +102,19 @@ class DiagnosticsPanel {
       return this.panel.getBoundingClientRect();
     };
     // Beside the landscape where there is room; else over it, below its menu
-    // and tool bars, which stay in reach.
+    // and tool bars, which stay in reach. A lesson's text is not covered:
+    // with one shown, below the window where that leaves enough to see.
     let top = Math.max(landscape.top, DIAGNOSTICS_GAP);
     let outer = size(top);
-    const left = landscape.right + DIAGNOSTICS_GAP;
+    let left = landscape.right + DIAGNOSTICS_GAP;
     if (left + outer.width > window.innerWidth - DIAGNOSTICS_GAP) {
-      top = Math.max(this.page.client.getBoundingClientRect().top, DIAGNOSTICS_GAP);
+      const below = landscape.bottom + DIAGNOSTICS_GAP;
+      if (this.page.lessons.width() > 0 &&
+          window.innerHeight - below - DIAGNOSTICS_GAP >= DIAGNOSTICS_MIN_BELOW) {
+        [top, left] = [below, landscape.left];
+      } else {
+        top = Math.max(this.page.client.getBoundingClientRect().top, DIAGNOSTICS_GAP);
+      }
       outer = size(top);
     }
     this.panel.style.left = Math.max(0, Math.min(left,

@@ -7,6 +7,7 @@
 'use strict';
 
 const FILES = '/files';
+const SITE = '/site';
 const DEFAULT_CLIENT = [400, 400];
 const CURSORS = ['default', 'wait', 'crosshair'];
 const MOUSE = { leftPress: 0, leftRelease: 1, rightPress: 2, rightRelease: 3, move: 4 };
@@ -21,6 +22,7 @@ class Page {
     this.rates = document.getElementById('rates');
     this.tickTimer = null;
     this.dialogs = new Dialogs();
+    this.lessons = new Lessons(this);
     this.queue = Promise.resolve();
     this.pending = 0;       // calls queued or running
     this.modal = 0;         // dialogs and boxes open
@@ -37,6 +39,7 @@ class Page {
   // --- Start --------------------------------------------------------------
 
   async start() {
+    const lessonFiles = this.lessons.fetchFiles();
     this.core = await createWandrixCore({
       page: this,
       print: (text) => console.log(text),
@@ -44,12 +47,14 @@ class Page {
     });
     const core = this.core;
     core.ccall('wx_start', null, ['number', 'number'], this.size);
+    this.lessons.install(core, SITE, await lessonFiles);
     const table = JSON.parse(core.UTF8ToString(core._wx_menu_json()));
     this.menu = new MenuBar(document.getElementById('menubar'), table,
       (id) => this.command(id), () => this.menuState());
     this.walkBar = new WalkBar(document.getElementById('walkbar'), table,
       (id) => this.command(id));
     this.listen();
+    this.lessons.showLinks(core);
     await this.startingSession();
     this.draw();
     this.showWalkState();
@@ -59,9 +64,13 @@ class Page {
     document.documentElement.dataset.ready = 'true';
   }
 
-  // ?demo walks the demonstration; #<session text> opens that session.
+  // ?lesson=NAME opens that lesson; ?demo walks the demonstration;
+  // #<session text> opens that session.
   async startingSession() {
-    if (new URLSearchParams(location.search).has('demo')) {
+    const query = new URLSearchParams(location.search);
+    if (query.has('lesson')) {
+      await this.call('wx_open_lesson', ['string'], [query.get('lesson')]);
+    } else if (query.has('demo')) {
       const actions = await (await fetch('demo.actions')).text();
       await this.call('wx_run_actions', ['string'], [actions]);
     } else if (location.hash.length > 1) {
@@ -234,7 +243,8 @@ class Page {
 
   resizeClient(width, height) {
     const r = this.client.getBoundingClientRect();
-    const room = [Math.max(1, document.documentElement.clientWidth - r.left - 12),
+    const room = [Math.max(1, document.documentElement.clientWidth - r.left - 12 -
+                           this.lessons.width()),
                   Math.max(1, window.innerHeight - r.top - 12 -
                            this.window.querySelector('.statusbar').offsetHeight)];
     const size = [Math.max(1, Math.min(width, Math.floor(room[0]))),
