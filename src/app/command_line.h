@@ -1,4 +1,5 @@
-// The command line of the desktop program: `wandrix [OPTION]... [FILE]`.
+// The command line of the desktop program:
+// `wandrix [OPTION]... [FILE]` or `wandrix [OPTION]... --lesson NAME`.
 // Parsing is kept apart from Qt so that the rules are tested without a
 // display. The desktop program hands over the arguments that remain after
 // Qt has taken its own (-platform, -style, ...).
@@ -19,6 +20,7 @@ enum class CommandLineAction {
 struct CommandLine {
   CommandLineAction action = CommandLineAction::run;
   std::string file;     // the session to open at start; empty for none
+  std::string lesson;   // the lesson to open at start (--lesson); empty for none
   std::string message;  // for an error: what went wrong and where to look
 };
 

@@ -218,6 +218,20 @@ std::optional<std::string> apply_to(Simulation& sim, const Lesson& lesson) {
     std::replace(message.begin(), message.end(), '\n', ' ');
     return lesson.session + ": " + message;
   }
+  // What a session file does not hold starts from the program's defaults,
+  // as in wandrix-cli, unless the lesson sets it: the walk, its numbers and
+  // its picture are then the lesson's whatever was changed before.
+  const SimulationState defaults{};
+  const auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
+  for (const auto& [name, value] : {std::pair{"nsteps", std::to_string(defaults.nsteps)},
+                                    std::pair{"dot_radius", std::to_string(defaults.dot_radius)},
+                                    std::pair{"show_trajectory", flag(defaults.show_trajectory)},
+                                    std::pair{"allow_rotation", flag(defaults.allow_rotation)},
+                                    std::pair{"reject_at_walls", flag(defaults.reject_at_walls)}}) {
+    if (auto problem = set_option(sim, name, value)) {
+      return problem;
+    }
+  }
   sim.set_chain_count(lesson.chains);
   sim.set_shown_chain(lesson.shown_chain);
   sim.density_view = lesson.density;

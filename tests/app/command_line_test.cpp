@@ -48,7 +48,7 @@ TEST(CommandLine, HelpAndVersion) {
   EXPECT_EQ(command_line_version(), std::string("wandrix ") + WANDRIX_VERSION + "\n");
   std::string usage = command_line_usage();
   EXPECT_EQ(usage.rfind("Usage: wandrix [OPTION]... [FILE]\n", 0), 0u);
-  for (const char* option : {"--help", "--version", "-h", "--"}) {
+  for (const char* option : {"--help", "--version", "-h", "--", "--lesson NAME"}) {
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   }
 }
@@ -81,6 +81,58 @@ TEST(CommandLine, EmptyFileNameIsAnError) {
   EXPECT_EQ(line.action, CommandLineAction::error);
   EXPECT_NE(line.message.find("the file name is empty"), std::string::npos);
   EXPECT_EQ(parse_command_line({"--", ""}).action, CommandLineAction::error);
+}
+
+TEST(CommandLine, LessonIsOpenedAtStart) {
+  struct Case {
+    Args args;
+    const char* lesson;
+  };
+  for (const Case& c : {Case{{"--lesson", "two-islands"}, "two-islands"},
+                        Case{{"--lesson=two-islands"}, "two-islands"},
+                        Case{{"--lesson", "/usr/share/wandrix/lessons/a b.json"},
+                             "/usr/share/wandrix/lessons/a b.json"},
+                        // The word after --lesson is its name even when it has a dash.
+                        Case{{"--lesson", "-odd"}, "-odd"}, Case{{"--lesson", "--"}, "--"}}) {
+    CommandLine line = parse_command_line(c.args);
+    EXPECT_EQ(line.action, CommandLineAction::run) << c.args.back();
+    EXPECT_EQ(line.lesson, c.lesson);
+    EXPECT_EQ(line.file, "");
+  }
+  // After "--" it is a file name like any other word.
+  CommandLine after_dashes = parse_command_line({"--", "--lesson"});
+  EXPECT_EQ(after_dashes.file, "--lesson");
+  EXPECT_EQ(after_dashes.lesson, "");
+  EXPECT_EQ(parse_command_line({"lecture.dat"}).lesson, "");
+}
+
+TEST(CommandLine, LessonMistakesAreErrors) {
+  struct Case {
+    Args args;
+    const char* problem;
+  };
+  for (const Case& c :
+       {Case{{"--lesson"}, "option '--lesson' needs the name of a lesson"},
+        Case{{"--lesson="}, "the lesson's name is empty"},
+        Case{{"--lesson", ""}, "the lesson's name is empty"},
+        Case{{"--lesson", "a", "--lesson", "b"},
+             "only one lesson can be opened, but 'a' and 'b' were given"},
+        Case{{"lecture.dat", "--lesson", "a"},
+             "a session file and a lesson cannot be opened together, but 'lecture.dat' and the "
+             "lesson 'a' were given"},
+        Case{{"--lesson", "a", "--", "lecture.dat"},
+             "a session file and a lesson cannot be opened together, but 'lecture.dat' and the "
+             "lesson 'a' were given"},
+        Case{{"--lessons", "a"}, "unrecognised option '--lessons'"}}) {
+    CommandLine line = parse_command_line(c.args);
+    EXPECT_EQ(line.action, CommandLineAction::error) << c.problem;
+    EXPECT_EQ(line.message, std::string("wandrix: ") + c.problem +
+                                "\nTry 'wandrix --help' for more information.\n");
+    EXPECT_EQ(line.lesson, "");
+    EXPECT_EQ(line.file, "");
+  }
+  // Help is still given.
+  EXPECT_EQ(parse_command_line({"--lesson", "--help"}).action, CommandLineAction::help);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "cli/actions.h"
 #include "fake_host.h"
 #include "lessons/lesson.h"
+#include "model/settings.h"
 #include "model/simulation.h"
 
 namespace wandrix {
@@ -245,6 +246,50 @@ TEST_F(LessonRefusal, WhatOnlyApplyingFindsLeavesTheSessionAlone) {
     EXPECT_EQ(sim.nsteps, 77);
     EXPECT_EQ(sim.session_file, "mine.dat");
     EXPECT_EQ(sim.chains[0].sample_count(), samples);
+  }
+}
+
+}  // namespace
+}  // namespace wandrix
+
+namespace wandrix {
+namespace {
+
+// Settings a session file does not hold, changed by the user before a lesson
+// opens, do not change the lesson's walk: it is the one wandrix-cli makes
+// from the program's defaults.
+TEST(ShippedLessons, WalkAsOnTheCommandLineWhateverWasChangedBefore) {
+  for (const std::string& name : lesson_files()) {
+    testing::FakeHost host;
+    Simulation window_sim{host};
+    Frame frame{window_sim, host};
+    host.program_dir = kFolder.parent_path().string();
+    for (const auto& [setting, value] :
+         {std::pair{"nsteps", "17"}, std::pair{"dot_radius", "4"},
+          std::pair{"show_trajectory", "0"}, std::pair{"allow_rotation", "1"},
+          std::pair{"reject_at_walls", "1"}, std::pair{"step_mean", "3.5"}}) {
+      ASSERT_EQ(set_option(window_sim, setting, value), std::nullopt) << setting;
+    }
+    ASSERT_TRUE(frame.open_lesson_named(name));
+    frame.command(command::kStartWalking);
+
+    Simulation cli_sim;
+    cli::prepare_session(cli_sim);
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(cli::run_actions({"lesson", name, "start"}, cli_sim, out, err, std::nullopt,
+                               {kFolder.string()}),
+              0)
+        << err.str();
+    EXPECT_EQ(window_sim.nsteps, cli_sim.nsteps) << name;
+    EXPECT_EQ(window_sim.reject_at_walls, cli_sim.reject_at_walls) << name;
+    EXPECT_EQ(window_sim.allow_rotation, cli_sim.allow_rotation) << name;
+    EXPECT_EQ(window_sim.dot_radius, cli_sim.dot_radius) << name;
+    EXPECT_EQ(window_sim.show_trajectory, cli_sim.show_trajectory) << name;
+    for (std::size_t k = 0; k < cli_sim.chains.size(); ++k) {
+      EXPECT_EQ(window_sim.chains[k].xs, cli_sim.chains[k].xs) << name << " chain " << k + 1;
+      EXPECT_EQ(window_sim.chains[k].ys, cli_sim.chains[k].ys) << name << " chain " << k + 1;
+    }
   }
 }
 

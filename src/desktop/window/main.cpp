@@ -1,7 +1,6 @@
 // Wandrix: watch Markov chain Monte Carlo walk over a landscape of hills.
 #include <QApplication>
 #include <QIcon>
-#include <QTimer>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -54,9 +53,6 @@ int main(int argc, char* argv[]) {
   QObject::connect(&window, &wandrix::desktop::MainWindow::quit_requested, &app,
                    [] { QCoreApplication::exit(0); });
   window.show_at_start();
-  if (!line.file.empty()) {
-    // Once the window has taken its first size, as "Open..." would find it.
-    QTimer::singleShot(0, &window, [&window, file = line.file] { window.frame().open_file(file); });
-  }
+  window.open_at_start(line.file, line.lesson);
   return QApplication::exec();
 }

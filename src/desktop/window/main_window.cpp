@@ -198,6 +198,20 @@ void MainWindow::show_at_start() {
   QTimer::singleShot(0, this, &MainWindow::fit_outer_size);
 }
 
+void MainWindow::open_at_start(const std::string& file, const std::string& lesson) {
+  if (!file.empty()) {
+    QTimer::singleShot(0, this, [this, file] {
+      frame_.open_file(file);
+      show_walk_state();
+    });
+  } else if (!lesson.empty()) {
+    QTimer::singleShot(0, this, [this, lesson] {
+      frame_.open_lesson_named(lesson);
+      show_walk_state();  // the lesson's speed
+    });
+  }
+}
+
 void MainWindow::fit_outer_size() {
   const QSize decorations = frameGeometry().size() - geometry().size();
   if (decorations.width() > 0 || decorations.height() > 0) {

@@ -32,6 +32,9 @@ class MainWindow : public QMainWindow {
   // Places the window at (50, 50) with an outer size of 400 x 400 as far as
   // the window manager allows, and shows it.
   void show_at_start();
+  // What the command line names: the session file, or else the lesson, opened
+  // once the window has taken its first size, as the menu would find it.
+  void open_at_start(const std::string& file, const std::string& lesson);
 
   [[nodiscard]] Frame& frame() { return frame_; }
   [[nodiscard]] LandscapeWidget* landscape() { return landscape_; }

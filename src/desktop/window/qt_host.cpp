@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QGuiApplication>
+#include <QMainWindow>
 #include <QMimeData>
 #include <QProcess>
 #include <QScreen>
@@ -16,6 +17,7 @@
 #include "desktop/dialogs/message_box.h"
 #include "desktop/window/diagnostics_window.h"
 #include "desktop/window/html_handler.h"
+#include "desktop/window/lesson_chooser.h"
 #include "png/png_encoder.h"
 
 namespace wandrix::desktop {
@@ -263,6 +265,24 @@ void QtHost::show_diagnostics() {
     diagnostics_ = new DiagnosticsWindow(*sim_, owner_);
   }
   diagnostics_->present();
+}
+
+std::optional<std::size_t> QtHost::choose_lesson(const std::vector<LessonItem>& lessons) {
+  return run_lesson_chooser(owner_, lessons);
+}
+
+void QtHost::show_lesson(const std::string& title, const std::vector<std::string>& paragraphs) {
+  auto* window = qobject_cast<QMainWindow*>(owner_.data());
+  if (window == nullptr || !view_ || frame_ == nullptr) {
+    return;
+  }
+  if (!lesson_panel_) {
+    lesson_panel_ = new LessonPanel(window, view_, [this] {
+      const RasterCanvas& surface = frame_->surface();
+      return QSize(surface.width(), surface.height());
+    });
+  }
+  lesson_panel_->present(title, paragraphs);
 }
 
 }  // namespace wandrix::desktop

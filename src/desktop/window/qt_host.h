@@ -1,6 +1,6 @@
 // The platform services of the core, done with Qt: cursors, repaints, message
 // boxes, the clipboard, mouse capture, file dialogs, the screen, PNG encoding,
-// the help viewer and the three dialogs.
+// the help viewer, the three dialogs and the lessons.
 #pragma once
 
 #include <QPointer>
@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "desktop/window/diagnostics_window.h"
+#include "desktop/window/lesson_panel.h"
 #include "model/host.h"
 
 namespace wandrix {
@@ -48,8 +49,13 @@ class QtHost : public Host {
   DialogResult run_hill_dialog() override;
   void run_about_box() override;
   void show_diagnostics() override;
+  std::optional<std::size_t> choose_lesson(const std::vector<LessonItem>& lessons) override;
+  // In the panel beside the landscape, when the owner is a main window.
+  void show_lesson(const std::string& title, const std::vector<std::string>& paragraphs) override;
   // The diagnostics window, once Show > Diagnostics... has opened it.
   [[nodiscard]] DiagnosticsWindow* diagnostics() const { return diagnostics_; }
+  // The lesson panel, once a lesson has been opened.
+  [[nodiscard]] LessonPanel* lesson_panel() const { return lesson_panel_; }
 
  private:
   QPointer<QWidget> owner_;
@@ -60,6 +66,7 @@ class QtHost : public Host {
   QTimer tick_timer_;
   std::function<void()> after_tick_;
   QPointer<DiagnosticsWindow> diagnostics_;
+  QPointer<LessonPanel> lesson_panel_;
 };
 
 // The Qt name filter for one of the program's filters: the description as

@@ -1,21 +1,24 @@
 // Makes the pictures of the README: the window after a seeded walk of four
 // chains over two hills, the window with its Robot menu open, the rotated
 // view, the density view of a walk of 1,000,000 steps and the diagnostics
-// window after a million steps. Run it under a display (scripts/screenshot
-// uses Xvfb).
+// window after a million steps, and a lesson with its text beside the
+// landscape. Run it under a display (scripts/screenshot uses Xvfb).
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QScreen>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "app/menu_table.h"
 #include "desktop/window/diagnostics_window.h"
 #include "desktop/window/main_window.h"
+#include "lessons/lesson.h"
 #include "model/simulation.h"
 
 using namespace wandrix;
@@ -131,14 +134,39 @@ void diagnostics_window(desktop::MainWindow& window, Simulation& sim, const QStr
   }
 }
 
+// The lesson "Two islands" (or the first there is) after its walk, its text
+// in the panel beside the landscape.
+void lesson(desktop::MainWindow& window, const QString& file) {
+  const std::string folder = QCoreApplication::applicationDirPath().toStdString();
+  const LessonList list = list_lessons(lesson_folders(folder));
+  if (list.lessons.empty()) {
+    std::fprintf(stderr, "no lessons beside %s\n", folder.c_str());
+    return;
+  }
+  const auto chosen = std::find_if(list.lessons.begin(), list.lessons.end(),
+                                   [](const Lesson& l) { return l.name == "two-islands"; });
+  window.frame().open_lesson(chosen != list.lessons.end() ? *chosen : list.lessons.front());
+  window.show_walk_state();
+  window.frame().command(command::kStartWalking);
+  finish_walk(window.frame().simulation());
+  window.show_walk_state();
+  // The window manager's answer to the wider window, and the layout after it.
+  for (int i = 0; i < 10; ++i) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QThread::msleep(50);
+  }
+  window.repaint();
+  window.grab().save(file);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  if (argc < 9) {
+  if (argc < 10) {
     std::fprintf(stderr,
                  "usage: %s WINDOW.png MENU.png DIALOG.png ROTATED.png ANIMATION.png STATUS.png "
-                 "DENSITY.png DIAGNOSTICS.png\n",
+                 "DENSITY.png DIAGNOSTICS.png LESSON.png\n",
                  argv[0]);
     return 2;
   }
@@ -150,6 +178,7 @@ int main(int argc, char* argv[]) {
   const QString status_file = QString::fromLocal8Bit(argv[6]);
   const QString density_file = QString::fromLocal8Bit(argv[7]);
   const QString diagnostics_file = QString::fromLocal8Bit(argv[8]);
+  const QString lesson_file = QString::fromLocal8Bit(argv[9]);
   Simulation sim;
   desktop::MainWindow window(sim);
   window.show_at_start();
@@ -160,7 +189,8 @@ int main(int argc, char* argv[]) {
     QMenu* robot = window.popup(4);
     window.menuBar()->setActiveAction(robot->menuAction());
     QTimer::singleShot(300, [&window, &sim, robot, menu_file, dialog_file, rotated_file,
-                             animation_file, status_file, density_file, diagnostics_file] {
+                             animation_file, status_file, density_file, diagnostics_file,
+                             lesson_file] {
       // The whole screen, so the open menu is in the picture too.
       const QRect area = window.frameGeometry().united(robot->geometry()).adjusted(-8, -8, 8, 8);
       window.screen()
@@ -182,6 +212,7 @@ int main(int argc, char* argv[]) {
       animation(window, sim, animation_file, status_file);
       density_view(window, density_file);
       diagnostics_window(window, sim, diagnostics_file);
+      lesson(window, lesson_file);
       QCoreApplication::exit(0);
     });
   });

@@ -8,6 +8,7 @@
 
 #include "app/menu_table.h"
 #include "desktop/window/diagnostics_window.h"
+#include "screen_support.h"
 #include "view/diagnostics.h"
 #include "window_test_support.h"
 
@@ -17,37 +18,16 @@ using wandrix::desktop::DiagnosticsWindow;
 
 namespace {
 
-// The window's pixels as the X server has them (ImageMagick's import).
+// The window's pixels as the X server has them.
 QImage from_screen(const QWidget* window) {
-  QProcess import;
-  import.start(QStringLiteral("import"), {"-window", QString::number(window->winId()), "png:-"});
-  if (!import.waitForFinished(20000)) {
-    return {};
-  }
-  QImage image;
-  image.loadFromData(import.readAllStandardOutput(), "PNG");
-  return image.convertToFormat(QImage::Format_RGB32);
+  return screen_test::from_screen(QString::number(window->winId()));
 }
 
-void keep(const QImage& image, const QString& name) {
-  const QString dir = qEnvironmentVariable("WANDRIX_SCREENSHOT_DIR");
-  if (!dir.isEmpty()) {
-    image.save(dir + '/' + name + ".png");
-  }
-}
+using screen_test::keep;
 
 // Pixels of the picture that differ from the image (the screen, a copy).
 int differing(const QImage& screen, const RasterCanvas& surface) {
-  if (screen.width() != surface.width() || screen.height() != surface.height()) {
-    return -1;
-  }
-  int n = 0;
-  for (int y = 0; y < surface.height(); ++y) {
-    for (int x = 0; x < surface.width(); ++x) {
-      n += (screen.pixel(x, y) & 0xFFFFFFu) != (surface.pixel(x, y) & 0xFFFFFFu) ? 1 : 0;
-    }
-  }
-  return n;
+  return screen_test::differing_pixels(screen, screen_test::image_of(surface));
 }
 
 // The diagnostics of the model as it is now, at the window's size.

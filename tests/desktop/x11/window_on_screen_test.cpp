@@ -13,59 +13,21 @@
 #include "app/menu_table.h"
 #include "desktop/dialogs/message_box.h"
 #include "modal_driver.h"
+#include "screen_support.h"
 #include "view/paint.h"
 #include "window_test_support.h"
 
 using namespace wandrix::command;
 using namespace window_test;
+using namespace screen_test;
 
 namespace {
-
-// Pixels of the window as the X server has them, or of the whole screen for
-// window id "root"; the part of area inside it when given.
-QImage from_screen(const QString& window, const QRect& area = {}) {
-  QProcess import;
-  import.start(QStringLiteral("import"), {"-window", window, "png:-"});
-  if (!import.waitForFinished(20000)) {
-    return {};
-  }
-  QImage image;
-  image.loadFromData(import.readAllStandardOutput(), "PNG");
-  return area.isNull() ? image : image.copy(area);
-}
-
-// What the screen shows of a widget of the main window.
-QImage shown(QWidget* widget) {
-  QWidget* top = widget->window();
-  return from_screen(QString::number(top->winId()),
-                     QRect(widget->mapTo(top, QPoint(0, 0)), widget->size()));
-}
-
-void keep(const QImage& image, const QString& name) {
-  const QString dir = qEnvironmentVariable("WANDRIX_SCREENSHOT_DIR");
-  if (!dir.isEmpty()) {
-    image.save(dir + '/' + name + ".png");
-  }
-}
 
 int lit_pixels(const QImage& image) {
   int n = 0;
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
       n += (image.pixel(x, y) & 0xFFFFFFu) != 0 ? 1 : 0;
-    }
-  }
-  return n;
-}
-
-int differing_pixels(const QImage& a, const QImage& b) {
-  if (a.size() != b.size()) {
-    return -1;
-  }
-  int n = 0;
-  for (int y = 0; y < a.height(); ++y) {
-    for (int x = 0; x < a.width(); ++x) {
-      n += (a.pixel(x, y) & 0xFFFFFFu) != (b.pixel(x, y) & 0xFFFFFFu) ? 1 : 0;
     }
   }
   return n;
@@ -311,8 +273,7 @@ void WindowOnScreenTest::anAnimatedStepShowsAndGoesWithStop() {
   QVERIFY(window_->progress_label()->text().startsWith("Paused: step 5 of 100"));
   QVERIFY(status_during != status_before);  // the screen shows the new text
   const RasterCanvas& surface = window_->frame().surface();
-  const QImage surface_image(reinterpret_cast<const uchar*>(surface.pixels()), surface.width(),
-                             surface.height(), surface.width() * 4, QImage::Format_RGB32);
+  const QImage surface_image = image_of(surface);
   QCOMPARE(step.size(), surface_image.size());
   QCOMPARE(differing_pixels(step, surface_image), 0);
   window_->action(kStopWalking)->trigger();
@@ -324,9 +285,7 @@ void WindowOnScreenTest::anAnimatedStepShowsAndGoesWithStop() {
   RasterCanvas ordinary(surface.width(), surface.height());
   sim_->full_redraw = true;
   wandrix::paint(*sim_, ordinary, {0, 0, surface.width(), surface.height()}, false);
-  const QImage ordinary_image(reinterpret_cast<const uchar*>(ordinary.pixels()), ordinary.width(),
-                              ordinary.height(), ordinary.width() * 4, QImage::Format_RGB32);
-  QCOMPARE(differing_pixels(stopped, ordinary_image), 0);
+  QCOMPARE(differing_pixels(stopped, image_of(ordinary)), 0);
 }
 
 QTEST_MAIN(WindowOnScreenTest)
