@@ -51,8 +51,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   if (!window.create()) {
     return 1;
   }
-  if (!line.file.empty()) {
-    window.open_at_start(line.file);
+  if (!line.file.empty() || !line.lesson.empty()) {
+    window.open_at_start(line.file, line.lesson);
   }
   return window.run();
 }

@@ -142,8 +142,9 @@ bool MainWindow::create() {
   return true;
 }
 
-void MainWindow::open_at_start(const std::string& path) {
+void MainWindow::open_at_start(const std::string& path, const std::string& lesson) {
   open_at_start_ = path;
+  lesson_at_start_ = lesson;
   ::PostMessageW(window_, kOpenAtStart, 0, 0);
 }
 
@@ -243,8 +244,12 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
       frame_.mouse_move(point_of(l));
       return 0;
     case kOpenAtStart:
-      frame_.open_file(open_at_start_);
-      show_walk_state();
+      if (!open_at_start_.empty()) {
+        frame_.open_file(open_at_start_);
+      } else {
+        frame_.open_lesson_named(lesson_at_start_);
+      }
+      show_walk_state();  // a lesson's speed too
       return 0;
     default:
       break;

@@ -27,8 +27,9 @@ class MainWindow {
   // Registers the class, creates the window at (50, 50), 400 x 400 outside,
   // and shows it. False when the window could not be made.
   bool create();
-  // Opens the session file once the window has taken its first size.
-  void open_at_start(const std::string& path);
+  // Opens the session file, or else the lesson, once the window has taken
+  // its first size.
+  void open_at_start(const std::string& path, const std::string& lesson);
   // Runs the message loop with the accelerators; returns the exit code.
   int run();
 
@@ -57,6 +58,7 @@ class MainWindow {
   std::wstring shown_rates_;
   HACCEL accelerators_ = nullptr;
   std::string open_at_start_;
+  std::string lesson_at_start_;
 };
 
 // The menu bar of the core's menu table.

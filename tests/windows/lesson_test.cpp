@@ -345,6 +345,29 @@ TEST(Win32LessonPanel, TheChosenLessonOpensBesideTheLandscapeWhichKeepsItsSize) 
   drain_messages();
 }
 
+// wandrix.exe --lesson NAME: the lesson opens once the window has its size,
+// with its text beside the landscape; a session file named as well wins.
+TEST(Win32LessonPanel, ALessonNamedAtStartOpensAfterTheWindow) {
+  const LessonList installed = list_lessons(lesson_folders(program_folder()));
+  ASSERT_FALSE(installed.lessons.empty());
+  const Lesson& lesson = installed.lessons.front();
+  Simulation expected;
+  ASSERT_EQ(apply_lesson(expected, lesson), std::nullopt);
+
+  Simulation sim;
+  MainWindow window(sim);
+  ASSERT_TRUE(window.create());
+  window.open_at_start("", lesson.name);
+  EXPECT_FALSE(window.host().lesson_panel().visible());  // not before the loop runs
+  drain_messages();
+  EXPECT_TRUE(window.host().lesson_panel().visible());
+  EXPECT_EQ(window_text(window.host().lesson_panel().title_label()), widen(lesson.title));
+  EXPECT_EQ(sim.rn_seed, expected.rn_seed);
+  EXPECT_EQ(window.frame().width(), static_cast<int>(expected.width));
+  ::DestroyWindow(window.handle());
+  drain_messages();
+}
+
 // Keys typed in the lesson's text are the text's where it has a use for
 // them; the landscape's keys (walking, speeds, Copy of the picture) work
 // elsewhere and for every other key.
