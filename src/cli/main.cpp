@@ -1,9 +1,6 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
 #endif
 #include <unistd.h>
 
@@ -11,8 +8,6 @@
 #include <emscripten.h>
 #endif
 
-#include <cstdlib>
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -20,6 +15,7 @@
 #include "cli/actions.h"
 #include "files/atomic_file.h"
 #include "lessons/lesson.h"
+#include "platform/program_folder.h"
 
 namespace {
 
@@ -42,50 +38,6 @@ EM_JS(int, node_stderr_is_terminal, (), { return process.stderr.isTTY ? 1 : 0; }
 bool stderr_is_terminal() { return node_stderr_is_terminal() != 0; }
 #else
 bool stderr_is_terminal() { return isatty(STDERR_FILENO) == 1; }
-#endif
-
-// The folder of this executable, where the lessons are looked for (beside it
-// and in ../share/wandrix); empty when unknown.
-#if defined(__EMSCRIPTEN__)
-// clang-format off
-// (Debian's emscripten links stringToNewUTF8 only when asked to.)
-EM_JS(char*, node_script_folder, (), {
-  const folder = typeof __dirname === "string" ? __dirname : "";
-  const size = lengthBytesUTF8(folder) + 1;
-  const copy = _malloc(size);
-  stringToUTF8(folder, copy, size);
-  return copy;
-});
-// clang-format on
-std::string program_directory() {
-  char* folder = node_script_folder();
-  std::string result(folder);
-  free(folder);
-  return result;
-}
-#elif defined(_WIN32)
-std::string program_directory() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) {
-      return {};
-    }
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  const std::u8string folder = std::filesystem::path(path).parent_path().u8string();
-  return {folder.begin(), folder.end()};
-}
-#else
-std::string program_directory() {
-  std::error_code ec;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::string() : exe.parent_path().string();
-}
 #endif
 
 }  // namespace
@@ -116,5 +68,5 @@ int main(int argc, char** argv) {
   return wandrix::cli::run_actions(
       words, sim, std::cout, std::cerr,
       stderr_is_terminal() ? std::optional(wandrix::cli::kProgressAfter) : std::nullopt,
-      wandrix::lesson_folders(program_directory()));
+      wandrix::lesson_folders(wandrix::program_folder()));
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/frame.h"
+#include "platform/program_folder.h"
 #include "png/png_encoder.h"
 #include "windows/dialogs.h"
 #include "windows/lesson_dialog.h"
@@ -296,12 +297,7 @@ std::string Win32Host::working_directory() const {
   return narrow(folder);
 }
 
-std::string Win32Host::program_directory() const {
-  std::wstring path(32768, L'\0');
-  path.resize(::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
-  const std::size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::string() : narrow(path.substr(0, slash));
-}
+std::string Win32Host::program_directory() const { return program_folder(); }
 
 ProgramLookup Win32Host::find_associated_program(const std::string& file,
                                                  const std::string& folder) {
