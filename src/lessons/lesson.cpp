@@ -99,12 +99,9 @@ std::string option_text(const json& value, const std::string& name) {
   if (value.is_boolean()) {
     return value.get<bool>() ? "1" : "0";
   }
-  if (value.is_number_integer()) {
-    return value.dump();
-  }
-  if (value.is_number_float()) {
-    // The shortest text that reads back as the same double; set refuses an
-    // exponent as it does on the command line.
+  if (value.is_number()) {
+    // A whole number as written; a real as the shortest text that reads back
+    // as the same double. set refuses an exponent as on the command line.
     return value.dump();
   }
   refuse("option \"" + name + "\" is not a number or true/false");
